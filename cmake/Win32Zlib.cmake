@@ -1,0 +1,13 @@
+# Link against the real zlib1.dll through its import library (never the static
+# libz.a beside it), and put Debian's i686 zlib1.dll next to every program.
+find_path(ZLIB_WIN32_INCLUDE zlib.h REQUIRED)
+find_file(ZLIB_WIN32_IMPORT libz.dll.a PATHS /usr/i686-w64-mingw32/lib REQUIRED NO_DEFAULT_PATH)
+find_file(ZLIB_WIN32_DLL zlib1.dll PATHS /usr/i686-w64-mingw32/lib /usr/i686-w64-mingw32/bin
+          REQUIRED NO_DEFAULT_PATH)
+add_library(zlib_dll INTERFACE)
+target_include_directories(zlib_dll INTERFACE ${ZLIB_WIN32_INCLUDE})
+target_link_libraries(zlib_dll INTERFACE ${ZLIB_WIN32_IMPORT})
+configure_file(${ZLIB_WIN32_DLL} ${CMAKE_BINARY_DIR}/bin/zlib1.dll COPYONLY)
+set(CMAKE_RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/bin)
+add_link_options(-static-libgcc -static-libstdc++)
+add_compile_definitions(WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0501 WINVER=0x0501)

@@ -1,0 +1,71 @@
+#include "install_record_format.h"
+
+#include "byte_reader.h"
+
+#include <cstring>
+
+namespace setupcore {
+
+const char kRecordSignature[kRecordSignatureSize] = {'K', 'e', 's', 't', 'r', 'e', 'l', 0,
+                                                     0,   0,   1,   0,   0,   0,   1};
+
+RecordError ReadCountedString(ByteReader& in, int32_t maxLength, std::string& out) {
+    int32_t length = 0;
+    if (!in.ReadInt32(length))
+        return RecordError::LengthMissing;
+    if (length < 0 || length > maxLength)
+        return RecordError::StringTooLong;
+    if (!in.ReadBytes(static_cast<size_t>(length), out))
+        return RecordError::RunsPastEnd;
+    out = CutAtNul(out);
+    return RecordError::None;
+}
+
+namespace {
+
+RecordParseResult Fail(RecordParseResult& result, RecordError error, const ByteReader& in) {
+    result.error = error;
+    result.offset = in.Position();
+    return result;
+}
+
+} // namespace
+
+RecordParseResult DecodeInstallRecord(const uint8_t* data, size_t size) {
+    RecordParseResult result;
+    ByteReader in(data, size);
+    if (size < kRecordSignatureSize || std::memcmp(data, kRecordSignature, kRecordSignatureSize))
+        return Fail(result, RecordError::BadSignature, in);
+    in.Skip(kRecordSignatureSize);
+    RecordError error = ReadCountedString(in, kMaxRecordDirectory, result.record.installDir);
+    if (error == RecordError::None)
+        error = ReadCountedString(in, kMaxRecordDirectory, result.record.reserved);
+    if (error != RecordError::None)
+        return Fail(result, error, in);
+    for (;;) {
+        int32_t length = 0;
+        if (!in.ReadInt32(length))
+            return Fail(result, RecordError::NoTerminator, in);
+        if (length <= 0)
+            return result; // a zero length ends the items just like -1
+        if (length > kMaxRecordItem)
+            return Fail(result, RecordError::ItemTooLong, in);
+        std::string item;
+        if (!in.ReadBytes(static_cast<size_t>(length), item))
+            return Fail(result, RecordError::RunsPastEnd, in);
+        result.record.items.push_back(CutAtNul(item));
+    }
+}
+
+std::string EncodeInstallRecord(const InstallRecordData& record) {
+    ByteWriter out;
+    out.Bytes(kRecordSignature, kRecordSignatureSize);
+    out.Counted(record.installDir);
+    out.Counted(record.reserved);
+    for (const std::string& item : record.items)
+        out.Counted(item);
+    out.Int32(-1);
+    return out.Result();
+}
+
+} // namespace setupcore

@@ -1,0 +1,51 @@
+// The install record: a 15-byte signature, the install directory and a second
+// (reserved) string as counted strings, the counted item texts, and -1.
+// Decoding checks every length against the file and against the fields the
+// installer keeps, and refuses a record that lacks its terminator.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace setupcore {
+
+constexpr size_t kRecordSignatureSize = 15;
+extern const char kRecordSignature[kRecordSignatureSize];
+
+constexpr int32_t kMaxRecordDirectory = 259; // the 260-byte directory fields
+constexpr int32_t kMaxRecordItem = 1023;     // the 1024-byte item text
+
+struct InstallRecordData {
+    std::string installDir;
+    std::string reserved;
+    std::vector<std::string> items;
+};
+
+enum class RecordError {
+    None,
+    BadSignature,     // shorter than the signature, or any signature byte differs
+    LengthMissing,    // the file ends where a length should stand
+    StringTooLong,    // a directory string over 259 bytes, or negative
+    ItemTooLong,      // an item over 1023 bytes
+    RunsPastEnd,      // a string or item longer than what is left of the file
+    NoTerminator,     // the items end without a length of zero or below
+};
+
+struct RecordParseResult {
+    RecordError error = RecordError::None;
+    size_t offset = 0;
+    InstallRecordData record;
+    bool Ok() const { return error == RecordError::None; }
+};
+
+// Reads an int32 length and that many bytes into `out`, refusing lengths
+// below zero or above `maxLength` and any that run past the end.
+class ByteReader;
+RecordError ReadCountedString(ByteReader& in, int32_t maxLength, std::string& out);
+
+RecordParseResult DecodeInstallRecord(const uint8_t* data, size_t size);
+std::string EncodeInstallRecord(const InstallRecordData& record);
+
+} // namespace setupcore
