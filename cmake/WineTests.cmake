@@ -8,7 +8,7 @@ set(gtest_disable_pthreads ON CACHE BOOL "" FORCE)
 add_subdirectory(${GTEST_SOURCE_DIR} ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
 
 function(add_wine_test name)
-    add_test(NAME ${name} COMMAND $<TARGET_FILE:${name}>)
+    add_test(NAME ${name} COMMAND ${name})
     set_tests_properties(${name} PROPERTIES ENVIRONMENT "WINEPREFIX=${WINE_TEST_PREFIX}"
                                             TIMEOUT 600 ${ARGN})
 endfunction()

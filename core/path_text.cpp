@@ -193,3 +193,22 @@ ClassifiedItem ClassifyItem(const std::string& text, LeadBytePredicate isLead) {
 }
 
 } // namespace setupcore
+
+namespace setupcore {
+
+std::string CopyWholeCharacters(const std::string& text, size_t length, LeadBytePredicate isLead) {
+    std::string copy = text.substr(0, length);
+    copy = copy.substr(0, copy.find('\0'));
+    size_t end = 0;
+    for (size_t i = 0; i < copy.size();) {
+        size_t width = isLead(static_cast<unsigned char>(copy[i])) ? 2 : 1;
+        if (i + width > copy.size())
+            break;
+        i += width;
+        end = i;
+    }
+    copy.resize(end);
+    return copy;
+}
+
+} // namespace setupcore

@@ -69,3 +69,9 @@ struct ClassifiedItem {
 ClassifiedItem ClassifyItem(const std::string& text, LeadBytePredicate isLead);
 
 } // namespace setupcore
+
+namespace setupcore {
+// The first `length` bytes of `text`, ended early by a NUL byte, without a
+// double-byte character that the cut would split.
+std::string CopyWholeCharacters(const std::string& text, size_t length, LeadBytePredicate isLead);
+} // namespace setupcore

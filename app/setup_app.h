@@ -1,0 +1,34 @@
+// The application object: decides from the command line whether this run
+// installs or uninstalls, and drives the run.
+#pragma once
+
+#include "win_app.h"
+
+#include <string>
+
+class CSetupApp : public CWinApp {
+public:
+    BOOL InitInstance() override;
+    int ExitInstance() override;
+
+    // The two halves of an uninstallation.
+    BOOL HandOffUninstall();
+    BOOL RemoveInstallation();
+
+    // What InitInstance chose from the command line.
+    enum class RunMode { Install, HandOffUninstall, RemoveInstallation, Nothing };
+    static RunMode ChooseRunMode(int argc, char** argv);
+};
+
+extern CSetupApp theApp;
+extern std::string g_szSetupPath;     // the program's path as started
+extern std::string g_strInfoFileName; // the install record's file name
+extern std::string g_strDefaultGroup;
+extern std::string g_strDisplayName;
+
+// The longest program path the setup program accepts (the buffer of the
+// original design held 1023 characters and a NUL).
+constexpr size_t kMaxSetupPath = 1023;
+
+// Runs the install wizard over the package index already read.
+void RunInstallWizard();

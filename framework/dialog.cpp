@@ -1,0 +1,44 @@
+#include "dialog.h"
+
+#include "message_box.h"
+#include "win_app.h"
+
+INT_PTR CDialog::DoModal() { return UserInterface().RunModal(*this); }
+
+INT_PTR CDialog::RunModalLoop() {
+    HWND parent = m_pParentWnd ? m_pParentWnd->m_hWnd : nullptr;
+    return ::DialogBoxParamA(AfxGetInstanceHandle(), MAKEINTRESOURCEA(m_nIDTemplate), parent,
+                             DialogProc, reinterpret_cast<LPARAM>(this));
+}
+
+BOOL CDialog::OnMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
+    if (msg != WM_COMMAND)
+        return FALSE;
+    UINT id = LOWORD(wParam), code = HIWORD(wParam);
+    if (id == IDOK && code == BN_CLICKED) {
+        OnOK();
+        return TRUE;
+    }
+    if (id == IDCANCEL && code == BN_CLICKED) {
+        OnCancel();
+        return TRUE;
+    }
+    return OnCommand(id, code);
+}
+
+INT_PTR CALLBACK CDialog::DialogProc(HWND window, UINT msg, WPARAM wParam, LPARAM lParam) {
+    if (msg == WM_INITDIALOG) {
+        auto* self = reinterpret_cast<CDialog*>(lParam);
+        ::SetWindowLongPtrA(window, DWLP_USER, lParam);
+        self->m_hWnd = window;
+        return self->OnInitDialog();
+    }
+    auto* self = reinterpret_cast<CDialog*>(::GetWindowLongPtrA(window, DWLP_USER));
+    if (!self)
+        return FALSE;
+    if (msg == WM_NCDESTROY) {
+        self->m_hWnd = nullptr;
+        return FALSE;
+    }
+    return self->OnMessage(msg, wParam, lParam);
+}

@@ -1,0 +1,33 @@
+// A dialog box built from a resource template. The dialog procedure only finds
+// the object and forwards each message to one virtual handler.
+#pragma once
+
+#include "wnd.h"
+
+class CDialog : public CWnd {
+public:
+    explicit CDialog(UINT templateId, CWnd* parent = nullptr)
+        : m_nIDTemplate(templateId), m_pParentWnd(parent) {}
+
+    // Runs the dialog modally through the user-interface seam.
+    virtual INT_PTR DoModal();
+    // The real modal loop; the seam calls it unless a test answers instead.
+    INT_PTR RunModalLoop();
+
+    virtual BOOL OnInitDialog() { return TRUE; }
+    virtual void OnOK() { EndDialog(IDOK); }
+    virtual void OnCancel() { EndDialog(IDCANCEL); }
+    // Commands other than OK and Cancel; TRUE when handled.
+    virtual BOOL OnCommand(UINT id, UINT code) { return FALSE; }
+    void EndDialog(INT_PTR result) { ::EndDialog(m_hWnd, result); }
+
+    UINT m_nIDTemplate;
+    CWnd* m_pParentWnd;
+
+protected:
+    // Forwards one message; TRUE when the dialog handled it.
+    virtual BOOL OnMessage(UINT msg, WPARAM wParam, LPARAM lParam);
+
+private:
+    static INT_PTR CALLBACK DialogProc(HWND window, UINT msg, WPARAM wParam, LPARAM lParam);
+};

@@ -1,0 +1,34 @@
+// The application object: the program's driver, called once to initialise and
+// once to exit. There is exactly one, reachable through AfxGetApp.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+
+class CWnd;
+
+class CWinApp {
+public:
+    // With no name given, the program file's base name becomes the name.
+    explicit CWinApp(const char* appName = nullptr);
+    virtual ~CWinApp();
+
+    virtual BOOL InitInstance();
+    virtual int ExitInstance();
+
+    // Kept for the start-up sequence; common controls are always 3-D today.
+    void Enable3dControls() {}
+
+    std::string m_pszAppName;
+    HINSTANCE m_hInstance = nullptr;
+    CWnd* m_pMainWnd = nullptr;
+    int m_nExitCode = 0;
+};
+
+CWinApp* AfxGetApp();
+HINSTANCE AfxGetInstanceHandle();
+
+// Runs the application object: InitInstance, then ExitInstance. The program
+// never enters a message loop of its own outside modal dialogs.
+int AfxRunApplication();

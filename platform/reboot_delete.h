@@ -1,0 +1,18 @@
+// Deleting what is in use at the next start of Windows, and the probe that
+// tells which of the two Windows families schedules it which way.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+
+// TRUE on the NT family (and should the version query fail); FALSE on the older family.
+BOOL IsWindowsNT();
+
+// The WININIT.INI of the Windows directory, where the older family keeps its
+// deletions for the next start.
+std::string GetWininitPath();
+
+// Schedules a file or an (empty by then) directory for deletion at restart;
+// nonzero when it was scheduled.
+BOOL DeleteOnReboot(const std::string& path);

@@ -1,0 +1,23 @@
+// Owns at most one open registry key and closes it on leaving scope. Open and
+// Create return the registry's own result.
+#pragma once
+
+#include <windows.h>
+
+class CRegKeyHolder {
+public:
+    CRegKeyHolder() = default;
+    ~CRegKeyHolder() { Close(); }
+    CRegKeyHolder(const CRegKeyHolder&) = delete;
+    CRegKeyHolder& operator=(const CRegKeyHolder&) = delete;
+
+    // On success the new key replaces a held one; the result is that of closing it.
+    LONG Open(HKEY parent, const char* subkey, REGSAM access);
+    LONG Create(HKEY parent, const char* subkey);
+    LONG Close();
+
+    HKEY m_hKey = nullptr;
+
+private:
+    LONG Replace(HKEY key);
+};

@@ -1,0 +1,50 @@
+// Reading the package index (Setup.dat) into the installation object.
+#include "setup_dat.h"
+
+#include "byte_reader.h"
+#include "file_handle.h"
+#include "message_box.h"
+#include "package_index.h"
+#include "path_helpers.h"
+#include "path_text.h"
+#include "resource.h"
+
+int CSetupDat::ReadSetupDat(const std::string& fileName) {
+    const std::string path = AppendPath(m_szSourceDir, fileName);
+    std::string contents;
+    switch (ReadWholeFile(path, 0, contents)) {
+    case WholeFileResult::Ok:
+        break;
+    case WholeFileResult::NoMemory:
+        AfxMessageBox(IDS_NO_MEMORY);
+        return 0;
+    case WholeFileResult::OpenFailed:
+    case WholeFileResult::ReadFailed:
+        AfxMessageBox(FormatResourceString(IDS_CANNOT_OPEN_FILE, path));
+        return 0;
+    }
+    setupcore::IndexParseResult parsed = setupcore::ParsePackageIndex(
+        reinterpret_cast<const uint8_t*>(contents.data()), contents.size());
+    if (!parsed.Ok()) {
+        AfxMessageBox(FormatResourceString(IDS_FILE_INVALID, path));
+        return 0;
+    }
+    ReadHeader(parsed.index);
+    for (const setupcore::PackagedFile& file : parsed.index.files)
+        if (!ReadFileEntry(file))
+            return 0;
+    return 1;
+}
+
+void CSetupDat::ReadHeader(const setupcore::PackageIndex& index) {
+    m_szAppExe = index.appExe;
+    m_szHeader2 = index.header2;
+    m_szFolderName = index.folderName;
+    m_szPostInstall = index.postInstall;
+    for (const std::string& name : index.obsoleteFiles)
+        m_obsoleteFiles.push_back(setupcore::CutAtNul(name));
+}
+
+int CSetupDat::ReadFileEntry(const setupcore::PackagedFile& file) {
+    return AddFileEntry(static_cast<int>(file.name.size()), file.name.data(), file.compressed);
+}

@@ -1,0 +1,107 @@
+#include "path_text.h"
+
+#include <gtest/gtest.h>
+
+using namespace setupcore;
+
+namespace {
+// A code page in which 0x81 to 0x9F lead a double-byte character.
+bool ShiftJisLike(unsigned char byte) { return byte >= 0x81 && byte <= 0x9F; }
+} // namespace
+
+TEST(PathText, SearchesSkipTrailBytesOfDoubleByteCharacters) {
+    // 0x95 0x5C is one character whose trail byte happens to be a backslash.
+    std::string path = "C:\\dir\\\x95\x5C.txt";
+    EXPECT_EQ(FindLastChar(path, '\\', ShiftJisLike), 6u);
+    EXPECT_EQ(FindLastChar(path, '\\', NoLeadBytes), 8u);
+    EXPECT_EQ(FileNamePart(path, false, ShiftJisLike), "\x95\x5C");
+}
+
+TEST(PathText, DirectoryPartNeedsABackslashBeforeTheEnd) {
+    std::string directory;
+    EXPECT_TRUE(DirectoryBeforeLastBackslash("C:\\Setup\\Setup.exe", directory, NoLeadBytes));
+    EXPECT_EQ(directory, "C:\\Setup");
+    EXPECT_FALSE(DirectoryBeforeLastBackslash("Setup.exe", directory, NoLeadBytes));
+    EXPECT_FALSE(DirectoryBeforeLastBackslash("C:\\Setup\\", directory, NoLeadBytes));
+}
+
+namespace {
+std::vector<std::string> Prefixes(const std::string& path) {
+    std::vector<std::string> prefixes;
+    EXPECT_TRUE(DirectoryTreePrefixes(path, prefixes, NoLeadBytes)) << path;
+    return prefixes;
+}
+using Strings = std::vector<std::string>;
+} // namespace
+
+TEST(PathText, TreeWalkNeverProbesTheRoot) {
+    EXPECT_EQ(Prefixes("C:\\a\\b"), (Strings{"C:\\a", "C:\\a\\b"}));
+    EXPECT_EQ(Prefixes("C:\\"), (Strings{"C:\\"}));
+    EXPECT_EQ(Prefixes("\\a\\b\\"), (Strings{"\\a", "\\a\\b", "\\a\\b\\"}));
+}
+
+TEST(PathText, TreeWalkOfASharePathStartsAtTheShare) {
+    EXPECT_EQ(Prefixes("\\\\server\\share\\a"), (Strings{"\\\\server\\share", "\\\\server\\share\\a"}));
+    // Without a backslash after the share the walk starts at the text's beginning.
+    EXPECT_EQ(Prefixes("\\\\server\\share").front(), "");
+    std::vector<std::string> prefixes;
+    EXPECT_FALSE(DirectoryTreePrefixes("\\\\server", prefixes, NoLeadBytes));
+}
+
+TEST(PathText, TreeWalkOfOtherPaths) {
+    EXPECT_EQ(Prefixes("name"), (Strings{"name"}));
+    EXPECT_EQ(Prefixes("rel\\sub"), (Strings{"rel", "rel\\sub"}));
+}
+
+TEST(PathText, PercentTokens) {
+    PercentToken token = FindPercentToken("C:\\App\\%SystemRoot%\\System32", NoLeadBytes);
+    EXPECT_EQ(token.kind, PercentToken::Kind::Closed);
+    EXPECT_EQ(token.name, "SystemRoot");
+    EXPECT_EQ(token.after, "\\System32");
+    EXPECT_EQ(FindPercentToken("C:\\App", NoLeadBytes).kind, PercentToken::Kind::None);
+    EXPECT_EQ(FindPercentToken("C:\\%App", NoLeadBytes).kind, PercentToken::Kind::Unclosed);
+    EXPECT_TRUE(EqualsIgnoringAsciiCase("systemROOT", "SystemRoot"));
+    EXPECT_FALSE(EqualsIgnoringAsciiCase("SystemRoots", "SystemRoot"));
+}
+
+TEST(PathText, ExtensionIsTheTextAfterTheLastDot) {
+    EXPECT_EQ(ExtensionAfterLastDot("C:\\App\\LIB.DLL", NoLeadBytes), "DLL");
+    EXPECT_EQ(ExtensionAfterLastDot("C:\\App\\lib.dll.bak", NoLeadBytes), "bak");
+    EXPECT_EQ(ExtensionAfterLastDot("C:\\App.old\\readme", NoLeadBytes), "old\\readme");
+}
+
+TEST(PathText, CopyStopsAtNulAndDropsAHalfCharacter) {
+    EXPECT_EQ(CopyWholeCharacters(std::string("ab\0cd", 5), 5, NoLeadBytes), "ab");
+    EXPECT_EQ(CopyWholeCharacters("ab\x95\x5C", 3, ShiftJisLike), "ab");
+    EXPECT_EQ(CopyWholeCharacters("ab\x95\x5C", 4, ShiftJisLike), "ab\x95\x5C");
+}
+
+TEST(ClassifyItem, RegistryKeysAndValues) {
+    ClassifiedItem key = ClassifyItem("%REG_CURRENT_USER%Software\\A\\B\\", NoLeadBytes);
+    EXPECT_EQ(key.kind, ItemKind::RegistryKey);
+    EXPECT_EQ(key.parentKey, "Software\\A\\");
+    EXPECT_EQ(key.name, "B");
+    ClassifiedItem value = ClassifyItem("%REG_CURRENT_USER%Software\\A\\B", NoLeadBytes);
+    EXPECT_EQ(value.kind, ItemKind::RegistryValue);
+    EXPECT_EQ(value.parentKey, "Software\\A\\");
+    EXPECT_EQ(value.name, "B");
+}
+
+TEST(ClassifyItem, RegistryItemsWithoutAParentAreSkipped) {
+    for (const char* text : {"%REG_CURRENT_USER%", "%REG_CURRENT_USER%Software",
+                             "%REG_CURRENT_USER%Software\\", "%REG_CURRENT_USER%\\"})
+        EXPECT_EQ(ClassifyItem(text, NoLeadBytes).kind, ItemKind::RegistryMalformed) << text;
+    std::string longName = "%REG_CURRENT_USER%Software\\" + std::string(256, 'v');
+    EXPECT_EQ(ClassifyItem(longName, NoLeadBytes).kind, ItemKind::RegistryMalformed);
+}
+
+TEST(ClassifyItem, FilesAndDirectories) {
+    EXPECT_EQ(ClassifyItem("%reg_current_user%Software\\A", NoLeadBytes).kind,
+              ItemKind::FullPathFile);
+    ClassifiedItem directory = ClassifyItem("C:\\App\\sub\\", NoLeadBytes);
+    EXPECT_EQ(directory.kind, ItemKind::Directory);
+    EXPECT_EQ(directory.path, "C:\\App\\sub");
+    EXPECT_EQ(ClassifyItem("URL.txt", NoLeadBytes).kind, ItemKind::BareFile);
+    EXPECT_EQ(ClassifyItem("", NoLeadBytes).kind, ItemKind::Empty);
+    EXPECT_EQ(ClassifyItem("\\", NoLeadBytes).kind, ItemKind::Empty);
+}

@@ -1,0 +1,95 @@
+#include "test_support.h"
+
+#include "dialog.h"
+#include "unique_handle.h"
+
+#include <fstream>
+#include <sstream>
+
+int ScriptedUserInterface::NextAnswer() {
+    if (answers.empty())
+        return IDOK;
+    int answer = answers.front();
+    answers.pop_front();
+    return answer;
+}
+
+int ScriptedUserInterface::MessageBox(const std::string& text, UINT type) {
+    boxes.push_back({text, type});
+    return NextAnswer();
+}
+
+INT_PTR ScriptedUserInterface::RunModal(CDialog& dialog) {
+    dialogs.push_back(dialog.m_nIDTemplate);
+    if (onDialog)
+        onDialog(dialog.m_nIDTemplate);
+    return NextAnswer();
+}
+
+TempDir::TempDir() {
+    char base[MAX_PATH];
+    ::GetTempPathA(MAX_PATH, base);
+    static unsigned counter = 0;
+    std::ostringstream name;
+    name << base << "setuptest-" << ::GetCurrentProcessId() << "-" << ++counter << "-"
+         << ::GetTickCount();
+    path_ = name.str();
+    RemoveTree(path_);
+    ::CreateDirectoryA(path_.c_str(), nullptr);
+}
+
+TempDir::~TempDir() { RemoveTree(path_); }
+
+void RemoveTree(const std::string& path) {
+    WIN32_FIND_DATAA found;
+    UniqueFind find(::FindFirstFileA((path + "\\*").c_str(), &found));
+    if (find) {
+        do {
+            std::string name = found.cFileName;
+            if (name == "." || name == "..")
+                continue;
+            std::string child = path + "\\" + name;
+            ::SetFileAttributesA(child.c_str(), FILE_ATTRIBUTE_NORMAL);
+            if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
+                RemoveTree(child);
+            else
+                ::DeleteFileA(child.c_str());
+        } while (::FindNextFileA(find.get(), &found));
+    }
+    find.reset();
+    ::RemoveDirectoryA(path.c_str());
+}
+
+void WriteFileBytes(const std::string& path, const std::string& bytes) {
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+}
+
+std::string ReadFileBytes(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream all;
+    all << in.rdbuf();
+    return all.str();
+}
+
+bool FileExists(const std::string& path) {
+    DWORD attributes = ::GetFileAttributesA(path.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+bool DirectoryExists(const std::string& path) {
+    DWORD attributes = ::GetFileAttributesA(path.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+std::string CurrentDirectory() {
+    char buffer[MAX_PATH * 4];
+    DWORD length = ::GetCurrentDirectoryA(sizeof buffer, buffer);
+    return std::string(buffer, length);
+}
+
+std::string LoadString(UINT id) { return LoadResourceString(id); }
+
+std::string Formatted(UINT id, const std::string& argument) {
+    return FormatResourceString(id, argument);
+}
