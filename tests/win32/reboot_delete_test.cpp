@@ -5,28 +5,7 @@
 
 #include <gtest/gtest.h>
 
-namespace {
 
-std::wstring PendingRenames() {
-    HKEY key;
-    if (::RegOpenKeyExW(HKEY_LOCAL_MACHINE, L"System\\CurrentControlSet\\Control\\Session Manager",
-                        0, KEY_READ, &key) != ERROR_SUCCESS)
-        return L"";
-    DWORD size = 0;
-    ::RegQueryValueExW(key, L"PendingFileRenameOperations", nullptr, nullptr, nullptr, &size);
-    std::wstring value(size / sizeof(wchar_t) + 1, L'\0');
-    ::RegQueryValueExW(key, L"PendingFileRenameOperations", nullptr, nullptr,
-                       reinterpret_cast<BYTE*>(&value[0]), &size);
-    ::RegCloseKey(key);
-    for (wchar_t& c : value)
-        if (c == L'\0')
-            c = L'|';
-    return value;
-}
-
-std::wstring Wide(const std::string& text) { return std::wstring(text.begin(), text.end()); }
-
-} // namespace
 
 TEST(DeleteOnRebootNT, RunsOnTheNtFamily) { EXPECT_TRUE(IsWindowsNT()); }
 
@@ -36,9 +15,9 @@ TEST(DeleteOnRebootNT, SchedulesFilesAndDirectoriesAlike) {
     ::CreateDirectoryA((temp / "dir").c_str(), nullptr);
     EXPECT_TRUE(DeleteOnReboot(temp / "busy.dll"));
     EXPECT_TRUE(DeleteOnReboot(temp / "dir"));
-    std::wstring pending = PendingRenames();
-    EXPECT_NE(pending.find(Wide(temp / "busy.dll") + L"|"), std::wstring::npos);
-    EXPECT_NE(pending.find(Wide(temp / "dir") + L"|"), std::wstring::npos);
+    std::string pending = PendingRestartDeletions();
+    EXPECT_NE(pending.find(temp / "busy.dll|"), std::string::npos);
+    EXPECT_NE(pending.find(temp / "dir|"), std::string::npos);
 }
 
 TEST(DeleteOnRebootNT, WininitPathLiesInTheWindowsDirectory) {

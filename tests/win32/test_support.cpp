@@ -93,3 +93,20 @@ std::string LoadString(UINT id) { return LoadResourceString(id); }
 std::string Formatted(UINT id, const std::string& argument) {
     return FormatResourceString(id, argument);
 }
+
+std::string PendingRestartDeletions() {
+    HKEY key;
+    if (::RegOpenKeyExA(HKEY_LOCAL_MACHINE, "System\\CurrentControlSet\\Control\\Session Manager",
+                        0, KEY_READ, &key) != ERROR_SUCCESS)
+        return "";
+    DWORD size = 0;
+    ::RegQueryValueExW(key, L"PendingFileRenameOperations", nullptr, nullptr, nullptr, &size);
+    std::wstring value(size / sizeof(wchar_t) + 1, L'\0');
+    ::RegQueryValueExW(key, L"PendingFileRenameOperations", nullptr, nullptr,
+                       reinterpret_cast<BYTE*>(&value[0]), &size);
+    ::RegCloseKey(key);
+    std::string text;
+    for (wchar_t c : value)
+        text += c == L'\0' ? '|' : static_cast<char>(c);
+    return text;
+}

@@ -52,5 +52,7 @@ bool FileExists(const std::string& path);
 bool DirectoryExists(const std::string& path);
 std::string CurrentDirectory();
 std::string LoadString(UINT id);
+// The paths waiting for deletion at the next restart, each followed by '|'.
+std::string PendingRestartDeletions();
 // A string-table entry with its "%s" filled, as the program shows it.
 std::string Formatted(UINT id, const std::string& argument);

@@ -1,0 +1,194 @@
+// The copy run on real directories: plain, compressed, subdirectory and
+// Windows-directory entries, obsolete files, and every way a file can fail.
+#include "byte_reader.h"
+#include "install_record_format.h"
+#include "path_helpers.h"
+#include "resource.h"
+#include "setup_dat.h"
+#include "test_support.h"
+#include "zlib_stream.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+std::string Compressed(const std::string& data, int32_t declared) {
+    setupcore::ByteWriter out;
+    out.Int32(declared);
+    setupcore::Deflater deflater;
+    setupcore::ByteSink append = [&out](const uint8_t* bytes, size_t size) {
+        out.Bytes(reinterpret_cast<const char*>(bytes), size);
+        return true;
+    };
+    deflater.Feed(reinterpret_cast<const uint8_t*>(data.data()), data.size(), append);
+    deflater.Finish(append);
+    return out.Result();
+}
+
+std::string Compressed(const std::string& data) {
+    return Compressed(data, static_cast<int32_t>(data.size()));
+}
+
+std::string Text(size_t size, char seed) {
+    std::string text(size, seed);
+    for (size_t i = 0; i < size; ++i)
+        text[i] = static_cast<char>(seed + i % 23);
+    return text;
+}
+
+HANDLE HoldExclusively(const std::string& path) {
+    return ::CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_ALWAYS, 0,
+                         nullptr);
+}
+
+} // namespace
+
+class CopyRunTest : public ::testing::Test {
+protected:
+    ScriptedUserInterface ui;
+    TempDir source, install;
+    CSetupDat dat;
+    void SetUp() override { dat.SetDirectories(source.Path(), install.Path()); }
+
+    void Package(const std::string& name, const std::string& stored, int compressed) {
+        WriteFileBytes(source / ExtractFileName(name, true), stored);
+        dat.AddFileEntry(static_cast<int>(name.size()), name.c_str(), compressed);
+    }
+    std::string Record() const { return install / "SetupInfo.dat"; }
+};
+
+TEST_F(CopyRunTest, InstallsRecordsAndClearsThePackage) {
+    const std::string big = Text(700 * 1024, 'a'); // spans several chunks
+    Package("App.exe", Compressed(big), 1);
+    Package("readme.txt", "plain bytes\r\n", 0);
+    Package("bin\\x.dll", Compressed("library"), 1);
+    Package("%SystemRoot%\\kestrel_copy_run_test.dll", "sys", 0);
+    WriteFileBytes(install / "old.dll", "obsolete");
+    dat.m_obsoleteFiles = {"old.dll", "never-there.txt"};
+
+    ASSERT_EQ(dat.InstallFiles("SetupInfo.dat"), 1);
+    const std::string systemTarget = WindowsDirectory() + "\\kestrel_copy_run_test.dll";
+    EXPECT_TRUE(ui.boxes.empty());
+    EXPECT_EQ(ReadFileBytes(install / "App.exe"), big);
+    EXPECT_EQ(ReadFileBytes(install / "readme.txt"), "plain bytes\r\n");
+    EXPECT_EQ(ReadFileBytes(install / "bin\\x.dll"), "library");
+    EXPECT_EQ(ReadFileBytes(systemTarget), "sys");
+    EXPECT_FALSE(FileExists(install / "old.dll"));
+
+    const std::vector<std::string> targets = {install / "App.exe", install / "readme.txt",
+                                              install / "bin\\x.dll", systemTarget};
+    EXPECT_EQ(ReadFileBytes(Record()),
+              setupcore::EncodeInstallRecord({install.Path(), "", targets}));
+    ASSERT_EQ(dat.m_installed.size(), 4u);
+    EXPECT_EQ(dat.m_files[3]->szName, systemTarget);
+    for (const char* packaged : {"App.exe", "readme.txt", "x.dll", "kestrel_copy_run_test.dll"})
+        EXPECT_FALSE(FileExists(source / packaged)) << packaged;
+    ::DeleteFileA(systemTarget.c_str());
+}
+
+TEST_F(CopyRunTest, DamagedStreamNamesTheSourceLeavesAnEmptyTargetAndNoRecord) {
+    Package("first.txt", "fine", 0);
+    std::string damaged = Compressed(Text(5000, 'q'));
+    damaged[damaged.size() / 2] ^= 0x55;
+    Package("broken.bin", damaged, 1);
+    Package("later.txt", "never", 0);
+
+    EXPECT_EQ(dat.InstallFiles("SetupInfo.dat"), 0);
+    ASSERT_EQ(ui.boxes.size(), 1u);
+    EXPECT_EQ(ui.boxes[0].text, "The file " + source / "broken.bin" + " is invalid.");
+    EXPECT_TRUE(FileExists(install / "broken.bin"));
+    EXPECT_EQ(ReadFileBytes(install / "broken.bin"), "");
+    EXPECT_FALSE(FileExists(install / "later.txt"));
+    EXPECT_FALSE(FileExists(Record()));
+    EXPECT_TRUE(FileExists(source / "first.txt")); // the package stays whole
+}
+
+TEST_F(CopyRunTest, WrongDeclaredLengthOrTrailingBytesAreInvalid) {
+    for (const std::string& stored :
+         {Compressed("12345", 4), Compressed("12345", 6), Compressed("12345") + "xx",
+          std::string("\5\0", 2)}) {
+        CSetupDat one;
+        one.SetDirectories(source.Path(), install.Path());
+        WriteFileBytes(source / "f.bin", stored);
+        one.AddFileEntry(5, "f.bin", 1);
+        EXPECT_EQ(one.InstallFiles("SetupInfo.dat"), 0);
+        EXPECT_EQ(ReadFileBytes(install / "f.bin"), "");
+    }
+    ASSERT_EQ(ui.boxes.size(), 4u);
+    EXPECT_EQ(ui.boxes[3].text, Formatted(IDS_FILE_INVALID, source / "f.bin"));
+}
+
+TEST_F(CopyRunTest, MissingSourceIsNamed) {
+    dat.AddFileEntry(9, "ghost.txt", 0);
+    EXPECT_EQ(dat.InstallFiles("SetupInfo.dat"), 0);
+    ASSERT_EQ(ui.boxes.size(), 1u);
+    EXPECT_EQ(ui.boxes[0].text,
+              "Can not open the file " + source / "ghost.txt" + "\n.Setup can not to continue.");
+}
+
+TEST_F(CopyRunTest, UnknownSystemTokenStopsTheRun) {
+    Package("%WinDir%\\a.dll", "x", 0);
+    EXPECT_EQ(dat.InstallFiles("SetupInfo.dat"), 0);
+    ASSERT_EQ(ui.boxes.size(), 1u);
+    EXPECT_EQ(ui.boxes[0].text, Formatted(IDS_NO_SYSTEM_DIR, "WinDir"));
+}
+
+TEST_F(CopyRunTest, BusyLibraryAsksToCloseTheProgramUntilCancelled) {
+    Package("LIB.DLL", "new", 0);
+    HANDLE held = HoldExclusively(install / "LIB.DLL");
+    ui.answers = {IDOK, IDOK, IDCANCEL};
+    EXPECT_EQ(dat.InstallFiles("SetupInfo.dat"), 0);
+    ::CloseHandle(held);
+    EXPECT_EQ(ui.dialogs, (std::vector<UINT>{IDD_INSTALL_PROBLEM, IDD_INSTALL_PROBLEM,
+                                             IDD_INSTALL_PROBLEM}));
+    EXPECT_TRUE(ui.boxes.empty());
+    EXPECT_FALSE(FileExists(Record()));
+}
+
+namespace {
+HANDLE g_held = INVALID_HANDLE_VALUE;
+void ReleaseHeldFile(UINT) {
+    ::CloseHandle(g_held);
+    g_held = INVALID_HANDLE_VALUE;
+}
+} // namespace
+
+TEST_F(CopyRunTest, BusyLibraryIsInstalledOnceTheProgramLetsGo) {
+    Package("lib.dll", "new", 0);
+    g_held = HoldExclusively(install / "lib.dll");
+    ui.onDialog = ReleaseHeldFile;
+    EXPECT_EQ(dat.InstallFiles("SetupInfo.dat"), 1);
+    EXPECT_EQ(ui.dialogs.size(), 1u);
+    EXPECT_EQ(ReadFileBytes(install / "lib.dll"), "new");
+}
+
+TEST_F(CopyRunTest, BusyOtherFileAsksWithOkAndCancelUntilCancelled) {
+    Package("lib.dll.bak", "new", 0);
+    HANDLE held = HoldExclusively(install / "lib.dll.bak");
+    ui.answers = {IDOK, IDCANCEL};
+    EXPECT_EQ(dat.InstallFiles("SetupInfo.dat"), 0);
+    ::CloseHandle(held);
+    EXPECT_TRUE(ui.dialogs.empty());
+    ASSERT_EQ(ui.boxes.size(), 2u);
+    EXPECT_EQ(ui.boxes[1].text,
+              "Please stop executable file:\n" + install / "lib.dll.bak" + "\nto install new version.");
+    EXPECT_EQ(ui.boxes[1].type, static_cast<UINT>(MB_OKCANCEL | MB_ICONEXCLAMATION));
+}
+
+TEST_F(CopyRunTest, PackagedCopyInUseIsDeletedAtRestart) {
+    Package("zlib_in_use.dll", "z", 0);
+    HANDLE held = ::CreateFileA((source / "zlib_in_use.dll").c_str(), GENERIC_READ,
+                                FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+    EXPECT_EQ(dat.InstallFiles("SetupInfo.dat"), 1);
+    ::CloseHandle(held);
+    EXPECT_NE(PendingRestartDeletions().find(source / "zlib_in_use.dll|"), std::string::npos);
+}
+
+TEST_F(CopyRunTest, RecordFailureKeepsThePackageForAnotherTry) {
+    Package("a.txt", "a", 0);
+    ::CreateDirectoryA((install / "SetupInfo.dat").c_str(), nullptr); // blocks the record
+    EXPECT_EQ(dat.InstallFiles("SetupInfo.dat"), 0);
+    ASSERT_EQ(ui.boxes.size(), 1u);
+    EXPECT_EQ(ui.boxes[0].text, Formatted(IDS_CANNOT_CREATE_FILE, Record()));
+    EXPECT_TRUE(FileExists(source / "a.txt"));
+}
