@@ -62,8 +62,12 @@ std::string EncodeInstallRecord(const InstallRecordData& record) {
     out.Bytes(kRecordSignature, kRecordSignatureSize);
     out.Counted(record.installDir);
     out.Counted(record.reserved);
-    for (const std::string& item : record.items)
-        out.Counted(item);
+    for (const std::string& item : record.items) {
+        // A zero length would end the list for the reader and hide every later
+        // item from the uninstaller; an empty item names nothing anyway.
+        if (!CutAtNul(item).empty())
+            out.Counted(CutAtNul(item));
+    }
     out.Int32(-1);
     return out.Result();
 }

@@ -46,6 +46,8 @@ class ByteReader;
 RecordError ReadCountedString(ByteReader& in, int32_t maxLength, std::string& out);
 
 RecordParseResult DecodeInstallRecord(const uint8_t* data, size_t size);
+// Empty items (and what follows a NUL in an item) are left out: the reader
+// could not tell an empty item from the end of the list.
 std::string EncodeInstallRecord(const InstallRecordData& record);
 
 } // namespace setupcore

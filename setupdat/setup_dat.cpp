@@ -35,8 +35,8 @@ int CSetupDat::AddInstalledItem(const std::string& text, const char* prefix) {
     if (!item)
         return 0;
     item->szText = prefix ? prefix + text : text;
-    // The record keeps at most 1023 bytes an item; a longer one could not be read back.
-    if (item->szText.size() > 1023)
+    // The record keeps 1 to 1023 bytes an item; anything else could not be read back.
+    if (item->szText.empty() || item->szText.size() > 1023)
         return 0;
     item->nLength = static_cast<int32_t>(item->szText.size());
     m_installed.push_back(std::move(item));

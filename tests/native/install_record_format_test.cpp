@@ -95,3 +95,10 @@ TEST(InstallRecordFormat, RefusesLengthsOverTheirFields) {
     pastEnd.Bytes("short");
     EXPECT_EQ(Decode(pastEnd.Result()).error, RecordError::RunsPastEnd);
 }
+
+TEST(InstallRecordFormat, EmptyItemsAreLeftOutSoTheyCannotEndTheList) {
+    RecordParseResult parsed =
+        Decode(EncodeInstallRecord({"C:\\A", "", {"first", "", std::string("\0x", 2), "last"}}));
+    ASSERT_TRUE(parsed.Ok());
+    EXPECT_EQ(parsed.record.items, (std::vector<std::string>{"first", "last"}));
+}

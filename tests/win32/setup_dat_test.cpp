@@ -86,5 +86,6 @@ TEST(CSetupDat, InstalledItemsCarryTheirPrefixAndLength) {
     EXPECT_EQ(dat.m_installed[0]->szText, "%REG_CURRENT_USER%Software\\A\\");
     EXPECT_EQ(dat.m_installed[0]->nLength, 29);
     EXPECT_EQ(dat.AddInstalledItem(std::string(1024, 'x')), 0);
+    EXPECT_EQ(dat.AddInstalledItem(""), 0); // would end the list in the record
     EXPECT_EQ(dat.m_installed.size(), 2u);
 }

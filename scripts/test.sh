@@ -1,0 +1,37 @@
+#!/usr/bin/env bash
+# Runs every test: the portable core's unit tests under ASan/UBSan, each fuzz
+# target for a bounded time, and the Win32 unit and system tests under Wine
+# with a private X display. Installs what it needs first.
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+fuzz_seconds=${FUZZ_SECONDS:-30}
+
+"$root/scripts/install-prereqs.sh"
+"$root/scripts/build.sh"
+
+echo "== native unit tests (ASan, UBSan)"
+ctest --test-dir "$root/build/native" --output-on-failure
+
+echo "== fuzzing, ${fuzz_seconds} s per target"
+for target in fuzz_package_index fuzz_install_record fuzz_inflate; do
+    corpus="$root/build/native/fuzz-corpus/$target"
+    mkdir -p "$corpus"
+    (cd "$root/build/native" &&
+        "tests/fuzz/$target" -max_total_time="$fuzz_seconds" -rss_limit_mb=2048 \
+            -print_final_stats=1 "$corpus" 2>&1 | grep -E '^(stat::number_of_executed_units|==|SUMMARY)' ||
+        true)
+    # A crash leaves its input behind; that fails the run.
+    if compgen -G "$root/build/native/crash-*" >/dev/null ||
+        compgen -G "$root/build/native/leak-*" >/dev/null; then
+        echo "$target found a failing input:" "$root"/build/native/{crash,leak}-* >&2
+        exit 1
+    fi
+done
+
+echo "== Win32 unit and system tests under Wine"
+. "$root/tests/wine/wine-env.sh"
+wine_env_setup "$root/build/win32/wineprefix"
+xvfb_start
+trap 'wineserver -k 2>/dev/null || true; xvfb_stop' EXIT
+wineserver -p
+ctest --test-dir "$root/build/win32" --output-on-failure

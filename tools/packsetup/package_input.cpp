@@ -1,0 +1,106 @@
+#include "packsetup/package_input.h"
+
+#include "packsetup/folder_input.h"
+#include "packsetup/manifest.h"
+#include "packsetup/package_check.h"
+#include "packsetup/path_display.h"
+#include "path_text.h"
+
+#include <algorithm>
+#include <system_error>
+
+namespace packsetup {
+namespace {
+
+namespace fs = std::filesystem;
+
+// An output directory inside the input folder would be packaged by the next
+// build, its Setup.dat and stored files included.
+bool OutsideInputFolder(const fs::path& folder, const fs::path& outDir, std::string& error) {
+    std::error_code ec;
+    fs::path in = fs::weakly_canonical(folder, ec);
+    fs::path out = ec ? fs::path() : fs::weakly_canonical(outDir, ec);
+    if (ec)
+        return true; // the checks before writing report what cannot be reached
+    auto differs = std::mismatch(in.begin(), in.end(), out.begin(), out.end());
+    if (differs.first == in.end()) {
+        error = "the output directory " + Quoted(outDir) + " lies inside the input folder " +
+                Quoted(folder);
+        return false;
+    }
+    return true;
+}
+
+bool ReadInput(const CommandLine& line, std::vector<PackageEntry>& entries,
+               std::vector<std::string>& obsoleteNames, std::string& error) {
+    fs::path input(line.input);
+    std::error_code ec;
+    fs::file_status status = fs::status(input, ec);
+    if (!fs::exists(status)) {
+        error = "the input " + Quoted(input) + " does not exist";
+        return false;
+    }
+    if (fs::is_directory(status))
+        return OutsideInputFolder(input, line.outDir, error) &&
+               CollectFolder(input, entries, error);
+    if (!fs::is_regular_file(status)) {
+        error = "the input " + Quoted(input) + " is neither a folder nor a manifest file";
+        return false;
+    }
+    ManifestContent manifest;
+    if (!ReadManifest(input, manifest, error))
+        return false;
+    entries = manifest.entries;
+    obsoleteNames.insert(obsoleteNames.end(), manifest.obsoleteNames.begin(),
+                         manifest.obsoleteNames.end());
+    return true;
+}
+
+void ApplyPlainRules(const CommandLine& line, std::vector<PackageEntry>& entries) {
+    for (PackageEntry& entry : entries)
+        if (line.allPlain || HasPlainExtension(StoredFileName(entry.name), line.plainExtensions))
+            entry.plain = true;
+}
+
+} // namespace
+
+bool HasPlainExtension(const std::string& fileName, const std::vector<std::string>& extensions) {
+    size_t dot = fileName.rfind('.');
+    if (dot == std::string::npos)
+        return false;
+    std::string extension = fileName.substr(dot + 1);
+    for (std::string wanted : extensions) {
+        if (!wanted.empty() && wanted[0] == '.')
+            wanted.erase(0, 1);
+        if (setupcore::EqualsIgnoringAsciiCase(extension, wanted))
+            return true;
+    }
+    return false;
+}
+
+bool AssemblePlan(const CommandLine& line, PackagePlan& plan, std::string& error) {
+    error.clear();
+    plan = PackagePlan();
+    plan.appExe = line.appExe;
+    plan.header2 = line.header2;
+    plan.folderName = line.folderName;
+    plan.postInstall = line.postInstall;
+    plan.obsoleteNames = line.obsoleteNames;
+    plan.license = line.license;
+    plan.url = line.url;
+    plan.setupExe = line.setupExe;
+    plan.zlib = line.zlib;
+    plan.outDir = line.outDir;
+    try {
+        if (!ReadInput(line, plan.entries, plan.obsoleteNames, error))
+            return false;
+    } catch (const std::exception& e) {
+        // A file name the file system library cannot convert.
+        error = "the input " + Quoted(fs::path(line.input)) + " cannot be read: " + e.what();
+        return false;
+    }
+    ApplyPlainRules(line, plan.entries);
+    return true;
+}
+
+} // namespace packsetup

@@ -1,0 +1,158 @@
+#include "packsetup/package_writer.h"
+
+#include "package_index.h"
+#include "packsetup/package_check.h"
+#include "packsetup/packed_file.h"
+#include "packsetup/path_display.h"
+
+#include <fstream>
+#include <system_error>
+#include <vector>
+
+namespace packsetup {
+namespace {
+
+namespace fs = std::filesystem;
+
+class PackageWriter {
+public:
+    PackageWriter(const PackagePlan& plan, const ProgressSettings& progress)
+        : plan_(plan), sizes_(FileSizes(plan)), meter_(progress, Sum(sizes_)) {}
+
+    bool Run(std::string& error) {
+        try {
+            if (Prepare(error) && StoreEntries(error) && StoreExtras(error) && WriteIndex(error))
+                return true;
+        } catch (...) {
+            RemoveWritten();
+            throw;
+        }
+        RemoveWritten();
+        return false;
+    }
+
+private:
+    static std::vector<uintmax_t> FileSizes(const PackagePlan& plan) {
+        std::vector<uintmax_t> sizes;
+        for (const PackageEntry& entry : plan.entries) {
+            std::error_code ec;
+            uintmax_t size = fs::file_size(entry.source, ec);
+            sizes.push_back(ec ? 0 : size);
+        }
+        return sizes;
+    }
+
+    static uint64_t Sum(const std::vector<uintmax_t>& sizes) {
+        uint64_t total = 0;
+        for (uintmax_t size : sizes)
+            total += size;
+        return total;
+    }
+
+    bool Prepare(std::string& error) {
+        std::error_code ec;
+        fs::create_directories(plan_.outDir, ec);
+        if (ec) {
+            error =
+                "cannot create the output directory " + Quoted(plan_.outDir) + ": " + ec.message();
+            return false;
+        }
+        // An index left by an earlier build would describe files this run
+        // replaces; without it a half-written directory cannot pass for a package.
+        fs::path index = plan_.outDir / kIndexFileName;
+        fs::remove(index, ec);
+        if (ec) {
+            error = "cannot remove the earlier " + Quoted(index) + ": " + ec.message();
+            return false;
+        }
+        return true;
+    }
+
+    // An empty file is always stored plain: there is nothing to compress, and
+    // the installer need not inflate a zero-length stream.
+    bool StoresPlain(size_t i) const { return plan_.entries[i].plain || sizes_[i] == 0; }
+
+    bool StoreEntries(std::string& error) {
+        for (size_t i = 0; i < plan_.entries.size(); ++i) {
+            const PackageEntry& entry = plan_.entries[i];
+            fs::path target = plan_.outDir / StoredFileName(entry.name);
+            written_.push_back(target);
+            bool stored = StoresPlain(i) ? StorePlain(entry.source, target, meter_, error)
+                                         : StoreCompressed(entry.source, target, meter_, error);
+            if (!stored)
+                return false;
+        }
+        return true;
+    }
+
+    bool StoreExtra(const fs::path& source, const char* storedAs, std::string& error) {
+        if (source.empty())
+            return true;
+        fs::path target = plan_.outDir / storedAs;
+        written_.push_back(target);
+        ProgressMeter silent(ProgressSettings{}, 0);
+        return StorePlain(source, target, silent, error);
+    }
+
+    bool StoreExtras(std::string& error) {
+        return StoreExtra(plan_.license, kLicenseFileName, error) &&
+               StoreExtra(plan_.url, kUrlFileName, error) &&
+               StoreExtra(plan_.setupExe, kSetupExeFileName, error) &&
+               StoreExtra(plan_.zlib, kZlibFileName, error);
+    }
+
+    setupcore::PackageIndex Index() const {
+        setupcore::PackageIndex index;
+        index.appExe = plan_.appExe;
+        index.header2 = plan_.header2;
+        index.folderName = plan_.folderName;
+        index.postInstall = plan_.postInstall;
+        index.obsoleteFiles = plan_.obsoleteNames;
+        for (size_t i = 0; i < plan_.entries.size(); ++i)
+            index.files.push_back({plan_.entries[i].name, StoresPlain(i) ? 0 : 1});
+        return index;
+    }
+
+    bool WriteIndex(std::string& error) {
+        fs::path target = plan_.outDir / kIndexFileName;
+        written_.push_back(target);
+        std::string bytes = setupcore::EncodePackageIndex(Index());
+        std::ofstream out(target, std::ios::binary | std::ios::trunc);
+        out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+        out.close();
+        if (out.fail()) {
+            error = "cannot write " + Quoted(target);
+            return false;
+        }
+        return true;
+    }
+
+    void RemoveWritten() {
+        for (const fs::path& path : written_) {
+            std::error_code ec;
+            fs::remove(path, ec); // best effort: the build has failed already
+        }
+    }
+
+    const PackagePlan& plan_;
+    std::vector<uintmax_t> sizes_;
+    ProgressMeter meter_;
+    std::vector<fs::path> written_;
+};
+
+} // namespace
+
+bool BuildPackage(const PackagePlan& plan, std::string& error, const ProgressSettings& progress) {
+    error.clear();
+    try {
+        if (!CheckPackage(plan, error))
+            return false;
+        return PackageWriter(plan, progress).Run(error);
+    } catch (const std::exception& e) {
+        // Out of memory, or a name the file system library cannot convert.
+        error = std::string("the package cannot be built: ") + e.what();
+        return false;
+    }
+}
+
+} // namespace packsetup
