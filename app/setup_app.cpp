@@ -28,7 +28,9 @@ namespace {
 
 // The zlib1.dll loaded beside the program must speak the interface it was
 // built against; a foreign one would corrupt every file it inflates.
-bool ZlibIsCompatible() { return zlibVersion()[0] == ZLIB_VERSION[0]; }
+bool ZlibIsCompatible() {
+    return zlibVersion()[0] == ZLIB_VERSION[0];
+}
 
 } // namespace
 
@@ -45,8 +47,8 @@ BOOL CSetupApp::InitInstance() {
     g_strInfoFileName = ExtractFileName(programPath, false) + "Info.dat";
     theSetupDat.SetDirectories(ExtractDirectory(g_szSetupPath), "");
     if (!ZlibIsCompatible()) {
-        AfxMessageBox(FormatResourceString(
-            IDS_FILE_INVALID, AppendPath(theSetupDat.m_szSourceDir, "zlib1.dll")));
+        AfxMessageBox(FormatResourceString(IDS_FILE_INVALID,
+                                           AppendPath(theSetupDat.m_szSourceDir, "zlib1.dll")));
         return FALSE;
     }
 

@@ -4,6 +4,10 @@
 
 // Not built yet: both halves do nothing and say so by their result, so that
 // no caller can take an uninstallation as done.
-BOOL CSetupApp::HandOffUninstall() { return FALSE; }
+BOOL CSetupApp::HandOffUninstall() {
+    return FALSE;
+}
 
-BOOL CSetupApp::RemoveInstallation() { return FALSE; }
+BOOL CSetupApp::RemoveInstallation() {
+    return FALSE;
+}

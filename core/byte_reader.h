@@ -28,8 +28,8 @@ public:
         if (Remaining() < 4)
             return false;
         const uint8_t* p = data_ + pos_;
-        uint32_t u = uint32_t(p[0]) | uint32_t(p[1]) << 8 | uint32_t(p[2]) << 16 |
-                     uint32_t(p[3]) << 24;
+        uint32_t u =
+            uint32_t(p[0]) | uint32_t(p[1]) << 8 | uint32_t(p[2]) << 16 | uint32_t(p[3]) << 24;
         value = static_cast<int32_t>(u);
         pos_ += 4;
         return true;
@@ -91,6 +91,8 @@ private:
 };
 
 // Text up to its first NUL byte, the way a C string reader would see it.
-inline std::string CutAtNul(const std::string& text) { return text.substr(0, text.find('\0')); }
+inline std::string CutAtNul(const std::string& text) {
+    return text.substr(0, text.find('\0'));
+}
 
 } // namespace setupcore

@@ -25,12 +25,12 @@ struct InstallRecordData {
 
 enum class RecordError {
     None,
-    BadSignature,     // shorter than the signature, or any signature byte differs
-    LengthMissing,    // the file ends where a length should stand
-    StringTooLong,    // a directory string over 259 bytes, or negative
-    ItemTooLong,      // an item over 1023 bytes
-    RunsPastEnd,      // a string or item longer than what is left of the file
-    NoTerminator,     // the items end without a length of zero or below
+    BadSignature,  // shorter than the signature, or any signature byte differs
+    LengthMissing, // the file ends where a length should stand
+    StringTooLong, // a directory string over 259 bytes, or negative
+    ItemTooLong,   // an item over 1023 bytes
+    RunsPastEnd,   // a string or item longer than what is left of the file
+    NoTerminator,  // the items end without a length of zero or below
 };
 
 struct RecordParseResult {

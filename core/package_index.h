@@ -34,15 +34,15 @@ struct PackageIndex {
 
 enum class IndexError {
     None,
-    TooShort,            // not even the four leading bytes
-    HeaderUnterminated,  // a header string without its NUL before the end
-    HeaderTooLong,       // a header string longer than its field
-    CountMissing,        // the file ends where a count should stand
-    NameLengthMissing,   // the file ends where a name length should stand
-    NameLengthNegative,  // a name length below zero
-    NameLengthTooLong,   // a name length over 259
-    NameRunsPastEnd,     // a name longer than what is left of the file
-    FlagMissing,         // the file ends where an entry's compressed flag should stand
+    TooShort,           // not even the four leading bytes
+    HeaderUnterminated, // a header string without its NUL before the end
+    HeaderTooLong,      // a header string longer than its field
+    CountMissing,       // the file ends where a count should stand
+    NameLengthMissing,  // the file ends where a name length should stand
+    NameLengthNegative, // a name length below zero
+    NameLengthTooLong,  // a name length over 259
+    NameRunsPastEnd,    // a name longer than what is left of the file
+    FlagMissing,        // the file ends where an entry's compressed flag should stand
 };
 
 struct IndexParseResult {

@@ -9,8 +9,8 @@ const char kRegistryPrefix[] = "%REG_CURRENT_USER%";
 namespace {
 
 // Calls `visit` with the index of every character start, skipping trail bytes.
-template <class Visit> void ForEachCharStart(const std::string& text, LeadBytePredicate isLead,
-                                             Visit visit) {
+template <class Visit>
+void ForEachCharStart(const std::string& text, LeadBytePredicate isLead, Visit visit) {
     for (size_t i = 0; i < text.size(); ++i) {
         if (!visit(i))
             return;
@@ -162,7 +162,8 @@ ClassifiedItem ClassifyRegistryItem(const std::string& rest, LeadBytePredicate i
     if (isKey)
         path.pop_back();
     size_t slash = FindLastChar(path, '\\', isLead);
-    if (slash == kNotFound || slash + 1 == path.size() || path.size() - slash - 1 > kMaxRegistryName) {
+    if (slash == kNotFound || slash + 1 == path.size() ||
+        path.size() - slash - 1 > kMaxRegistryName) {
         item.kind = ItemKind::RegistryMalformed;
         return item;
     }

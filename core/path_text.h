@@ -10,7 +10,9 @@
 namespace setupcore {
 
 using LeadBytePredicate = bool (*)(unsigned char);
-inline bool NoLeadBytes(unsigned char) { return false; }
+inline bool NoLeadBytes(unsigned char) {
+    return false;
+}
 
 constexpr size_t kNotFound = std::string::npos;
 

@@ -108,7 +108,9 @@ StreamStatus Deflater::Feed(const uint8_t* data, size_t size, const ByteSink& si
     return Run(data, size, Z_NO_FLUSH, sink);
 }
 
-StreamStatus Deflater::Finish(const ByteSink& sink) { return Run(nullptr, 0, Z_FINISH, sink); }
+StreamStatus Deflater::Finish(const ByteSink& sink) {
+    return Run(nullptr, 0, Z_FINISH, sink);
+}
 
 StreamStatus InflatePackaged(const uint8_t* data, size_t size, const ByteSink& sink) {
     ByteReader in(data, size);

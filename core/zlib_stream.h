@@ -22,7 +22,7 @@ enum class StreamStatus {
     TrailingData,   // bytes after the end of the stream
     LengthMismatch, // the inflated length differs from the declared one
     NoMemory,
-    SinkFailed,     // the sink refused a block (a write failed)
+    SinkFailed, // the sink refused a block (a write failed)
 };
 
 class Inflater {

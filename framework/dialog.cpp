@@ -3,7 +3,9 @@
 #include "message_box.h"
 #include "win_app.h"
 
-INT_PTR CDialog::DoModal() { return UserInterface().RunModal(*this); }
+INT_PTR CDialog::DoModal() {
+    return UserInterface().RunModal(*this);
+}
 
 INT_PTR CDialog::RunModalLoop() {
     HWND parent = m_pParentWnd ? m_pParentWnd->m_hWnd : nullptr;

@@ -17,11 +17,17 @@ int CUserInterface::MessageBox(const std::string& text, UINT type) {
     return ::MessageBoxA(owner, text.c_str(), caption, type | MB_SETFOREGROUND);
 }
 
-INT_PTR CUserInterface::RunModal(CDialog& dialog) { return dialog.RunModalLoop(); }
+INT_PTR CUserInterface::RunModal(CDialog& dialog) {
+    return dialog.RunModalLoop();
+}
 
-void SetUserInterface(CUserInterface* ui) { g_userInterface = ui ? ui : &g_realUserInterface; }
+void SetUserInterface(CUserInterface* ui) {
+    g_userInterface = ui ? ui : &g_realUserInterface;
+}
 
-CUserInterface& UserInterface() { return *g_userInterface; }
+CUserInterface& UserInterface() {
+    return *g_userInterface;
+}
 
 int AfxMessageBox(const std::string& text, UINT type) {
     return UserInterface().MessageBox(text, type);

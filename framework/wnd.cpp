@@ -9,7 +9,9 @@ std::string GetWindowTextOf(HWND window) {
     return std::string(text.data(), got > 0 ? static_cast<size_t>(got) : 0);
 }
 
-std::string CWnd::GetDlgItemText(int id) const { return GetWindowTextOf(GetDlgItem(id)); }
+std::string CWnd::GetDlgItemText(int id) const {
+    return GetWindowTextOf(GetDlgItem(id));
+}
 
 void CWnd::CenterWindow() const {
     RECT desktop, self;

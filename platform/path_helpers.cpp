@@ -54,7 +54,8 @@ int ExpandTargetPath(std::string& path) {
         return 1;
     }
     // An unclosed token names no system directory either: refuse it the same way.
-    if (token.kind == PercentToken::Kind::Unclosed || !EqualsIgnoringAsciiCase(token.name, "SystemRoot")) {
+    if (token.kind == PercentToken::Kind::Unclosed ||
+        !EqualsIgnoringAsciiCase(token.name, "SystemRoot")) {
         AfxMessageBox(FormatResourceString(IDS_NO_SYSTEM_DIR, token.name));
         return 0;
     }

@@ -110,8 +110,8 @@ int CSetupDat::ExtractFile(SetupFileEntry* entry) {
         AfxMessageBox(IDS_NO_MEMORY);
         return 0;
     }
-    CopyResult result = entry->bCompressed ? Inflate(source, target, chunk)
-                                           : CopyPlain(source, target, chunk);
+    CopyResult result =
+        entry->bCompressed ? Inflate(source, target, chunk) : CopyPlain(source, target, chunk);
     switch (result) {
     case CopyResult::Ok:
         return 1;

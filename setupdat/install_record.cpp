@@ -92,9 +92,9 @@ int CSetupDat::RemoveItem(const std::string& text) {
         break;
     case ItemKind::BareFile:
     case ItemKind::FullPathFile: {
-        RemoveNowOrAtRestart(
-            item.kind == ItemKind::BareFile ? AppendPath(m_szInstallDir, item.path) : item.path,
-            ::DeleteFileA);
+        RemoveNowOrAtRestart(item.kind == ItemKind::BareFile ? AppendPath(m_szInstallDir, item.path)
+                                                             : item.path,
+                             ::DeleteFileA);
         break;
     }
     case ItemKind::Empty:

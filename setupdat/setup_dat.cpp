@@ -10,9 +10,13 @@ CSetupDat::~CSetupDat() {
     FreeInstalledItems();
 }
 
-void CSetupDat::FreeFileEntries() { m_files.clear(); }
+void CSetupDat::FreeFileEntries() {
+    m_files.clear();
+}
 
-void CSetupDat::FreeInstalledItems() { m_installed.clear(); }
+void CSetupDat::FreeInstalledItems() {
+    m_installed.clear();
+}
 
 void CSetupDat::SetDirectories(const std::string& sourceDir, const std::string& installDir) {
     m_szSourceDir = sourceDir;

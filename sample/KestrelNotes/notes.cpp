@@ -11,8 +11,8 @@ LRESULT CALLBACK NotesProc(HWND window, UINT msg, WPARAM wParam, LPARAM lParam) 
     switch (msg) {
     case WM_CREATE:
         ::CreateWindowExA(WS_EX_CLIENTEDGE, "EDIT", "Write your notes here.",
-                          WS_CHILD | WS_VISIBLE | WS_VSCROLL | ES_MULTILINE | ES_AUTOVSCROLL, 0,
-                          0, 0, 0, window, reinterpret_cast<HMENU>(1), nullptr, nullptr);
+                          WS_CHILD | WS_VISIBLE | WS_VSCROLL | ES_MULTILINE | ES_AUTOVSCROLL, 0, 0,
+                          0, 0, window, reinterpret_cast<HMENU>(1), nullptr, nullptr);
         return 0;
     case WM_SIZE:
         ::MoveWindow(::GetDlgItem(window, 1), 0, 0, LOWORD(lParam), HIWORD(lParam), TRUE);
@@ -37,9 +37,9 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int show) {
     windowClass.hCursor = ::LoadCursor(nullptr, IDC_ARROW);
     windowClass.lpszClassName = "KestrelNotes";
     ::RegisterClassA(&windowClass);
-    HWND window = ::CreateWindowA("KestrelNotes", "Kestrel Notes", WS_OVERLAPPEDWINDOW,
-                                  CW_USEDEFAULT, CW_USEDEFAULT, 480, 320, nullptr, nullptr,
-                                  instance, nullptr);
+    HWND window =
+        ::CreateWindowA("KestrelNotes", "Kestrel Notes", WS_OVERLAPPEDWINDOW, CW_USEDEFAULT,
+                        CW_USEDEFAULT, 480, 320, nullptr, nullptr, instance, nullptr);
     ::ShowWindow(window, show);
     MSG message;
     while (::GetMessageA(&message, nullptr, 0, 0) > 0) {

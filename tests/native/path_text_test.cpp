@@ -6,7 +6,9 @@ using namespace setupcore;
 
 namespace {
 // A code page in which 0x81 to 0x9F lead a double-byte character.
-bool ShiftJisLike(unsigned char byte) { return byte >= 0x81 && byte <= 0x9F; }
+bool ShiftJisLike(unsigned char byte) {
+    return byte >= 0x81 && byte <= 0x9F;
+}
 } // namespace
 
 TEST(PathText, SearchesSkipTrailBytesOfDoubleByteCharacters) {
@@ -41,7 +43,8 @@ TEST(PathText, TreeWalkNeverProbesTheRoot) {
 }
 
 TEST(PathText, TreeWalkOfASharePathStartsAtTheShare) {
-    EXPECT_EQ(Prefixes("\\\\server\\share\\a"), (Strings{"\\\\server\\share", "\\\\server\\share\\a"}));
+    EXPECT_EQ(Prefixes("\\\\server\\share\\a"),
+              (Strings{"\\\\server\\share", "\\\\server\\share\\a"}));
     // Without a backslash after the share the walk starts at the text's beginning.
     EXPECT_EQ(Prefixes("\\\\server\\share").front(), "");
     std::vector<std::string> prefixes;

@@ -104,9 +104,8 @@ TEST_F(CopyRunTest, DamagedStreamNamesTheSourceLeavesAnEmptyTargetAndNoRecord) {
 }
 
 TEST_F(CopyRunTest, WrongDeclaredLengthOrTrailingBytesAreInvalid) {
-    for (const std::string& stored :
-         {Compressed("12345", 4), Compressed("12345", 6), Compressed("12345") + "xx",
-          std::string("\5\0", 2)}) {
+    for (const std::string& stored : {Compressed("12345", 4), Compressed("12345", 6),
+                                      Compressed("12345") + "xx", std::string("\5\0", 2)}) {
         CSetupDat one;
         one.SetDirectories(source.Path(), install.Path());
         WriteFileBytes(source / "f.bin", stored);
@@ -139,8 +138,8 @@ TEST_F(CopyRunTest, BusyLibraryAsksToCloseTheProgramUntilCancelled) {
     ui.answers = {IDOK, IDOK, IDCANCEL};
     EXPECT_EQ(dat.InstallFiles("SetupInfo.dat"), 0);
     ::CloseHandle(held);
-    EXPECT_EQ(ui.dialogs, (std::vector<UINT>{IDD_INSTALL_PROBLEM, IDD_INSTALL_PROBLEM,
-                                             IDD_INSTALL_PROBLEM}));
+    EXPECT_EQ(ui.dialogs,
+              (std::vector<UINT>{IDD_INSTALL_PROBLEM, IDD_INSTALL_PROBLEM, IDD_INSTALL_PROBLEM}));
     EXPECT_TRUE(ui.boxes.empty());
     EXPECT_FALSE(FileExists(Record()));
 }
@@ -170,15 +169,15 @@ TEST_F(CopyRunTest, BusyOtherFileAsksWithOkAndCancelUntilCancelled) {
     ::CloseHandle(held);
     EXPECT_TRUE(ui.dialogs.empty());
     ASSERT_EQ(ui.boxes.size(), 2u);
-    EXPECT_EQ(ui.boxes[1].text,
-              "Please stop executable file:\n" + install / "lib.dll.bak" + "\nto install new version.");
+    EXPECT_EQ(ui.boxes[1].text, "Please stop executable file:\n" + install / "lib.dll.bak" +
+                                    "\nto install new version.");
     EXPECT_EQ(ui.boxes[1].type, static_cast<UINT>(MB_OKCANCEL | MB_ICONEXCLAMATION));
 }
 
 TEST_F(CopyRunTest, PackagedCopyInUseIsDeletedAtRestart) {
     Package("zlib_in_use.dll", "z", 0);
-    HANDLE held = ::CreateFileA((source / "zlib_in_use.dll").c_str(), GENERIC_READ,
-                                FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+    HANDLE held = ::CreateFileA((source / "zlib_in_use.dll").c_str(), GENERIC_READ, FILE_SHARE_READ,
+                                nullptr, OPEN_EXISTING, 0, nullptr);
     EXPECT_EQ(dat.InstallFiles("SetupInfo.dat"), 1);
     ::CloseHandle(held);
     EXPECT_NE(PendingRestartDeletions().find(source / "zlib_in_use.dll|"), std::string::npos);

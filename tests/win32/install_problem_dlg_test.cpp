@@ -27,8 +27,8 @@ HWND WaitForDialog(const char* caption) {
 
 void Inspect(HWND dialog, Seen& seen) {
     LOGFONTA font = {};
-    HFONT headline = reinterpret_cast<HFONT>(
-        ::SendDlgItemMessageA(dialog, IDC_PROBLEM_TITLE, WM_GETFONT, 0, 0));
+    HFONT headline =
+        reinterpret_cast<HFONT>(::SendDlgItemMessageA(dialog, IDC_PROBLEM_TITLE, WM_GETFONT, 0, 0));
     if (headline && ::GetObjectA(headline, sizeof font, &font))
         seen.bold = font.lfWeight == FW_BOLD;
     RECT box, screen;

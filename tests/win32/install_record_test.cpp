@@ -29,7 +29,9 @@ void SetValue(const std::string& keyPath, const char* value) {
     ::RegSetValueExA(key.m_hKey, value, 0, REG_SZ, reinterpret_cast<const BYTE*>("x"), 2);
 }
 
-std::string Prefixed(const std::string& path) { return "%REG_CURRENT_USER%" + path; }
+std::string Prefixed(const std::string& path) {
+    return "%REG_CURRENT_USER%" + path;
+}
 
 } // namespace
 
@@ -53,8 +55,9 @@ TEST_F(InstallRecordTest, WrittenRecordHasTheExactLayoutAndReadsBack) {
     ASSERT_EQ(dat.WriteInstallRecord("SetupInfo.dat"), 1);
     EXPECT_EQ(ReadFileBytes(RecordPath()),
               setupcore::EncodeInstallRecord(
-                  {install.Path(), "", {install / "App.exe", Prefixed("Software\\A\\"),
-                                        std::string(1000, 'L')}}));
+                  {install.Path(),
+                   "",
+                   {install / "App.exe", Prefixed("Software\\A\\"), std::string(1000, 'L')}}));
 
     CSetupDat reader;
     ASSERT_EQ(reader.ReadInstallRecord(RecordPath()), 1);
@@ -70,8 +73,8 @@ TEST_F(InstallRecordTest, RecordThatCannotBeCreatedIsNamed) {
     dat.SetDirectories("", install / "missing");
     EXPECT_EQ(dat.WriteInstallRecord("SetupInfo.dat"), 0);
     ASSERT_EQ(ui.boxes.size(), 1u);
-    EXPECT_EQ(ui.boxes[0].text, "Setup can not create the destination file " + install /
-                                    "missing\\SetupInfo.dat" + " .");
+    EXPECT_EQ(ui.boxes[0].text, "Setup can not create the destination file " +
+                                    install / "missing\\SetupInfo.dat" + " .");
 }
 
 TEST_F(InstallRecordTest, MissingRecordIsNamedAndNothingIsRemoved) {

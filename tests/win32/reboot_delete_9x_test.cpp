@@ -6,7 +6,9 @@
 
 #include <gtest/gtest.h>
 
-TEST(DeleteOnReboot9x, RunsOnTheOlderFamily) { EXPECT_FALSE(IsWindowsNT()); }
+TEST(DeleteOnReboot9x, RunsOnTheOlderFamily) {
+    EXPECT_FALSE(IsWindowsNT());
+}
 
 TEST(DeleteOnReboot9x, EveryScheduledPathKeepsALineOfItsOwn) {
     ::DeleteFileA(GetWininitPath().c_str());

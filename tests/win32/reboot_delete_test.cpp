@@ -5,9 +5,9 @@
 
 #include <gtest/gtest.h>
 
-
-
-TEST(DeleteOnRebootNT, RunsOnTheNtFamily) { EXPECT_TRUE(IsWindowsNT()); }
+TEST(DeleteOnRebootNT, RunsOnTheNtFamily) {
+    EXPECT_TRUE(IsWindowsNT());
+}
 
 TEST(DeleteOnRebootNT, SchedulesFilesAndDirectoriesAlike) {
     TempDir temp;

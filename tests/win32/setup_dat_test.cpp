@@ -51,8 +51,8 @@ TEST_F(ReadSetupDatTest, MissingIndexNamesItsFullPath) {
 
 TEST_F(ReadSetupDatTest, IndexHeldOpenByAnotherProgramCannotBeOpened) {
     WriteFileBytes(indexPath, EncodePackageIndex(PackageIndex()));
-    HANDLE held = ::CreateFileA(indexPath.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0,
-                                nullptr);
+    HANDLE held =
+        ::CreateFileA(indexPath.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
     EXPECT_EQ(dat.ReadSetupDat("Setup.dat"), 0);
     ::CloseHandle(held);
     ASSERT_EQ(ui.boxes.size(), 1u);

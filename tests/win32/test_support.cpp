@@ -38,7 +38,9 @@ TempDir::TempDir() {
     ::CreateDirectoryA(path_.c_str(), nullptr);
 }
 
-TempDir::~TempDir() { RemoveTree(path_); }
+TempDir::~TempDir() {
+    RemoveTree(path_);
+}
 
 void RemoveTree(const std::string& path) {
     WIN32_FIND_DATAA found;
@@ -88,7 +90,9 @@ std::string CurrentDirectory() {
     return std::string(buffer, length);
 }
 
-std::string LoadString(UINT id) { return LoadResourceString(id); }
+std::string LoadString(UINT id) {
+    return LoadResourceString(id);
+}
 
 std::string Formatted(UINT id, const std::string& argument) {
     return FormatResourceString(id, argument);
