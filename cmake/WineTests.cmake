@@ -10,5 +10,5 @@ add_subdirectory(${GTEST_SOURCE_DIR} ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM
 function(add_wine_test name)
     add_test(NAME ${name} COMMAND ${name})
     set_tests_properties(${name} PROPERTIES ENVIRONMENT "WINEPREFIX=${WINE_TEST_PREFIX}"
-                                            TIMEOUT 600 ${ARGN})
+                                            TIMEOUT 180 ${ARGN})
 endfunction()

@@ -25,7 +25,8 @@ ls -l "$out/package"
 . "$root/tests/wine/wine-env.sh"
 wine_env_setup "$root/build/win32/wineprefix"
 xvfb_start
-trap 'wineserver -k 2>/dev/null || true; xvfb_stop' EXIT
+trap 'wine_session_stop; xvfb_stop' EXIT
+wine_session_start
 package_win=$(winepath -w "$out/package")
 
 run_setup() {

@@ -32,6 +32,6 @@ echo "== Win32 unit and system tests under Wine"
 . "$root/tests/wine/wine-env.sh"
 wine_env_setup "$root/build/win32/wineprefix"
 xvfb_start
-trap 'wineserver -k 2>/dev/null || true; xvfb_stop' EXIT
-wineserver -p
+trap 'wine_session_stop; xvfb_stop' EXIT
+wine_session_start
 ctest --test-dir "$root/build/win32" --output-on-failure

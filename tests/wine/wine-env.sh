@@ -7,11 +7,15 @@ wine_env_setup() {
     mkdir -p "$(dirname "$WINEPREFIX")"
     (
         flock 9
-        if [ ! -f "$WINEPREFIX/.booted" ]; then
+        if [ ! -f "$WINEPREFIX/.booted-2" ]; then
             rm -rf "$WINEPREFIX"
-            wineboot -i >/dev/null 2>&1
+            wineboot -i </dev/null >/dev/null 2>&1
+            # Xvfb has no window manager; Wine would wait for one each time
+            # it hides a managed window (every answered message box).
+            wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f \
+                </dev/null >/dev/null 2>&1
             wineserver -w
-            touch "$WINEPREFIX/.booted"
+            touch "$WINEPREFIX/.booted-2"
         fi
     ) 9>"$WINEPREFIX.lock"
 }
@@ -34,6 +38,19 @@ xvfb_start() {
     done
     echo "could not start Xvfb" >&2
     return 1
+}
+
+# Keeps one wineserver (and the Windows services it starts) running until
+# wine_session_stop. The services are started here, with no terminal or pipe
+# of the caller's: started by a test instead, they would inherit its output
+# pipe and keep the test runner waiting for it long after the test ended.
+wine_session_start() {
+    wineserver -p
+    wineboot </dev/null >/dev/null 2>&1
+}
+
+wine_session_stop() {
+    wineserver -k 2>/dev/null || true
 }
 
 xvfb_stop() {
