@@ -10,6 +10,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+
 namespace {
 
 std::string Compressed(const std::string& data, int32_t declared) {
@@ -190,4 +192,40 @@ TEST_F(CopyRunTest, RecordFailureKeepsThePackageForAnotherTry) {
     ASSERT_EQ(ui.boxes.size(), 1u);
     EXPECT_EQ(ui.boxes[0].text, Formatted(IDS_CANNOT_CREATE_FILE, Record()));
     EXPECT_TRUE(FileExists(source / "a.txt"));
+}
+
+namespace {
+
+// A nearly full volume that the test script may provide (a small tmpfs),
+// as a Windows path; empty when there is none.
+std::string SmallVolume() {
+    const char* unixPath = std::getenv("SETUP_TEST_SMALL_VOLUME");
+    if (!unixPath || !*unixPath)
+        return "";
+    std::string path = std::string("Z:") + unixPath;
+    for (char& c : path)
+        if (c == '/')
+            c = '\\';
+    return path;
+}
+
+} // namespace
+
+TEST_F(CopyRunTest, FullDiskNamesTheTargetAndRecordsNothing) {
+    const std::string volume = SmallVolume();
+    if (volume.empty())
+        GTEST_SKIP() << "no small volume to fill (SETUP_TEST_SMALL_VOLUME)";
+    const std::string installDir = volume + "\\full-disk-test";
+    RemoveTree(installDir);
+    ASSERT_TRUE(::CreateDirectoryA(installDir.c_str(), nullptr));
+    dat.SetDirectories(source.Path(), installDir);
+    Package("big.bin", Compressed(Text(4 * 1024 * 1024, 'b')), 1);
+
+    EXPECT_EQ(dat.InstallFiles("SetupInfo.dat"), 0);
+    ASSERT_EQ(ui.boxes.size(), 1u);
+    EXPECT_EQ(ui.boxes[0].text, Formatted(IDS_EXTRACT_FAILED, installDir + "\\big.bin"));
+    EXPECT_EQ(ReadFileBytes(installDir + "\\big.bin"), "");
+    EXPECT_FALSE(FileExists(installDir + "\\SetupInfo.dat"));
+    EXPECT_TRUE(FileExists(source / "big.bin"));
+    RemoveTree(installDir);
 }
