@@ -28,19 +28,24 @@ BOOL CDialog::OnMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
     return OnCommand(id, code);
 }
 
-INT_PTR CALLBACK CDialog::DialogProc(HWND window, UINT msg, WPARAM wParam, LPARAM lParam) {
-    if (msg == WM_INITDIALOG) {
-        auto* self = reinterpret_cast<CDialog*>(lParam);
-        ::SetWindowLongPtrA(window, DWLP_USER, lParam);
-        self->m_hWnd = window;
-        return self->OnInitDialog();
-    }
+BOOL CDialog::Attach(HWND window, CDialog* self) {
+    ::SetWindowLongPtrA(window, DWLP_USER, reinterpret_cast<LONG_PTR>(self));
+    self->m_hWnd = window;
+    return self->OnInitDialog();
+}
+
+CDialog* CDialog::Lookup(HWND window, UINT msg) {
     auto* self = reinterpret_cast<CDialog*>(::GetWindowLongPtrA(window, DWLP_USER));
-    if (!self)
-        return FALSE;
-    if (msg == WM_NCDESTROY) {
+    if (self && msg == WM_NCDESTROY) {
         self->m_hWnd = nullptr;
-        return FALSE;
+        return nullptr;
     }
-    return self->OnMessage(msg, wParam, lParam);
+    return self;
+}
+
+INT_PTR CALLBACK CDialog::DialogProc(HWND window, UINT msg, WPARAM wParam, LPARAM lParam) {
+    if (msg == WM_INITDIALOG)
+        return Attach(window, reinterpret_cast<CDialog*>(lParam));
+    CDialog* self = Lookup(window, msg);
+    return self ? self->OnMessage(msg, wParam, lParam) : FALSE;
 }

@@ -28,6 +28,12 @@ protected:
     // Forwards one message; TRUE when the dialog handled it.
     virtual BOOL OnMessage(UINT msg, WPARAM wParam, LPARAM lParam);
 
+    // For dialog procedures: ties the window to its object at WM_INITDIALOG,
+    // and finds the object again for every later message (null once the
+    // window is going).
+    static BOOL Attach(HWND window, CDialog* self);
+    static CDialog* Lookup(HWND window, UINT msg);
+
 private:
     static INT_PTR CALLBACK DialogProc(HWND window, UINT msg, WPARAM wParam, LPARAM lParam);
 };

@@ -27,18 +27,11 @@ LRESULT CPropertyPage::OnNotify(const NMHDR& header) {
 INT_PTR CALLBACK CPropertyPage::PageProc(HWND window, UINT msg, WPARAM wParam, LPARAM lParam) {
     if (msg == WM_INITDIALOG) {
         auto* page = reinterpret_cast<PROPSHEETPAGEA*>(lParam);
-        auto* self = reinterpret_cast<CPropertyPage*>(page->lParam);
-        ::SetWindowLongPtrA(window, DWLP_USER, page->lParam);
-        self->m_hWnd = window;
-        return self->OnInitDialog();
+        return Attach(window, reinterpret_cast<CPropertyPage*>(page->lParam));
     }
-    auto* self = reinterpret_cast<CPropertyPage*>(::GetWindowLongPtrA(window, DWLP_USER));
+    auto* self = static_cast<CPropertyPage*>(Lookup(window, msg));
     if (!self)
         return FALSE;
-    if (msg == WM_NCDESTROY) {
-        self->m_hWnd = nullptr;
-        return FALSE;
-    }
     if (msg == WM_NOTIFY) {
         ::SetWindowLongPtrA(window, DWLP_MSGRESULT,
                             self->OnNotify(*reinterpret_cast<NMHDR*>(lParam)));

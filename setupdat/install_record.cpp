@@ -4,6 +4,7 @@
 
 #include "ansi_text.h"
 #include "file_handle.h"
+#include "read_or_tell.h"
 #include "install_record_format.h"
 #include "message_box.h"
 #include "path_helpers.h"
@@ -31,17 +32,9 @@ int CSetupDat::WriteInstallRecord(const std::string& recordFileName) {
 int CSetupDat::ReadInstallRecord(const std::string& recordPath) {
     const std::string path = AppendPath(m_szSourceDir, recordPath);
     std::string contents;
-    switch (ReadWholeFile(path, FILE_SHARE_READ | FILE_SHARE_WRITE, contents)) {
-    case WholeFileResult::Ok:
-        break;
-    case WholeFileResult::NoMemory:
-        AfxMessageBox(IDS_NO_MEMORY);
+    if (!ReadWholeFileOrTell(path, FILE_SHARE_READ | FILE_SHARE_WRITE, IDS_CANNOT_OPEN_INFO,
+                             contents))
         return 0;
-    case WholeFileResult::OpenFailed:
-    case WholeFileResult::ReadFailed:
-        AfxMessageBox(FormatResourceString(IDS_CANNOT_OPEN_INFO, path));
-        return 0;
-    }
     setupcore::RecordParseResult parsed = setupcore::DecodeInstallRecord(
         reinterpret_cast<const uint8_t*>(contents.data()), contents.size());
     if (!parsed.Ok()) {

@@ -2,7 +2,7 @@
 #include "setup_dat.h"
 
 #include "byte_reader.h"
-#include "file_handle.h"
+#include "read_or_tell.h"
 #include "message_box.h"
 #include "package_index.h"
 #include "path_helpers.h"
@@ -12,17 +12,8 @@
 int CSetupDat::ReadSetupDat(const std::string& fileName) {
     const std::string path = AppendPath(m_szSourceDir, fileName);
     std::string contents;
-    switch (ReadWholeFile(path, 0, contents)) {
-    case WholeFileResult::Ok:
-        break;
-    case WholeFileResult::NoMemory:
-        AfxMessageBox(IDS_NO_MEMORY);
+    if (!ReadWholeFileOrTell(path, 0, IDS_CANNOT_OPEN_FILE, contents))
         return 0;
-    case WholeFileResult::OpenFailed:
-    case WholeFileResult::ReadFailed:
-        AfxMessageBox(FormatResourceString(IDS_CANNOT_OPEN_FILE, path));
-        return 0;
-    }
     setupcore::IndexParseResult parsed = setupcore::ParsePackageIndex(
         reinterpret_cast<const uint8_t*>(contents.data()), contents.size());
     if (!parsed.Ok()) {

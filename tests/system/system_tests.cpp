@@ -2,13 +2,13 @@
 // user would start it; the tests check the boxes it shows, word for word, and
 // that it ends by itself once they are answered.
 #include "package_index.h"
+#include "test_support.h"
 #include "window_driver.h"
 
 #include <gtest/gtest.h>
 
 #include <windows.h>
 
-#include <fstream>
 #include <string>
 #include <vector>
 
@@ -37,71 +37,12 @@ std::string OwnDirectory() {
     return slash == std::string::npos ? std::string(".") : directory.substr(0, slash);
 }
 
-bool Exists(const std::string& path) {
-    return ::GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
-}
-
-void RemoveTree(const std::string& path) {
-    WIN32_FIND_DATAA found;
-    HANDLE find = ::FindFirstFileA((path + "\\*").c_str(), &found);
-    if (find != INVALID_HANDLE_VALUE) {
-        do {
-            std::string name = found.cFileName;
-            if (name == "." || name == "..")
-                continue;
-            std::string child = path + "\\" + name;
-            ::SetFileAttributesA(child.c_str(), FILE_ATTRIBUTE_NORMAL);
-            if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
-                RemoveTree(child);
-            else
-                ::DeleteFileA(child.c_str());
-        } while (::FindNextFileA(find, &found));
-        ::FindClose(find);
-    }
-    ::RemoveDirectoryA(path.c_str());
-}
-
-void WriteBytes(const std::string& path, const std::string& bytes) {
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-    ASSERT_TRUE(out.good()) << "could not write " << path;
-}
-
 // Each test gets a setup directory of its own under the temporary directory;
 // it is removed afterwards, when the program run in it has ended.
 class SetupProgram : public ::testing::Test {
 protected:
-    void SetUp() override {
-        char temp[MAX_PATH];
-        DWORD length = ::GetTempPathA(sizeof temp, temp);
-        ASSERT_GT(length, 0u);
-        std::string base(temp, length);
-        if (base.back() == '\\')
-            base.pop_back();
-        for (unsigned attempt = 0; directory_.empty() && attempt < 1000; ++attempt) {
-            std::string candidate = base + "\\setup-system-" +
-                                    std::to_string(::GetCurrentProcessId()) + "-" +
-                                    std::to_string(++counter_);
-            if (::CreateDirectoryA(candidate.c_str(), nullptr))
-                directory_ = candidate;
-        }
-        ASSERT_FALSE(directory_.empty()) << "no temporary setup directory could be made";
-    }
-
-    void TearDown() override {
-        if (directory_.empty())
-            return;
-        // The run has ended; give the system a moment to let go of its files.
-        for (int attempt = 0; attempt < 20 && Exists(directory_); ++attempt) {
-            RemoveTree(directory_);
-            if (Exists(directory_))
-                ::Sleep(50);
-        }
-        EXPECT_FALSE(Exists(directory_)) << "could not remove " << directory_;
-    }
-
-    std::string Dir() const { return directory_; }
-    std::string In(const std::string& name) const { return directory_ + "\\" + name; }
+    std::string Dir() const { return directory_.Path(); }
+    std::string In(const std::string& name) const { return directory_ / name; }
 
     // Copies Setup.exe (under `programName`) and zlib1.dll into the setup directory.
     void CopyProgram(const std::string& programName) {
@@ -119,7 +60,7 @@ protected:
         std::string commandLine = "\"" + program + "\"";
         if (!arguments.empty())
             commandLine += " " + arguments;
-        return windowdriver::RunAnsweringMessageBoxes(program, commandLine, directory_);
+        return windowdriver::RunAnsweringMessageBoxes(program, commandLine, Dir());
     }
 
     // The boxes the program shows when its package index cannot be used: the
@@ -136,11 +77,8 @@ protected:
     }
 
 private:
-    static unsigned counter_;
-    std::string directory_;
+    TempDir directory_; // removed with all it holds once the test, and its run, ended
 };
-
-unsigned SetupProgram::counter_ = 0;
 
 setupcore::PackageIndex SmallIndex() {
     setupcore::PackageIndex index;
@@ -167,7 +105,7 @@ TEST_F(SetupProgram, IndexEndingBeforeItsPromisedEntriesShowsInvalidThenCannotFi
         setupcore::ParsePackageIndex(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size())
             .Ok());
     CopyProgram("Setup.exe");
-    WriteBytes(In("Setup.dat"), bytes);
+    WriteFileBytes(In("Setup.dat"), bytes);
     RunResult result = Run("Setup.exe");
     ExpectRefusedIndex(result, "Setup", FileIsInvalid(In("Setup.dat")));
 }
@@ -179,7 +117,7 @@ TEST_F(SetupProgram, IndexWithUnterminatedHeaderStringShowsInvalidThenCannotFind
             .error,
         setupcore::IndexError::HeaderUnterminated);
     CopyProgram("Setup.exe");
-    WriteBytes(In("Setup.dat"), bytes);
+    WriteFileBytes(In("Setup.dat"), bytes);
     RunResult result = Run("Setup.exe");
     ExpectRefusedIndex(result, "Setup", FileIsInvalid(In("Setup.dat")));
 }

@@ -1,0 +1,21 @@
+#include "read_or_tell.h"
+
+#include "file_handle.h"
+#include "message_box.h"
+#include "resource.h"
+
+bool ReadWholeFileOrTell(const std::string& path, DWORD share, UINT cannotOpenMessage,
+                         std::string& contents) {
+    switch (ReadWholeFile(path, share, contents)) {
+    case WholeFileResult::Ok:
+        return true;
+    case WholeFileResult::NoMemory:
+        AfxMessageBox(IDS_NO_MEMORY);
+        return false;
+    case WholeFileResult::OpenFailed:
+    case WholeFileResult::ReadFailed:
+        break;
+    }
+    AfxMessageBox(FormatResourceString(cannotOpenMessage, path));
+    return false;
+}
