@@ -1,0 +1,64 @@
+#!/usr/bin/env bash
+# Runs the extraction benchmark under Wine in the build tree's own prefix,
+# with a private Xvfb. Builds nothing: build the Win32 tree first, e.g.
+#   cmake --build build/win32 --target extract_bench
+# Usage: bash bench/run.sh [--large-mib N] [--small-count N] [--reps N] [--breakdown]
+# The report (Markdown) goes to stdout, progress to stderr.
+#
+# BENCH_WINEPREFIX names another Wine prefix (created and booted on first use)
+# for when the build tree's prefix is busy: a `wineserver -k` on it, as test
+# scripts do, ends a run that is under way.
+set -u
+root=$(cd "$(dirname "$0")/.." && pwd)
+build="$root/build/win32"
+exe="$build/bin/extract_bench.exe"
+if [ ! -f "$exe" ]; then
+    echo "run.sh: $exe not found; build it first:" >&2
+    echo "  cmake --build $build -j1 --target extract_bench" >&2
+    exit 2
+fi
+
+. "$root/tests/wine/wine-env.sh"
+wine_env_setup "${BENCH_WINEPREFIX:-$build/wineprefix}"
+xvfb_start || exit 1
+
+# Wine's services inherit the pipes of the program that started them and keep
+# them open, so nothing of Wine's writes into our own stdout or stderr: the
+# report and the progress go through files.
+out=$(mktemp -d)
+cleanup() {
+    xvfb_stop
+    rm -rf "$out"
+}
+trap cleanup EXIT
+trap 'exit 130' INT TERM
+
+: >"$out/progress"
+wine "$exe" "$@" >"$out/report" 2>"$out/progress" </dev/null &
+bench=$!
+tail -n +1 --pid="$bench" -f "$out/progress" >&2
+wait "$bench"
+status=$?
+
+# The program removes its work directory itself; should it have been stopped
+# (say, by a `wineserver -k` on this shared prefix), remove what it left.
+work=$(sed -n 's/^work directory //p' "$out/progress" | head -n 1 | tr -d '\r')
+case "$work" in
+[A-Za-z]:\\*\\extract-bench-*)
+    drive=$(printf '%s' "${work%%:*}" | tr 'A-Z' 'a-z')
+    rest=${work#?:}
+    left="$WINEPREFIX/dosdevices/$drive:${rest//\\//}"
+    if [ -d "$left" ]; then
+        echo "run.sh: removing the work directory left behind: $left" >&2
+        rm -rf "$left"
+    fi
+    ;;
+esac
+
+if [ ! -s "$out/report" ]; then
+    echo "run.sh: the benchmark ended without a report (exit status $status)." >&2
+    echo "run.sh: if the Wine server of $WINEPREFIX was stopped meanwhile, run it again." >&2
+    [ "$status" -eq 0 ] && status=1
+fi
+cat "$out/report"
+exit "$status"
