@@ -1,4 +1,7 @@
+#include "resource.h"
 #include "setup_app.h"
+#include "setup_dat.h"
+#include "test_support.h"
 
 #include <gtest/gtest.h>
 
@@ -40,4 +43,43 @@ TEST(RunMode, ArgumentCountChoosesBetweenTheUninstallRoles) {
 TEST(RunMode, UninstallRolesAreNotBuiltAndSaySo) {
     EXPECT_FALSE(theApp.HandOffUninstall());
     EXPECT_FALSE(theApp.RemoveInstallation());
+}
+
+namespace {
+
+// Runs InitInstance as if the program had been started with `args`.
+BOOL InitInstanceWith(std::vector<std::string> args) {
+    std::vector<char*> argv;
+    for (std::string& arg : args)
+        argv.push_back(&arg[0]);
+    argv.push_back(nullptr);
+    char** savedArgv = __argv;
+    int savedArgc = __argc;
+    __argv = argv.data();
+    __argc = static_cast<int>(args.size());
+    BOOL result = theApp.InitInstance();
+    __argv = savedArgv;
+    __argc = savedArgc;
+    return result;
+}
+
+} // namespace
+
+TEST(InitInstance, RefusesAProgramPathLongerThanItCanKeep) {
+    ScriptedUserInterface ui;
+    const std::string longPath = "C:\\" + std::string(1100, 'd') + "\\Setup.exe";
+    EXPECT_FALSE(InitInstanceWith({longPath}));
+    ASSERT_EQ(ui.boxes.size(), 1u);
+    EXPECT_EQ(ui.boxes[0].text, Formatted(IDS_PATH_TOO_LONG, longPath));
+}
+
+TEST(InitInstance, NamesTheRecordAfterTheProgramAndPointsThePackageAtItsDirectory) {
+    ScriptedUserInterface ui;
+    TempDir dir;
+    EXPECT_FALSE(InitInstanceWith({dir / "MySetup.exe", "/uninstall", "a", "b"}));
+    EXPECT_TRUE(ui.boxes.empty());
+    EXPECT_EQ(g_szSetupPath, dir / "MySetup.exe");
+    EXPECT_EQ(g_strInfoFileName, "MySetupInfo.dat");
+    EXPECT_EQ(theSetupDat.m_szSourceDir, dir.Path());
+    EXPECT_EQ(theSetupDat.m_szInstallDir, "");
 }
