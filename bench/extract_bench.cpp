@@ -349,6 +349,16 @@ public:
 // The bare loop: ReadFile, inflate, WriteFile, with buffers and zlib state
 // reused from file to file.
 class BareInflater {
+    static void OpenPair(const std::string& sourcePath, const std::string& targetPath,
+                         UniqueFileHandle& source, UniqueFileHandle& target) {
+        source.reset(::CreateFileA(sourcePath.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                                   OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+        target.reset(::CreateFileA(targetPath.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                   FILE_ATTRIBUTE_NORMAL, nullptr));
+        if (!source || !target)
+            Die("cannot open %s or create %s", sourcePath.c_str(), targetPath.c_str());
+    }
+
 public:
     BareInflater() : in_(kChunk), out_(kChunk) {
         if (inflateInit(&z_) != Z_OK)
@@ -358,13 +368,8 @@ public:
 
     // Returns the number of bytes written.
     uint64_t Inflate(const std::string& sourcePath, const std::string& targetPath) {
-        UniqueFileHandle source(::CreateFileA(sourcePath.c_str(), GENERIC_READ, FILE_SHARE_READ,
-                                              nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL,
-                                              nullptr));
-        UniqueFileHandle target(::CreateFileA(targetPath.c_str(), GENERIC_WRITE, 0, nullptr,
-                                              CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
-        if (!source || !target)
-            Die("cannot open %s or create %s", sourcePath.c_str(), targetPath.c_str());
+        UniqueFileHandle source, target;
+        OpenPair(sourcePath, targetPath, source, target);
         int32_t declared = 0;
         DWORD got = 0;
         if (!::ReadFile(source.get(), &declared, sizeof declared, &got, nullptr) ||
@@ -401,13 +406,8 @@ public:
 
     // A plain packaged file: the same loop without inflating.
     uint64_t Copy(const std::string& sourcePath, const std::string& targetPath) {
-        UniqueFileHandle source(::CreateFileA(sourcePath.c_str(), GENERIC_READ, FILE_SHARE_READ,
-                                              nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL,
-                                              nullptr));
-        UniqueFileHandle target(::CreateFileA(targetPath.c_str(), GENERIC_WRITE, 0, nullptr,
-                                              CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
-        if (!source || !target)
-            Die("cannot open %s or create %s", sourcePath.c_str(), targetPath.c_str());
+        UniqueFileHandle source, target;
+        OpenPair(sourcePath, targetPath, source, target);
         uint64_t copied = 0;
         for (;;) {
             DWORD got = 0, written = 0;
