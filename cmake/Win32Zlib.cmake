@@ -9,8 +9,8 @@ target_include_directories(zlib_dll INTERFACE ${ZLIB_WIN32_INCLUDE})
 target_link_libraries(zlib_dll INTERFACE ${ZLIB_WIN32_IMPORT})
 configure_file(${ZLIB_WIN32_DLL} ${CMAKE_BINARY_DIR}/bin/zlib1.dll COPYONLY)
 set(CMAKE_RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/bin)
-# The posix thread model (needed by GoogleTest) links winpthread statically,
-# so the only DLL the programs need beside the system is zlib1.dll.
-add_link_options(-static-libgcc -static-libstdc++ -Wl,-Bstatic,--whole-archive -lwinpthread
-                 -Wl,--no-whole-archive,-Bdynamic)
+# Everything the toolchain brings (libgcc, libstdc++, winpthread for the posix
+# thread model GoogleTest needs) is linked statically. zlib stays a DLL: it is
+# linked by the full path of its import library, which -static leaves alone.
+add_link_options(-static)
 add_compile_definitions(WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0501 WINVER=0x0501)
