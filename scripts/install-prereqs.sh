@@ -4,7 +4,7 @@
 set -euo pipefail
 
 packages=(
-    cmake make g++ clang libclang-rt-14-dev clang-format zlib1g-dev googletest
+    cmake make g++ clang libclang-rt-14-dev clang-format zlib1g-dev googletest libgtest-dev
     g++-mingw-w64-i686 libz-mingw-w64-dev
     wine wine32:i386 wine64 xvfb x11-utils imagemagick python3
 )
@@ -22,5 +22,5 @@ fi
 if [ ${#missing[@]} -gt 0 ]; then
     export DEBIAN_FRONTEND=noninteractive
     apt-get update -q
-    apt-get install -y -q --no-install-recommends "${missing[@]}"
+    apt-get install -y -q "${missing[@]}"
 fi
