@@ -21,6 +21,7 @@
 #include "message_box.h"
 #include "path_helpers.h"
 #include "setup_dat.h"
+#include "test_files.h"
 #include "unique_handle.h"
 #include "zlib_stream.h"
 
@@ -50,8 +51,6 @@ constexpr const char* kRecordName = "SetupInfo.dat";
 
 // ---------------------------------------------------------------------------
 // Small helpers
-
-void RemoveTree(const std::string& path);
 
 // Set in the parent: the work directory, removed however the program ends.
 std::string g_workDirectory;
@@ -85,26 +84,6 @@ void Progress(const char* format, ...) {
 
 std::string Join(const std::string& directory, const std::string& name) {
     return directory + "\\" + name;
-}
-
-void RemoveTree(const std::string& path) {
-    WIN32_FIND_DATAA found;
-    UniqueFind find(::FindFirstFileA(Join(path, "*").c_str(), &found));
-    if (find) {
-        do {
-            const std::string name = found.cFileName;
-            if (name == "." || name == "..")
-                continue;
-            const std::string child = Join(path, name);
-            ::SetFileAttributesA(child.c_str(), FILE_ATTRIBUTE_NORMAL);
-            if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
-                RemoveTree(child);
-            else
-                ::DeleteFileA(child.c_str());
-        } while (::FindNextFileA(find.get(), &found));
-    }
-    find.reset();
-    ::RemoveDirectoryA(path.c_str());
 }
 
 void MakeFreshDirectory(const std::string& path) {

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "message_box.h"
+#include "test_files.h"
 
 #include <deque>
 #include <string>
@@ -45,12 +46,6 @@ private:
     std::string path_;
 };
 
-void RemoveTree(const std::string& path);
-void WriteFileBytes(const std::string& path, const std::string& bytes);
-std::string ReadFileBytes(const std::string& path);
-bool FileExists(const std::string& path);
-bool DirectoryExists(const std::string& path);
-std::string CurrentDirectory();
 std::string LoadString(UINT id);
 // The paths waiting for deletion at the next restart, each followed by '|'.
 std::string PendingRestartDeletions();

@@ -1,0 +1,12 @@
+// Plain file helpers for the Win32 tests and the benchmark: no test framework.
+#pragma once
+
+#include <string>
+
+// Removes a directory with everything below it, read-only files included.
+void RemoveTree(const std::string& path);
+void WriteFileBytes(const std::string& path, const std::string& bytes);
+std::string ReadFileBytes(const std::string& path);
+bool FileExists(const std::string& path);
+bool DirectoryExists(const std::string& path);
+std::string CurrentDirectory();
