@@ -1,6 +1,7 @@
 #include "setup_app.h"
 
-#include "message_box.h"
+#include "string_table.h"
+#include "user_interface.h"
 #include "path_helpers.h"
 #include "resource.h"
 #include "setup_dat.h"

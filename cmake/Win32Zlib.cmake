@@ -1,8 +1,8 @@
 # Link against the real zlib1.dll through its import library (never the static
-# libz.a beside it), and put Debian's i686 zlib1.dll next to every program.
+# libz.a beside it), and put Debian's zlib1.dll of the target next to every program.
 find_path(ZLIB_WIN32_INCLUDE zlib.h REQUIRED)
-find_file(ZLIB_WIN32_IMPORT libz.dll.a PATHS /usr/i686-w64-mingw32/lib REQUIRED NO_DEFAULT_PATH)
-find_file(ZLIB_WIN32_DLL zlib1.dll PATHS /usr/i686-w64-mingw32/lib /usr/i686-w64-mingw32/bin
+find_file(ZLIB_WIN32_IMPORT libz.dll.a PATHS /usr/${TOOLCHAIN_PREFIX}/lib REQUIRED NO_DEFAULT_PATH)
+find_file(ZLIB_WIN32_DLL zlib1.dll PATHS /usr/${TOOLCHAIN_PREFIX}/lib /usr/${TOOLCHAIN_PREFIX}/bin
           REQUIRED NO_DEFAULT_PATH)
 add_library(zlib_dll INTERFACE)
 target_include_directories(zlib_dll INTERFACE ${ZLIB_WIN32_INCLUDE})

@@ -1,10 +1,12 @@
 #include "dialog.h"
 
-#include "message_box.h"
+#include "user_interface.h"
 #include "win_app.h"
 
 INT_PTR CDialog::DoModal() {
-    return UserInterface().RunModal(*this);
+    if (std::optional<INT_PTR> answer = UserInterface().InterceptModal(m_nIDTemplate))
+        return *answer;
+    return RunModalLoop();
 }
 
 INT_PTR CDialog::RunModalLoop() {

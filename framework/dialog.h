@@ -9,10 +9,8 @@ public:
     explicit CDialog(UINT templateId, CWnd* parent = nullptr)
         : m_nIDTemplate(templateId), m_pParentWnd(parent) {}
 
-    // Runs the dialog modally through the user-interface seam.
+    // Runs the dialog modally, unless the user-interface seam answers for it.
     virtual INT_PTR DoModal();
-    // The real modal loop; the seam calls it unless a test answers instead.
-    INT_PTR RunModalLoop();
 
     virtual BOOL OnInitDialog() { return TRUE; }
     virtual void OnOK() { EndDialog(IDOK); }
@@ -35,5 +33,6 @@ protected:
     static CDialog* Lookup(HWND window, UINT msg);
 
 private:
+    INT_PTR RunModalLoop();
     static INT_PTR CALLBACK DialogProc(HWND window, UINT msg, WPARAM wParam, LPARAM lParam);
 };

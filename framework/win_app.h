@@ -29,6 +29,6 @@ public:
 CWinApp* AfxGetApp();
 HINSTANCE AfxGetInstanceHandle();
 
-// Runs the application object: InitInstance, then ExitInstance. The program
-// never enters a message loop of its own outside modal dialogs.
+// Runs the application object: InitInstance; only when that returns TRUE, a
+// message loop until the main window quits; then ExitInstance.
 int AfxRunApplication();

@@ -2,36 +2,47 @@
 
 #include <new>
 
-bool FileHandle::Remember(HANDLE handle) {
-    handle_.reset(handle);
-    error_ = handle_ ? ERROR_SUCCESS : ::GetLastError();
+bool FileHandle::Take(HANDLE handle) {
+    handle_.reset(handle); // keeps the creation's error for the caller
     return static_cast<bool>(handle_);
 }
 
 bool FileHandle::Open(const std::string& path, DWORD access, DWORD share) {
-    return Remember(::CreateFileA(path.c_str(), access, share, nullptr, OPEN_EXISTING,
-                                  FILE_ATTRIBUTE_NORMAL, nullptr));
+    return Take(::CreateFileA(path.c_str(), access, share, nullptr, OPEN_EXISTING,
+                              FILE_ATTRIBUTE_NORMAL, nullptr));
 }
 
 bool FileHandle::Create(const std::string& path, DWORD access, DWORD share) {
-    return Remember(::CreateFileA(path.c_str(), access, share, nullptr, CREATE_ALWAYS,
-                                  FILE_ATTRIBUTE_NORMAL, nullptr));
+    return Take(::CreateFileA(path.c_str(), access, share, nullptr, CREATE_ALWAYS,
+                              FILE_ATTRIBUTE_NORMAL, nullptr));
 }
 
 bool FileHandle::Read(void* buffer, DWORD size, DWORD& got) {
     got = 0;
-    if (::ReadFile(handle_.get(), buffer, size, &got, nullptr))
-        return true;
-    error_ = ::GetLastError();
-    return false;
+    return ::ReadFile(handle_.get(), buffer, size, &got, nullptr) != FALSE;
 }
 
 bool FileHandle::Write(const void* data, DWORD size) {
-    DWORD written = 0;
-    if (::WriteFile(handle_.get(), data, size, &written, nullptr) && written == size)
-        return true;
-    error_ = written == size ? ::GetLastError() : ERROR_DISK_FULL;
-    return false;
+    const auto* bytes = static_cast<const uint8_t*>(data);
+    while (size > 0) {
+        DWORD written = 0;
+        if (!::WriteFile(handle_.get(), bytes, size, &written, nullptr))
+            return false;
+        if (written == 0) {
+            // Success without progress would loop for ever; no file system
+            // does this but a full one.
+            ::SetLastError(ERROR_DISK_FULL);
+            return false;
+        }
+        bytes += written;
+        size -= written;
+    }
+    return true;
+}
+
+bool FileHandle::Truncate() {
+    return ::SetFilePointer(handle_.get(), 0, nullptr, FILE_BEGIN) != INVALID_SET_FILE_POINTER &&
+           ::SetEndOfFile(handle_.get());
 }
 
 bool FileHandle::Size(uint64_t& size) const {

@@ -2,9 +2,7 @@
 
 #include "ansi_text.h"
 #include "current_directory.h"
-#include "message_box.h"
 #include "path_text.h"
-#include "resource.h"
 
 #include <vector>
 
@@ -46,7 +44,7 @@ std::string WindowsDirectory() {
     return std::string(buffer, length < sizeof buffer ? length : 0);
 }
 
-int ExpandTargetPath(std::string& path) {
+int ExpandTargetPath(std::string& path, std::string& unknownToken) {
     std::string directory = ExtractDirectory(path);
     PercentToken token = FindPercentToken(directory, IsAnsiLeadByte);
     if (token.kind == PercentToken::Kind::None) {
@@ -56,7 +54,7 @@ int ExpandTargetPath(std::string& path) {
     // An unclosed token names no system directory either: refuse it the same way.
     if (token.kind == PercentToken::Kind::Unclosed ||
         !EqualsIgnoringAsciiCase(token.name, "SystemRoot")) {
-        AfxMessageBox(FormatResourceString(IDS_NO_SYSTEM_DIR, token.name));
+        unknownToken = token.name;
         return 0;
     }
     path = AppendPath(WindowsDirectory() + token.after, ExtractFileName(path, true));

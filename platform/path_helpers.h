@@ -22,8 +22,9 @@ int CreateDirectoryTree(const std::string& path);
 
 // Rewrites a target path whose directory holds "%SystemRoot%" (any case) to
 // lie in the Windows directory; otherwise creates the target's directories.
-// 1 when the path may be used; 0 after telling the user why not.
-int ExpandTargetPath(std::string& path);
+// 1 when the path may be used; 0 for any other (or an unclosed) token, whose
+// name is then in `unknownToken`.
+int ExpandTargetPath(std::string& path, std::string& unknownToken);
 
 // The Windows directory, without a trailing backslash unless it is a root.
 std::string WindowsDirectory();

@@ -1,14 +1,33 @@
 #!/usr/bin/env bash
-# Configures and builds both trees: build/win32 (Setup.exe, its Win32 tests,
-# the benchmark) and build/native (the portable core's tests, fuzzers and the
-# package builder).
+# Configures and builds the trees: build/win32 (the shipped 32-bit Setup.exe,
+# its Win32 tests, the benchmark), build/native (the portable core's tests,
+# fuzzers and the package builder) and, on a host whose kernel does not run
+# 32-bit code, build/win64: the same Windows sources built for 64-bit, whose
+# tests Wine can run there. Prints nothing but errors.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 jobs=$(nproc)
+. "$root/tests/wine/wine-env.sh"
 
-cmake -S "$root" -B "$root/build/win32" -DCMAKE_BUILD_TYPE=Release \
-    -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-i686.cmake" >/dev/null
-cmake --build "$root/build/win32" -j "$jobs"
+build_windows() { # $1: tree name, $2: toolchain, $3...: targets (none: all)
+    local tree="$root/build/$1" toolchain="$root/cmake/$2"
+    shift 2
+    cmake -S "$root" -B "$tree" -DCMAKE_BUILD_TYPE=Release -DCMAKE_TOOLCHAIN_FILE="$toolchain" \
+        >/dev/null
+    if [ $# -eq 0 ]; then
+        cmake --build "$tree" -j "$jobs"
+    else
+        cmake --build "$tree" -j "$jobs" --target "$@"
+    fi
+}
+
+if [ "$(windows_flavour)" = win32 ]; then
+    build_windows win32 mingw-i686.cmake
+else
+    # Only the program that ships is built 32-bit; everything else runs 64-bit.
+    build_windows win32 mingw-i686.cmake Setup
+    build_windows win64 mingw-x86_64.cmake
+fi
 
 cmake -S "$root" -B "$root/build/native" -DCMAKE_BUILD_TYPE=RelWithDebInfo \
     -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ -DSETUP_FUZZ=ON >/dev/null

@@ -28,22 +28,7 @@ for target in fuzz_package_index fuzz_install_record fuzz_inflate; do
     fi
 done
 
-echo "== Win32 unit and system tests under Wine"
 . "$root/tests/wine/wine-env.sh"
-wine_env_setup "$root/build/win32/wineprefix"
-xvfb_start
-# A tiny volume lets the copy run meet a full disk; without the rights to
-# mount one, that test is skipped.
-small_volume=$(mktemp -d)
-if mount -t tmpfs -o size=256k tmpfs "$small_volume" 2>/dev/null; then
-    export SETUP_TEST_SMALL_VOLUME="$small_volume"
-fi
-cleanup() {
-    wine_session_stop
-    xvfb_stop
-    umount "$small_volume" 2>/dev/null || true
-    rmdir "$small_volume" 2>/dev/null || true
-}
-trap cleanup EXIT
-wine_session_start
-ctest --test-dir "$root/build/win32" --output-on-failure
+flavour=$(windows_flavour)
+echo "== Win32 unit and system tests under Wine ($flavour build)"
+"$root/scripts/wine-ctest.sh" "$root/build/$flavour"

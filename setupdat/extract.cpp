@@ -5,7 +5,8 @@
 #include "ansi_text.h"
 #include "file_handle.h"
 #include "install_problem_dlg.h"
-#include "message_box.h"
+#include "string_table.h"
+#include "user_interface.h"
 #include "path_helpers.h"
 #include "path_text.h"
 #include "reboot_delete.h"
@@ -63,13 +64,6 @@ CopyResult Inflate(FileHandle& source, FileHandle& target, std::vector<uint8_t>&
     }
 }
 
-// A failed target is left behind empty, as the user would find it after any
-// failed copy, rather than holding a part of the data.
-void Truncate(FileHandle& target) {
-    ::SetFilePointer(target.Get(), 0, nullptr, FILE_BEGIN);
-    ::SetEndOfFile(target.Get());
-}
-
 } // namespace
 
 int CSetupDat::OpenTarget(const std::string& target, FileHandle& file) {
@@ -91,8 +85,11 @@ int CSetupDat::OpenTarget(const std::string& target, FileHandle& file) {
 int CSetupDat::ExtractFile(SetupFileEntry* entry) {
     const std::string sourcePath = AppendPath(m_szSourceDir, ExtractFileName(entry->szName, true));
     std::string targetPath = AppendPath(m_szInstallDir, entry->szName);
-    if (!ExpandTargetPath(targetPath))
+    std::string unknownToken;
+    if (!ExpandTargetPath(targetPath, unknownToken)) {
+        AfxMessageBox(FormatResourceString(IDS_NO_SYSTEM_DIR, unknownToken));
         return 0;
+    }
     entry->szName = targetPath;
 
     FileHandle source, target;
@@ -128,7 +125,8 @@ int CSetupDat::ExtractFile(SetupFileEntry* entry) {
         AfxMessageBox(FormatResourceString(IDS_EXTRACT_FAILED, targetPath));
         break;
     }
-    Truncate(target);
+    // A failed target is left behind empty rather than holding a part of the data.
+    target.Truncate();
     return 0;
 }
 

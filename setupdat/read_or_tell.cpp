@@ -1,7 +1,8 @@
 #include "read_or_tell.h"
 
 #include "file_handle.h"
-#include "message_box.h"
+#include "string_table.h"
+#include "user_interface.h"
 #include "resource.h"
 
 bool ReadWholeFileOrTell(const std::string& path, DWORD share, UINT cannotOpenMessage,

@@ -3,7 +3,8 @@
 
 #include "byte_reader.h"
 #include "read_or_tell.h"
-#include "message_box.h"
+#include "string_table.h"
+#include "user_interface.h"
 #include "package_index.h"
 #include "path_helpers.h"
 #include "path_text.h"

@@ -1,4 +1,5 @@
 #include "byte_reader.h"
+#include "packaged_file.h"
 #include "zlib_stream.h"
 
 #include <gtest/gtest.h>
@@ -18,21 +19,6 @@ std::string Pseudorandom(size_t size) {
     return data;
 }
 
-// Packs the way the package builder does: length word, then one zlib stream.
-std::string Pack(const std::string& data, int32_t declared) {
-    ByteWriter out;
-    out.Int32(declared);
-    Deflater deflater;
-    ByteSink append = [&out](const uint8_t* bytes, size_t size) {
-        out.Bytes(reinterpret_cast<const char*>(bytes), size);
-        return true;
-    };
-    EXPECT_EQ(deflater.Feed(reinterpret_cast<const uint8_t*>(data.data()), data.size(), append),
-              StreamStatus::Ok);
-    EXPECT_EQ(deflater.Finish(append), StreamStatus::Ok);
-    return out.Result();
-}
-
 StreamStatus Unpack(const std::string& packed, std::string& out) {
     out.clear();
     return InflatePackaged(reinterpret_cast<const uint8_t*>(packed.data()), packed.size(),
@@ -47,13 +33,13 @@ StreamStatus Unpack(const std::string& packed, std::string& out) {
 TEST(ZlibStream, RoundTripAcrossManyChunks) {
     std::string data = Pseudorandom(3 * kStreamChunk + 17);
     std::string out;
-    EXPECT_EQ(Unpack(Pack(data, static_cast<int32_t>(data.size())), out), StreamStatus::Ok);
+    EXPECT_EQ(Unpack(PackBytes(data, static_cast<int32_t>(data.size())), out), StreamStatus::Ok);
     EXPECT_EQ(out, data);
 }
 
 TEST(ZlibStream, DeflatedStreamIsWhatZlibUncompressReads) {
     std::string data = Pseudorandom(5000);
-    std::string packed = Pack(data, 5000);
+    std::string packed = PackBytes(data, 5000);
     std::string out(5000, '\0');
     uLongf length = 5000;
     ASSERT_EQ(uncompress(reinterpret_cast<Bytef*>(&out[0]), &length,
@@ -64,13 +50,13 @@ TEST(ZlibStream, DeflatedStreamIsWhatZlibUncompressReads) {
 
 TEST(ZlibStream, EmptyFileRoundTrips) {
     std::string out = "x";
-    EXPECT_EQ(Unpack(Pack("", 0), out), StreamStatus::Ok);
+    EXPECT_EQ(Unpack(PackBytes("", 0), out), StreamStatus::Ok);
     EXPECT_EQ(out, "");
 }
 
 TEST(ZlibStream, RefusesDamagedTruncatedAndMismatchedStreams) {
     std::string data = Pseudorandom(10000);
-    std::string packed = Pack(data, 10000);
+    std::string packed = PackBytes(data, 10000);
     std::string out;
 
     std::string damaged = packed;
@@ -79,20 +65,20 @@ TEST(ZlibStream, RefusesDamagedTruncatedAndMismatchedStreams) {
     EXPECT_EQ(Unpack(packed.substr(0, packed.size() - 3), out), StreamStatus::Damaged);
     EXPECT_EQ(Unpack(packed.substr(0, 3), out), StreamStatus::Damaged);
     EXPECT_EQ(Unpack(packed + "tail", out), StreamStatus::TrailingData);
-    EXPECT_EQ(Unpack(Pack(data, 9999), out), StreamStatus::LengthMismatch);
-    EXPECT_EQ(Unpack(Pack(data, 10001), out), StreamStatus::LengthMismatch);
-    EXPECT_EQ(Unpack(Pack(data, -1), out), StreamStatus::LengthMismatch);
+    EXPECT_EQ(Unpack(PackBytes(data, 9999), out), StreamStatus::LengthMismatch);
+    EXPECT_EQ(Unpack(PackBytes(data, 10001), out), StreamStatus::LengthMismatch);
+    EXPECT_EQ(Unpack(PackBytes(data, -1), out), StreamStatus::LengthMismatch);
 }
 
 TEST(ZlibStream, ProducesNoMoreThanTheDeclaredLength) {
     std::string data = Pseudorandom(4 * kStreamChunk);
     std::string out;
-    EXPECT_EQ(Unpack(Pack(data, 100), out), StreamStatus::LengthMismatch);
+    EXPECT_EQ(Unpack(PackBytes(data, 100), out), StreamStatus::LengthMismatch);
     EXPECT_LE(out.size(), kStreamChunk);
 }
 
 TEST(ZlibStream, SinkFailureStopsTheStream) {
-    std::string packed = Pack(Pseudorandom(10000), 10000);
+    std::string packed = PackBytes(Pseudorandom(10000), 10000);
     EXPECT_EQ(InflatePackaged(reinterpret_cast<const uint8_t*>(packed.data()), packed.size(),
                               [](const uint8_t*, size_t) { return false; }),
               StreamStatus::SinkFailed);

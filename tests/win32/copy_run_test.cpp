@@ -2,6 +2,7 @@
 // Windows-directory entries, obsolete files, and every way a file can fail.
 #include "byte_reader.h"
 #include "install_record_format.h"
+#include "packaged_file.h"
 #include "path_helpers.h"
 #include "resource.h"
 #include "setup_dat.h"
@@ -13,23 +14,6 @@
 #include <cstdlib>
 
 namespace {
-
-std::string Compressed(const std::string& data, int32_t declared) {
-    setupcore::ByteWriter out;
-    out.Int32(declared);
-    setupcore::Deflater deflater;
-    setupcore::ByteSink append = [&out](const uint8_t* bytes, size_t size) {
-        out.Bytes(reinterpret_cast<const char*>(bytes), size);
-        return true;
-    };
-    deflater.Feed(reinterpret_cast<const uint8_t*>(data.data()), data.size(), append);
-    deflater.Finish(append);
-    return out.Result();
-}
-
-std::string Compressed(const std::string& data) {
-    return Compressed(data, static_cast<int32_t>(data.size()));
-}
 
 std::string Text(size_t size, char seed) {
     std::string text(size, seed);
@@ -61,9 +45,9 @@ protected:
 
 TEST_F(CopyRunTest, InstallsRecordsAndClearsThePackage) {
     const std::string big = Text(700 * 1024, 'a'); // spans several chunks
-    Package("App.exe", Compressed(big), 1);
+    Package("App.exe", setupcore::PackBytes(big), 1);
     Package("readme.txt", "plain bytes\r\n", 0);
-    Package("bin\\x.dll", Compressed("library"), 1);
+    Package("bin\\x.dll", setupcore::PackBytes("library"), 1);
     Package("%SystemRoot%\\kestrel_copy_run_test.dll", "sys", 0);
     WriteFileBytes(install / "old.dll", "obsolete");
     dat.m_obsoleteFiles = {"old.dll", "never-there.txt"};
@@ -90,7 +74,7 @@ TEST_F(CopyRunTest, InstallsRecordsAndClearsThePackage) {
 
 TEST_F(CopyRunTest, DamagedStreamNamesTheSourceLeavesAnEmptyTargetAndNoRecord) {
     Package("first.txt", "fine", 0);
-    std::string damaged = Compressed(Text(5000, 'q'));
+    std::string damaged = setupcore::PackBytes(Text(5000, 'q'));
     damaged[damaged.size() / 2] ^= 0x55;
     Package("broken.bin", damaged, 1);
     Package("later.txt", "never", 0);
@@ -106,8 +90,9 @@ TEST_F(CopyRunTest, DamagedStreamNamesTheSourceLeavesAnEmptyTargetAndNoRecord) {
 }
 
 TEST_F(CopyRunTest, WrongDeclaredLengthOrTrailingBytesAreInvalid) {
-    for (const std::string& stored : {Compressed("12345", 4), Compressed("12345", 6),
-                                      Compressed("12345") + "xx", std::string("\5\0", 2)}) {
+    for (const std::string& stored :
+         {setupcore::PackBytes("12345", 4), setupcore::PackBytes("12345", 6),
+          setupcore::PackBytes("12345") + "xx", std::string("\5\0", 2)}) {
         CSetupDat one;
         one.SetDirectories(source.Path(), install.Path());
         WriteFileBytes(source / "f.bin", stored);
@@ -219,7 +204,7 @@ TEST_F(CopyRunTest, FullDiskNamesTheTargetAndRecordsNothing) {
     RemoveTree(installDir);
     ASSERT_TRUE(::CreateDirectoryA(installDir.c_str(), nullptr));
     dat.SetDirectories(source.Path(), installDir);
-    Package("big.bin", Compressed(Text(4 * 1024 * 1024, 'b')), 1);
+    Package("big.bin", setupcore::PackBytes(Text(4 * 1024 * 1024, 'b')), 1);
 
     EXPECT_EQ(dat.InstallFiles("SetupInfo.dat"), 0);
     ASSERT_EQ(ui.boxes.size(), 1u);

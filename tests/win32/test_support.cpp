@@ -1,6 +1,5 @@
 #include "test_support.h"
 
-#include "dialog.h"
 #include "unique_handle.h"
 
 #include <sstream>
@@ -13,15 +12,15 @@ int ScriptedUserInterface::NextAnswer() {
     return answer;
 }
 
-int ScriptedUserInterface::MessageBox(const std::string& text, UINT type) {
+std::optional<int> ScriptedUserInterface::InterceptMessageBox(const std::string& text, UINT type) {
     boxes.push_back({text, type});
     return NextAnswer();
 }
 
-INT_PTR ScriptedUserInterface::RunModal(CDialog& dialog) {
-    dialogs.push_back(dialog.m_nIDTemplate);
+std::optional<INT_PTR> ScriptedUserInterface::InterceptModal(UINT templateId) {
+    dialogs.push_back(templateId);
     if (onDialog)
-        onDialog(dialog.m_nIDTemplate);
+        onDialog(templateId);
     return NextAnswer();
 }
 

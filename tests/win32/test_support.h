@@ -2,7 +2,8 @@
 // answers from a script, real temporary directories, and file helpers.
 #pragma once
 
-#include "message_box.h"
+#include "string_table.h"
+#include "user_interface.h"
 #include "test_files.h"
 
 #include <deque>
@@ -19,8 +20,8 @@ public:
     ScriptedUserInterface() { SetUserInterface(this); }
     ~ScriptedUserInterface() override { SetUserInterface(nullptr); }
 
-    int MessageBox(const std::string& text, UINT type) override;
-    INT_PTR RunModal(CDialog& dialog) override;
+    std::optional<int> InterceptMessageBox(const std::string& text, UINT type) override;
+    std::optional<INT_PTR> InterceptModal(UINT templateId) override;
 
     // Answers, in order, for the boxes and dialogs to come; IDOK once they run out.
     std::deque<int> answers;

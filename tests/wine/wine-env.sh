@@ -1,15 +1,40 @@
 # Shared by the scripts that run Windows programs: Wine settings, a prefix
 # booted once, and a private X display. Source it; it defines functions only.
 
+# Whether this host's kernel executes 32-bit x86 code: Wine's 32-bit loader
+# needs it. Some kernels ship with that emulation switched off.
+host_runs_32bit() {
+    [ -x /lib/ld-linux.so.2 ] && /lib/ld-linux.so.2 --version >/dev/null 2>&1
+}
+
+# The Windows build whose programs this host can run under Wine: win32 (the
+# shipped 32-bit build) or win64 (the same sources, for hosts without 32-bit).
+windows_flavour() {
+    if host_runs_32bit; then echo win32; else echo win64; fi
+}
+
+# Runs Wine with the loader of the prefix's architecture. Debian's `wine`
+# always prefers the 32-bit loader when it is installed.
+wine() {
+    if [ "${WINEARCH:-win32}" = win64 ]; then
+        WINELOADER=/usr/lib/wine/wine64 /usr/lib/wine/wine64 "$@"
+    else
+        command wine "$@"
+    fi
+}
+
 wine_env_setup() {
-    # $1: the Wine prefix to use (created and booted on first use).
-    export WINEPREFIX="$1" WINEARCH=win32 WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+    # $1: the Wine prefix to use (created and booted on first use); its
+    # architecture follows the build tree it lies in (build/win64: 64-bit).
+    local arch=win32
+    case "$1" in */win64/*) arch=win64 ;; esac
+    export WINEPREFIX="$1" WINEARCH="$arch" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
     mkdir -p "$(dirname "$WINEPREFIX")"
     (
         flock 9
         if [ ! -f "$WINEPREFIX/.booted-2" ]; then
             rm -rf "$WINEPREFIX"
-            wineboot -i </dev/null >/dev/null 2>&1
+            wine wineboot -i </dev/null >/dev/null 2>&1
             # Xvfb has no window manager; Wine would wait for one each time
             # it hides a managed window (every answered message box).
             wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f \
@@ -46,7 +71,7 @@ xvfb_start() {
 # pipe and keep the test runner waiting for it long after the test ended.
 wine_session_start() {
     wineserver -p
-    wineboot </dev/null >/dev/null 2>&1
+    wine wineboot </dev/null >/dev/null 2>&1
 }
 
 wine_session_stop() {

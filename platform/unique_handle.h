@@ -24,9 +24,14 @@ public:
         h_ = Traits::invalid();
         return h;
     }
+    // Closing keeps the thread's last error, so a failure read after the
+    // owner let go still tells why the call before it failed.
     void reset(pointer h = Traits::invalid()) noexcept {
-        if (h_ != Traits::invalid())
+        if (h_ != Traits::invalid()) {
+            const DWORD error = ::GetLastError();
             Traits::close(h_);
+            ::SetLastError(error);
+        }
         h_ = h;
     }
 
