@@ -1,24 +1,28 @@
 #!/usr/bin/env bash
 # Runs the extraction benchmark under Wine in the build tree's own prefix,
-# with a private Xvfb. Builds nothing: build the Win32 tree first, e.g.
+# with a private Xvfb. Builds nothing: build the Windows tree first, e.g.
 #   cmake --build build/win32 --target extract_bench
+# (build/win64 on a host whose kernel does not run 32-bit code, which Wine's
+# 32-bit loader needs).
 # Usage: bash bench/run.sh [--large-mib N] [--small-count N] [--reps N] [--breakdown]
 # The report (Markdown) goes to stdout, progress to stderr.
 #
+# BENCH_BUILD names another build tree (default: build/win32, or build/win64
+# on such a host), whose bin/extract_bench.exe then runs in that tree's prefix.
 # BENCH_WINEPREFIX names another Wine prefix (created and booted on first use)
 # for when the build tree's prefix is busy: a `wineserver -k` on it, as test
 # scripts do, ends a run that is under way.
 set -u
 root=$(cd "$(dirname "$0")/.." && pwd)
-build="$root/build/win32"
+. "$root/tests/wine/wine-env.sh"
+build="${BENCH_BUILD:-$root/build/$(windows_flavour)}"
 exe="$build/bin/extract_bench.exe"
 if [ ! -f "$exe" ]; then
     echo "run.sh: $exe not found; build it first:" >&2
-    echo "  cmake --build $build -j1 --target extract_bench" >&2
+    echo "  cmake --build $build -j2 --target extract_bench" >&2
     exit 2
 fi
 
-. "$root/tests/wine/wine-env.sh"
 wine_env_setup "${BENCH_WINEPREFIX:-$build/wineprefix}"
 xvfb_start || exit 1
 

@@ -12,7 +12,6 @@ public:
     // A bold copy of `source`, `extraHeight` units taller; FALSE without a source.
     BOOL CreateBoldCopy(HFONT source, LONG extraHeight = 0);
     HFONT GetSafeHandle() const { return font_.get(); }
-    void DeleteObject() { font_.reset(); }
 
 private:
     UniqueFont font_;

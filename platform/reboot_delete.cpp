@@ -50,9 +50,25 @@ BOOL AppendRenameEntry(const std::string& path, const std::string& wininit) {
 
 } // namespace
 
+namespace {
+
+// The older family processes WININIT.INI before long file names are
+// available, so a long name there would never be deleted: use the 8.3 form
+// where the file system gives one.
+std::string ShortFormOf(const std::string& path) {
+    DWORD needed = ::GetShortPathNameA(path.c_str(), nullptr, 0);
+    if (needed == 0)
+        return path;
+    std::vector<char> buffer(needed);
+    DWORD length = ::GetShortPathNameA(path.c_str(), buffer.data(), needed);
+    return length > 0 && length < needed ? std::string(buffer.data(), length) : path;
+}
+
+} // namespace
+
 BOOL DeleteOnReboot(const std::string& path) {
     std::string wininit = GetWininitPath();
     if (IsWindowsNT())
         return ::MoveFileExA(path.c_str(), nullptr, MOVEFILE_DELAY_UNTIL_REBOOT);
-    return AppendRenameEntry(path, wininit);
+    return AppendRenameEntry(ShortFormOf(path), wininit);
 }

@@ -52,8 +52,9 @@ TEST_F(CopyRunTest, InstallsRecordsAndClearsThePackage) {
     WriteFileBytes(install / "old.dll", "obsolete");
     dat.m_obsoleteFiles = {"old.dll", "never-there.txt"};
 
+    const FileGuard systemFile(WindowsDirectory() + "\\kestrel_copy_run_test.dll");
+    const std::string& systemTarget = systemFile.Path();
     ASSERT_EQ(dat.InstallFiles("SetupInfo.dat"), 1);
-    const std::string systemTarget = WindowsDirectory() + "\\kestrel_copy_run_test.dll";
     EXPECT_TRUE(ui.boxes.empty());
     EXPECT_EQ(ReadFileBytes(install / "App.exe"), big);
     EXPECT_EQ(ReadFileBytes(install / "readme.txt"), "plain bytes\r\n");
@@ -69,7 +70,6 @@ TEST_F(CopyRunTest, InstallsRecordsAndClearsThePackage) {
     EXPECT_EQ(dat.m_files[3]->szName, systemTarget);
     for (const char* packaged : {"App.exe", "readme.txt", "x.dll", "kestrel_copy_run_test.dll"})
         EXPECT_FALSE(FileExists(source / packaged)) << packaged;
-    ::DeleteFileA(systemTarget.c_str());
 }
 
 TEST_F(CopyRunTest, DamagedStreamNamesTheSourceLeavesAnEmptyTargetAndNoRecord) {
@@ -93,6 +93,7 @@ TEST_F(CopyRunTest, WrongDeclaredLengthOrTrailingBytesAreInvalid) {
     for (const std::string& stored :
          {setupcore::PackBytes("12345", 4), setupcore::PackBytes("12345", 6),
           setupcore::PackBytes("12345") + "xx", std::string("\5\0", 2)}) {
+        SCOPED_TRACE("package of " + std::to_string(stored.size()) + " bytes");
         CSetupDat one;
         one.SetDirectories(source.Path(), install.Path());
         WriteFileBytes(source / "f.bin", stored);

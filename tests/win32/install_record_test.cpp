@@ -39,12 +39,9 @@ class InstallRecordTest : public ::testing::Test {
 protected:
     ScriptedUserInterface ui;
     TempDir install;
+    RegistryKeyGuard testKey{kTestKey};
     CSetupDat dat;
-    void SetUp() override {
-        dat.SetDirectories("", install.Path());
-        ::RegDeleteKeyA(HKEY_CURRENT_USER, (std::string(kTestKey) + "\\A\\B").c_str());
-        ::RegDeleteKeyA(HKEY_CURRENT_USER, (std::string(kTestKey) + "\\A").c_str());
-    }
+    void SetUp() override { dat.SetDirectories("", install.Path()); }
     std::string RecordPath() const { return install / "SetupInfo.dat"; }
 };
 
@@ -90,6 +87,7 @@ TEST_F(InstallRecordTest, InvalidRecordIsRefusedKeptAndRemovesNothing) {
     std::string good = setupcore::EncodeInstallRecord({install.Path(), "", {"keep.txt"}});
     for (std::string bad : {std::string("Kestrel") + good.substr(7, 2) + "X" + good.substr(10),
                             good.substr(0, good.size() - 4), good.substr(0, 10)}) {
+        SCOPED_TRACE("record of " + std::to_string(bad.size()) + " bytes");
         WriteFileBytes(RecordPath(), bad);
         CSetupDat reader;
         EXPECT_EQ(reader.RemoveInstalled(RecordPath()), 0);
@@ -119,7 +117,7 @@ TEST_F(InstallRecordTest, MalformedOrMissingRegistryItemsAreSkipped) {
     for (const std::string& item :
          {Prefixed(""), Prefixed("KestrelSetupTests"), Prefixed(a + "\\Missing"),
           Prefixed("Software\\NoSuchKestrelKey\\B\\"), std::string()})
-        EXPECT_EQ(dat.RemoveItem(item), 1);
+        EXPECT_EQ(dat.RemoveItem(item), 1) << "item \"" << item << '"';
     EXPECT_TRUE(ValueExists(a, "Run"));
 }
 

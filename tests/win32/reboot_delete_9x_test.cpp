@@ -10,14 +10,23 @@ TEST(DeleteOnReboot9x, RunsOnTheOlderFamily) {
     EXPECT_FALSE(IsWindowsNT());
 }
 
-TEST(DeleteOnReboot9x, EveryScheduledPathKeepsALineOfItsOwn) {
-    ::DeleteFileA(GetWininitPath().c_str());
+// The older family reads WININIT.INI before long file names are available,
+// so an existing path is written in its short form; a path the file system
+// cannot shorten (one that is gone already) is written as given.
+TEST(DeleteOnReboot9x, EveryScheduledPathKeepsALineOfItsOwnInItsShortForm) {
+    const FileGuard wininit(GetWininitPath());
+    ::DeleteFileA(wininit.Path().c_str());
     TempDir temp;
-    EXPECT_TRUE(DeleteOnReboot(temp / "first.dll"));
-    EXPECT_TRUE(DeleteOnReboot(temp / "second.dll"));
-    std::string ini = ReadFileBytes(GetWininitPath());
-    ::DeleteFileA(GetWininitPath().c_str());
+    const std::string longName = temp / "a rather long library name.dll";
+    WriteFileBytes(longName, "x");
+    char shortName[MAX_PATH];
+    ASSERT_NE(::GetShortPathNameA(longName.c_str(), shortName, MAX_PATH), 0u);
+    ASSERT_NE(longName, shortName);
+
+    EXPECT_TRUE(DeleteOnReboot(longName));
+    EXPECT_TRUE(DeleteOnReboot(temp / "gone.dll"));
+    const std::string ini = ReadFileBytes(wininit.Path());
     EXPECT_NE(ini.find("[Rename]"), std::string::npos) << ini;
-    EXPECT_NE(ini.find("NUL=" + temp / "first.dll"), std::string::npos) << ini;
-    EXPECT_NE(ini.find("NUL=" + temp / "second.dll"), std::string::npos) << ini;
+    EXPECT_NE(ini.find("NUL=" + std::string(shortName) + "\r\n"), std::string::npos) << ini;
+    EXPECT_NE(ini.find("NUL=" + temp / "gone.dll"), std::string::npos) << ini;
 }

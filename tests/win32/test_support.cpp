@@ -2,6 +2,9 @@
 
 #include "unique_handle.h"
 
+#include <gtest/gtest.h>
+#include <shlwapi.h>
+
 #include <sstream>
 
 int ScriptedUserInterface::NextAnswer() {
@@ -33,11 +36,21 @@ TempDir::TempDir() {
          << ::GetTickCount();
     path_ = name.str();
     RemoveTree(path_);
-    ::CreateDirectoryA(path_.c_str(), nullptr);
+    if (!::CreateDirectoryA(path_.c_str(), nullptr))
+        ADD_FAILURE() << "cannot create the temporary directory " << path_ << " (error "
+                      << ::GetLastError() << ")";
 }
 
 TempDir::~TempDir() {
     RemoveTree(path_);
+}
+
+RegistryKeyGuard::RegistryKeyGuard(std::string path) : path_(std::move(path)) {
+    ::SHDeleteKeyA(HKEY_CURRENT_USER, path_.c_str());
+}
+
+RegistryKeyGuard::~RegistryKeyGuard() {
+    ::SHDeleteKeyA(HKEY_CURRENT_USER, path_.c_str());
 }
 
 std::string LoadString(UINT id) {

@@ -36,12 +36,42 @@ private:
 };
 
 // A fresh directory under the temporary directory, removed with all it holds.
+// A directory that cannot be made fails the test.
 class TempDir {
 public:
     TempDir();
     ~TempDir();
     const std::string& Path() const { return path_; }
     std::string operator/(const std::string& name) const { return path_ + "\\" + name; }
+
+private:
+    std::string path_;
+};
+
+// A key under HKEY_CURRENT_USER that a test writes: deleted with all it holds
+// when the guard is made and again when it goes, so a failed assertion leaves
+// the registry as it was found.
+class RegistryKeyGuard {
+public:
+    explicit RegistryKeyGuard(std::string path);
+    ~RegistryKeyGuard();
+    RegistryKeyGuard(const RegistryKeyGuard&) = delete;
+    RegistryKeyGuard& operator=(const RegistryKeyGuard&) = delete;
+    const std::string& Path() const { return path_; }
+
+private:
+    std::string path_;
+};
+
+// A file that a test makes outside its temporary directory (the Windows
+// directory, say): deleted when the guard goes.
+class FileGuard {
+public:
+    explicit FileGuard(std::string path) : path_(std::move(path)) {}
+    ~FileGuard() { ::DeleteFileA(path_.c_str()); }
+    FileGuard(const FileGuard&) = delete;
+    FileGuard& operator=(const FileGuard&) = delete;
+    const std::string& Path() const { return path_; }
 
 private:
     std::string path_;

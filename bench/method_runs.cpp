@@ -1,0 +1,205 @@
+#include "method_runs.h"
+
+#include "bare_loop.h"
+#include "bench_support.h"
+#include "path_helpers.h"
+#include "setup_dat.h"
+#include "test_files.h"
+#include "zlib_stream.h"
+
+namespace bench {
+
+namespace {
+
+constexpr const char* kRecordName = "SetupInfo.dat";
+constexpr size_t kPage = 4096;
+
+std::string SourceOf(const WorkInput& input, const PlannedFile& file) {
+    return AppendPath(input.paths.source, file.name);
+}
+
+std::string TargetOf(const WorkInput& input, const PlannedFile& file) {
+    return AppendPath(input.paths.install, file.name);
+}
+
+uint64_t PlannedBytes(const WorkInput& input) {
+    uint64_t total = 0;
+    for (const PlannedFile& file : input.files)
+        total += file.size;
+    return total;
+}
+
+// The size of the input's files as they lie in `directory` now.
+uint64_t BytesIn(const std::string& directory, const WorkInput& input) {
+    uint64_t total = 0;
+    for (const PlannedFile& file : input.files)
+        total += FileSize(AppendPath(directory, file.name));
+    return total;
+}
+
+void ExpectBytes(RunResult& result, uint64_t expected) {
+    if (result.bytes != expected)
+        result.error = "produced " + std::to_string(result.bytes) + " bytes, expected " +
+                       std::to_string(expected);
+}
+
+void ExpectCount(RunResult& result, size_t done, const char* what) {
+    if (done != result.files)
+        result.error = std::string(what) + " failed for " + std::to_string(result.files - done) +
+                       " of " + std::to_string(result.files) + " files";
+}
+
+// Tells the compiler that code it cannot see may read `memory`, so the bytes
+// written there before are really written and the buffer really allocated: an
+// allocation that nothing reads could otherwise be left out altogether.
+void Escape(const void* memory) {
+    asm volatile("" : : "g"(memory) : "memory");
+}
+
+// One byte of every page of a fresh buffer, which must all be zero.
+uint32_t FoldPages(const std::vector<uint8_t>& buffer) {
+    Escape(buffer.data());
+    uint32_t folded = 0;
+    for (size_t at = 0; at < buffer.size(); at += kPage)
+        folded += buffer[at];
+    return folded;
+}
+
+void CopyRun(const WorkInput& input, RunResult& result) {
+    CSetupDat dat;
+    dat.SetDirectories(input.paths.source, input.paths.install);
+    for (const PlannedFile& file : input.files)
+        dat.AddFileEntry(static_cast<int>(file.name.size()), file.name.c_str(),
+                         file.compressed ? 1 : 0);
+    Stopwatch watch;
+    const int installed = dat.InstallFiles(kRecordName);
+    result.seconds = watch.Seconds();
+    if (!installed) {
+        result.error = "InstallFiles returned 0";
+        return;
+    }
+    result.bytes = BytesIn(input.paths.install, input);
+    ExpectBytes(result, PlannedBytes(input));
+}
+
+void CopyFiles(const WorkInput& input, RunResult& result) {
+    Stopwatch watch;
+    for (const PlannedFile& file : input.files) {
+        if (!::CopyFileA(SourceOf(input, file).c_str(), TargetOf(input, file).c_str(), FALSE)) {
+            result.error = "CopyFileA " + file.name + " failed (error " +
+                           std::to_string(::GetLastError()) + ")";
+            return;
+        }
+    }
+    result.seconds = watch.Seconds();
+    result.bytes = BytesIn(input.paths.install, input);
+    ExpectBytes(result, BytesIn(input.paths.source, input));
+}
+
+void RunBareLoop(const WorkInput& input, RunResult& result) {
+    Stopwatch watch;
+    BareLoop bare;
+    for (const PlannedFile& file : input.files) {
+        const std::string from = SourceOf(input, file), to = TargetOf(input, file);
+        result.bytes += file.compressed ? bare.Inflate(from, to) : bare.Copy(from, to);
+    }
+    result.seconds = watch.Seconds();
+    ExpectBytes(result, PlannedBytes(input));
+}
+
+// ExtractFile's first step for every file: the target's directories.
+void ExpandTargets(const WorkInput& input, RunResult& result) {
+    size_t usable = 0;
+    std::string unknownToken;
+    Stopwatch watch;
+    for (const PlannedFile& file : input.files) {
+        std::string target = TargetOf(input, file);
+        usable += ExpandTargetPath(target, unknownToken);
+    }
+    result.seconds = watch.Seconds();
+    ExpectCount(result, usable, "ExpandTargetPath");
+}
+
+// ExtractFile's per-file memory: a chunk buffer, and an Inflater (with its own
+// output buffer) for a compressed file.
+void AllocateBuffers(const WorkInput& input, RunResult& result) {
+    uint64_t folded = 0;
+    Stopwatch watch;
+    for (const PlannedFile& file : input.files) {
+        std::vector<uint8_t> chunk(setupcore::kStreamChunk);
+        folded += FoldPages(chunk);
+        if (file.compressed) {
+            setupcore::Inflater inflater(static_cast<int64_t>(file.size));
+            folded += inflater.Produced();
+        }
+    }
+    result.seconds = watch.Seconds();
+    if (folded != 0)
+        result.error = "a fresh buffer held something other than zeros";
+}
+
+// InstallFiles' last step: deleting the packaged copies.
+void DeletePackage(const WorkInput& input, RunResult& result) {
+    size_t deleted = 0;
+    Stopwatch watch;
+    for (const PlannedFile& file : input.files)
+        deleted += ::DeleteFileA(SourceOf(input, file).c_str()) ? 1 : 0;
+    result.seconds = watch.Seconds();
+    ExpectCount(result, deleted, "DeleteFileA");
+}
+
+void WriteRecord(const WorkInput& input, RunResult& result) {
+    CSetupDat dat;
+    dat.SetDirectories(input.paths.source, input.paths.install);
+    for (const PlannedFile& file : input.files)
+        dat.AddInstalledItem(TargetOf(input, file));
+    Stopwatch watch;
+    const int written = dat.WriteInstallRecord(kRecordName);
+    result.seconds = watch.Seconds();
+    if (!written || FileSize(AppendPath(input.paths.install, kRecordName)) == 0)
+        result.error = "WriteInstallRecord wrote no record";
+}
+
+void RunWork(Work work, const WorkInput& input, RunResult& result) {
+    switch (work) {
+    case Work::Nothing:
+        return;
+    case Work::CopyRun:
+        return CopyRun(input, result);
+    case Work::CopyFileA:
+        return CopyFiles(input, result);
+    case Work::BareLoop:
+        return RunBareLoop(input, result);
+    case Work::TargetDirectories:
+        return ExpandTargets(input, result);
+    case Work::Buffers:
+        return AllocateBuffers(input, result);
+    case Work::PackageDeletion:
+        return DeletePackage(input, result);
+    case Work::InstallRecord:
+        return WriteRecord(input, result);
+    }
+}
+
+void CheckPackageLeft(const Method& method, const WorkInput& input, RunResult& result) {
+    if (!method.readsPackage || !result.error.empty())
+        return;
+    for (const PlannedFile& file : input.files) {
+        if (FileExists(SourceOf(input, file)) == method.deletesPackage) {
+            result.error = SourceOf(input, file) +
+                           (method.deletesPackage ? " was not deleted" : " was deleted");
+            return;
+        }
+    }
+}
+
+} // namespace
+
+void DoWork(const Method& method, const WorkInput& input, RunResult& result) {
+    result.files = input.files.size();
+    RunWork(method.work, input, result);
+    CheckPackageLeft(method, input, result);
+    result.ok = result.error.empty();
+}
+
+} // namespace bench

@@ -1,0 +1,49 @@
+// The measured methods, one row each: what runs, on which files, and what the
+// parent lays out for it. Every run of a row is a fresh child process
+// (extract_bench --run <name>); the report takes its rows from here too.
+#pragma once
+
+#include "payload.h"
+
+#include <string>
+#include <vector>
+
+namespace bench {
+
+// Where a row appears: the process start-up alone, part (a), part (b), and
+// part (c), which only --breakdown runs, interleaved with part (b).
+enum class Part { StartUp, Large, Small, Steps };
+
+enum class Work {
+    Nothing,           // the floor: what a process of this program takes anyway
+    CopyRun,           // CSetupDat::InstallFiles
+    CopyFileA,         // the raw disk copy of the packaged files
+    BareLoop,          // see bare_loop.h
+    TargetDirectories, // the copy run's ExpandTargetPath for each file
+    Buffers,           // the copy run's per-file chunk buffer and Inflater
+    PackageDeletion,   // the copy run's deletion of the packaged copies
+    InstallRecord,     // the copy run's WriteInstallRecord
+};
+
+struct Method {
+    const char* name;  // on the child's command line
+    const char* title; // in the report
+    Part part;
+    Work work;
+    FileSet files;
+    // The parent copies the packaged files into the source directory before
+    // each run, outside the timing.
+    bool readsPackage;
+    // The run clears the packaged copies away; the child checks that it did,
+    // and that a method that must not delete them left them.
+    bool deletesPackage;
+};
+
+const std::vector<Method>& Methods();
+// Null for a name no row has.
+const Method* FindMethod(const std::string& name);
+// The row of `work` in `part`; dies when there is none.
+const Method& FindMethod(Part part, Work work);
+size_t IndexOf(const Method& method);
+
+} // namespace bench

@@ -1,0 +1,50 @@
+#include "options.h"
+
+#include "bench_support.h"
+
+#include <cstdlib>
+
+namespace bench {
+
+namespace {
+
+int ParseCount(const char* text, const char* option, int low, int high) {
+    char* end = nullptr;
+    const long value = std::strtol(text, &end, 10);
+    if (!*text || *end || value < low || value > high)
+        Die("%s wants a number from %d to %d, not \"%s\"", option, low, high, text);
+    return static_cast<int>(value);
+}
+
+} // namespace
+
+Options ParseOptions(int argc, char** argv, int first) {
+    Options options;
+    for (int i = first; i < argc; ++i) {
+        const std::string option = argv[i];
+        if (option == "--breakdown") {
+            options.breakdown = true;
+            continue;
+        }
+        if (i + 1 >= argc)
+            Die("%s needs a value", option.c_str());
+        const char* value = argv[++i];
+        if (option == "--large-mib")
+            options.largeMib = ParseCount(value, "--large-mib", 1, 2047); // int32 length word
+        else if (option == "--small-count")
+            options.smallCount = ParseCount(value, "--small-count", 1, 99999);
+        else if (option == "--reps")
+            options.reps = ParseCount(value, "--reps", 1, 99);
+        else
+            Die("unknown option %s (use --large-mib N, --small-count N, --reps N, --breakdown)",
+                option.c_str());
+    }
+    return options;
+}
+
+std::string SizeArguments(const Options& options) {
+    return "--large-mib " + std::to_string(options.largeMib) + " --small-count " +
+           std::to_string(options.smallCount);
+}
+
+} // namespace bench
