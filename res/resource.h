@@ -22,6 +22,8 @@
 #define IDS_STOP_EXECUTABLE         115
 #define IDS_PATH_TOO_LONG           116
 #define IDS_EXTRACT_FAILED          117
+#define IDS_INSTALL_DIR_TOO_LONG    118
+#define IDS_UNINSTALL_PATH_TOO_LONG 119
 
 /* ---------------------------------------------------------------------
  * Dialog templates

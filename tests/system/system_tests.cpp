@@ -2,6 +2,7 @@
 // user would start it; the tests check the boxes it shows, word for word, and
 // that it ends by itself once they are answered.
 #include "package_index.h"
+#include "system_support.h"
 #include "test_support.h"
 #include "window_driver.h"
 
@@ -28,15 +29,6 @@ std::string FileIsInvalid(const std::string& path) {
     return "The file " + path + " is invalid.";
 }
 
-// The directory that holds this test program, and beside it Setup.exe and zlib1.dll.
-std::string OwnDirectory() {
-    char path[MAX_PATH * 4];
-    DWORD length = ::GetModuleFileNameA(nullptr, path, sizeof path);
-    std::string directory(path, length < sizeof path ? length : 0);
-    size_t slash = directory.find_last_of('\\');
-    return slash == std::string::npos ? std::string(".") : directory.substr(0, slash);
-}
-
 // Each test gets a setup directory of its own under the temporary directory;
 // it is removed afterwards, when the program run in it has ended.
 class SetupProgram : public ::testing::Test {
@@ -45,13 +37,7 @@ protected:
     std::string In(const std::string& name) const { return directory_ / name; }
 
     // Copies Setup.exe (under `programName`) and zlib1.dll into the setup directory.
-    void CopyProgram(const std::string& programName) {
-        const std::string from = OwnDirectory();
-        ASSERT_TRUE(::CopyFileA((from + "\\Setup.exe").c_str(), In(programName).c_str(), FALSE))
-            << "could not copy " << from << "\\Setup.exe";
-        ASSERT_TRUE(::CopyFileA((from + "\\zlib1.dll").c_str(), In("zlib1.dll").c_str(), FALSE))
-            << "could not copy " << from << "\\zlib1.dll";
-    }
+    void CopyProgram(const std::string& programName) { CopySetupProgram(Dir(), programName); }
 
     // Runs the copied program from the setup directory, its full path quoted as
     // argv[0], answering every box with its default button.

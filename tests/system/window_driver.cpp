@@ -246,6 +246,18 @@ bool WaitUntilGone(HWND window, DWORD milliseconds) {
     }
 }
 
+HWND WaitForWindow(DWORD processId, const std::string& caption, DWORD milliseconds) {
+    DWORD start = ::GetTickCount();
+    for (;;) {
+        for (HWND window : VisibleTopLevelWindows(processId))
+            if (WindowText(window) == caption)
+                return window;
+        if (Elapsed(start) >= milliseconds)
+            return nullptr;
+        ::Sleep(kPollMilliseconds);
+    }
+}
+
 // --- Running a program to its end --------------------------------------------
 
 std::string RunResult::Describe() const {

@@ -86,6 +86,10 @@ int DefaultButtonId(HWND dialog);
 bool PressButton(HWND dialog, int buttonId);
 // Waits up to `milliseconds` until `window` is destroyed or hidden.
 bool WaitUntilGone(HWND window, DWORD milliseconds);
+// Waits up to `milliseconds` for a visible top-level window of the process
+// whose caption is `caption`; null when none came.
+HWND WaitForWindow(DWORD processId, const std::string& caption,
+                   DWORD milliseconds = kDefaultTimeoutMilliseconds);
 
 // What a program did when run to its end with every message box answered.
 struct RunResult {

@@ -40,11 +40,6 @@ TEST(RunMode, ArgumentCountChoosesBetweenTheUninstallRoles) {
     EXPECT_EQ(Mode({"Setup.exe", "/uninstall", "a", "b", "c"}), Mode_::Nothing);
 }
 
-TEST(RunMode, UninstallRolesAreNotBuiltAndSaySo) {
-    EXPECT_FALSE(theApp.HandOffUninstall());
-    EXPECT_FALSE(theApp.RemoveInstallation());
-}
-
 namespace {
 
 // Runs InitInstance as if the program had been started with `args`.

@@ -1,0 +1,248 @@
+// The real uninstaller under Wine: an installation prepared with the real
+// record writer, removed by starting its installed Setup.exe with /UNINSTALL
+// as the uninstall shortcut does, and answering the confirmation as a user.
+#include "setup_dat.h"
+#include "shell_link.h"
+#include "system_support.h"
+#include "test_support.h"
+#include "window_driver.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+namespace {
+
+using windowdriver::Process;
+
+const char kKeyRoot[] = "Software\\KestrelSystemTest";
+const char kAppKey[] = "Software\\KestrelSystemTest\\Uninstall\\Kestrel";
+
+bool KeyExists(const std::string& path) {
+    HKEY key;
+    if (::RegOpenKeyExA(HKEY_CURRENT_USER, path.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS)
+        return false;
+    ::RegCloseKey(key);
+    return true;
+}
+
+void SetValue(const std::string& keyPath, const char* name) {
+    HKEY key;
+    ASSERT_EQ(::RegCreateKeyExA(HKEY_CURRENT_USER, keyPath.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS,
+                                nullptr, &key, nullptr),
+              ERROR_SUCCESS);
+    ::RegSetValueExA(key, name, 0, REG_SZ, reinterpret_cast<const BYTE*>("x"), 2);
+    ::RegCloseKey(key);
+}
+
+// Sets the Windows version Wine reports to programs started from now on, and
+// puts back what was there when it goes.
+class WineVersionGuard {
+public:
+    explicit WineVersionGuard(const char* version) {
+        ::RegCreateKeyExA(HKEY_CURRENT_USER, "Software\\Wine", 0, nullptr, 0, KEY_ALL_ACCESS,
+                          nullptr, &key_, nullptr);
+        char old[64];
+        DWORD size = sizeof old;
+        had_ = ::RegQueryValueExA(key_, "Version", nullptr, nullptr, reinterpret_cast<BYTE*>(old),
+                                  &size) == ERROR_SUCCESS;
+        if (had_)
+            old_.assign(old, size ? size - 1 : 0);
+        Set(version);
+    }
+    ~WineVersionGuard() {
+        if (had_)
+            Set(old_.c_str());
+        else
+            ::RegDeleteValueA(key_, "Version");
+        ::RegCloseKey(key_);
+    }
+
+private:
+    void Set(const char* version) {
+        ::RegSetValueExA(key_, "Version", 0, REG_SZ, reinterpret_cast<const BYTE*>(version),
+                         static_cast<DWORD>(strlen(version) + 1));
+    }
+    HKEY key_ = nullptr;
+    bool had_ = false;
+    std::string old_;
+};
+
+// One installation as the installer leaves it: files in subdirectories, a
+// program group with a shortcut, registry values and their key, the
+// installed Setup.exe and zlib1.dll, and the record listing all but those two.
+class PreparedInstallation : public ::testing::Test {
+protected:
+    void SetUp() override {
+        install_ = root_ / "Kestrel App";
+        group_ = root_ / "Group";
+        for (const std::string& dir :
+             {install_, install_ + "\\docs", install_ + "\\docs\\deep", group_})
+            ASSERT_TRUE(::CreateDirectoryA(dir.c_str(), nullptr)) << dir;
+        ASSERT_TRUE(CopySetupProgram(install_, "Setup.exe"));
+        CSetupDat record;
+        record.SetDirectories("", install_);
+        for (const char* file : {"App.exe", "docs\\readme.txt", "docs\\deep\\notes.txt"}) {
+            WriteFileBytes(install_ + "\\" + file, file);
+            record.AddInstalledItem(install_ + "\\" + file);
+        }
+        CreateShortcut(install_ + "\\App.exe", group_ + "\\Kestrel.lnk", install_.c_str(), nullptr,
+                       0, nullptr);
+        ASSERT_TRUE(FileExists(group_ + "\\Kestrel.lnk"));
+        SetValue(kAppKey, "DisplayName");
+        SetValue(kAppKey, "UninstallString");
+        for (const std::string& item : {group_ + "\\Kestrel.lnk", install_ + "\\docs\\deep\\",
+                                        install_ + "\\docs\\", group_ + "\\"})
+            record.AddInstalledItem(item);
+        for (const char* item : {"\\UninstallString", "\\DisplayName", "\\"})
+            record.AddInstalledItem(kAppKey + std::string(item), "%REG_CURRENT_USER%");
+        ASSERT_EQ(record.WriteInstallRecord("SetupInfo.dat"), 1);
+        temporaryCopiesBefore_ = TemporaryCopies();
+    }
+
+    std::string Program() const { return install_ + "\\Setup.exe"; }
+    std::string Record() const { return install_ + "\\SetupInfo.dat"; }
+
+    // Starts the installed program as the uninstall shortcut does.
+    Process Start(const std::string& arguments) {
+        Process process;
+        std::string error;
+        EXPECT_TRUE(process.Start(Program(), "\"" + Program() + "\" " + arguments, install_, error))
+            << error;
+        return process;
+    }
+
+    // Starts the program and waits for the confirmation; null after a failure.
+    HWND Confirmation(Process& process, const std::string& arguments) {
+        process = Start(arguments);
+        HWND dialog = windowdriver::WaitForWindow(process.Id(), "Uninstall", 15000);
+        EXPECT_NE(dialog, nullptr) << "no confirmation for " << arguments;
+        return dialog;
+    }
+
+    void ExpectUntouched(const std::string& how) {
+        SCOPED_TRACE(how);
+        for (const char* file :
+             {"App.exe", "docs\\deep\\notes.txt", "Setup.exe", "zlib1.dll", "SetupInfo.dat"})
+            EXPECT_TRUE(FileExists(install_ + "\\" + file)) << file;
+        EXPECT_TRUE(FileExists(group_ + "\\Kestrel.lnk"));
+        EXPECT_TRUE(KeyExists(kAppKey));
+        EXPECT_EQ(TemporaryCopies(), temporaryCopiesBefore_) << "a temporary copy was made";
+    }
+
+    // Answers Yes and waits until the temporary copy has done its last step,
+    // scheduling itself; returns the copy's path (empty when it never came).
+    std::string UninstallAndWait(const std::string& arguments,
+                                 const std::function<std::string()>& scheduled) {
+        Process first;
+        HWND dialog = Confirmation(first, arguments);
+        if (!dialog || !windowdriver::PressButton(dialog, IDOK))
+            return std::string();
+        EXPECT_TRUE(first.WaitForExit(15000));
+        std::string copy;
+        for (int waited = 0; waited < 300; ++waited, ::Sleep(100)) {
+            for (const std::string& name : TemporaryCopies())
+                if (std::find(temporaryCopiesBefore_.begin(), temporaryCopiesBefore_.end(), name) ==
+                    temporaryCopiesBefore_.end())
+                    copy = TemporaryDirectory() + name;
+            if (!copy.empty() && scheduled().find(ShortOrSame(copy)) != std::string::npos)
+                return copy;
+        }
+        ADD_FAILURE() << "the temporary copy " << copy << " never scheduled itself";
+        return copy;
+    }
+
+    void ExpectEverythingRemoved() {
+        EXPECT_FALSE(DirectoryExists(install_)) << "the install directory stays";
+        EXPECT_FALSE(DirectoryExists(group_)) << "the program group stays";
+        EXPECT_FALSE(KeyExists(kAppKey));
+        EXPECT_TRUE(KeyExists(std::string(kKeyRoot) + "\\Uninstall")) << "a parent went too";
+    }
+
+    static std::string TemporaryDirectory() {
+        char path[MAX_PATH];
+        DWORD length = ::GetTempPathA(MAX_PATH, path);
+        return std::string(path, length);
+    }
+    static std::vector<std::string> TemporaryCopies() {
+        return FilesMatching(TemporaryDirectory(), "Set*.tmp");
+    }
+    static std::string ShortOrSame(const std::string& path) {
+        char shortPath[MAX_PATH];
+        DWORD length = ::GetShortPathNameA(path.c_str(), shortPath, MAX_PATH);
+        return length ? std::string(shortPath, length) : path;
+    }
+
+    RegistryKeyGuard keys_{kKeyRoot};
+    TempDir root_;
+    std::string install_, group_;
+    std::vector<std::string> temporaryCopiesBefore_;
+};
+
+TEST_F(PreparedInstallation, NoCloseAndEscapeChangeNothingAndYesRemovesEverything) {
+    struct Decline {
+        const char* name;
+        void (*answer)(HWND);
+    };
+    const Decline declines[] = {
+        {"No", [](HWND d) { windowdriver::PressButton(d, IDCANCEL); }},
+        {"close box", [](HWND d) { ::PostMessageA(d, WM_SYSCOMMAND, SC_CLOSE, 0); }},
+        {"Escape", [](HWND d) { ::PostMessageA(d, WM_KEYDOWN, VK_ESCAPE, 0); }},
+    };
+    for (const Decline& decline : declines) {
+        Process process;
+        HWND dialog = Confirmation(process, "/UNINSTALL");
+        ASSERT_NE(dialog, nullptr) << decline.name;
+        decline.answer(dialog);
+        EXPECT_TRUE(process.WaitForExit(15000)) << decline.name;
+        ExpectUntouched(decline.name);
+    }
+
+    const std::string copy = UninstallAndWait("-UnInstall", PendingRestartDeletions);
+    ExpectEverythingRemoved();
+    const std::string pending = PendingRestartDeletions();
+    EXPECT_NE(pending.find(copy + "|"), std::string::npos) << pending;
+    EXPECT_NE(pending.find(TemporaryDirectory() + "zlib1.dll|"), std::string::npos) << pending;
+}
+
+TEST_F(PreparedInstallation, OnTheOlderFamilyTheCopySchedulesItselfInWininit) {
+    const FileGuard wininit([] {
+        char windows[MAX_PATH];
+        ::GetWindowsDirectoryA(windows, MAX_PATH);
+        return std::string(windows) + "\\WININIT.INI";
+    }());
+    WineVersionGuard olderFamily("win98");
+    const auto wininitText = [&] { return ReadFileBytes(wininit.Path()); };
+    const std::string copy = UninstallAndWait("/UNINSTALL", wininitText);
+    ExpectEverythingRemoved();
+    EXPECT_NE(wininitText().find("NUL=" + ShortOrSame(copy)), std::string::npos) << wininitText();
+}
+
+TEST_F(PreparedInstallation, DamagedOrMissingRecordIsReportedAndRemovesNothingRecorded) {
+    TempDir copyDirectory; // stands in for the temporary copy
+    ASSERT_TRUE(CopySetupProgram(copyDirectory.Path(), "SetA1.tmp"));
+    const std::string copy = copyDirectory / "SetA1.tmp";
+    const auto removeWithCopy = [&] {
+        return windowdriver::RunAnsweringMessageBoxes(
+            copy, "\"" + copy + "\" /UNINSTALL \"" + Program() + "\"", install_);
+    };
+
+    std::string record = ReadFileBytes(Record());
+    record[9] ^= 1; // one of the bytes after the letters of the signature
+    WriteFileBytes(Record(), record);
+    windowdriver::RunResult damaged = removeWithCopy();
+    ASSERT_EQ(damaged.boxes.size(), 1u) << damaged.Describe();
+    EXPECT_EQ(damaged.boxes[0].text, "The setup information file is invalid.");
+    EXPECT_EQ(damaged.boxes[0].caption, "SetA1");
+    EXPECT_TRUE(FileExists(install_ + "\\docs\\deep\\notes.txt"));
+    EXPECT_TRUE(KeyExists(kAppKey));
+    EXPECT_FALSE(FileExists(Program())) << "the installed program is removed all the same";
+
+    windowdriver::RunResult missing = removeWithCopy();
+    ASSERT_EQ(missing.boxes.size(), 1u) << missing.Describe();
+    EXPECT_EQ(missing.boxes[0].text,
+              "Can not open the Setup info file " + Record() + "\n.Setup can not to continue.");
+    EXPECT_TRUE(missing.exited) << missing.Describe();
+}
+
+} // namespace
