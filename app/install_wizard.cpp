@@ -1,5 +1,81 @@
-// The install wizard run.
-#include "setup_app.h"
+#include "install_wizard.h"
 
-// Not built yet: the package index has been read and nothing is shown.
-void RunInstallWizard() {}
+#include "path_helpers.h"
+#include "setup_app.h"
+#include "setup_dat.h"
+#include "setup_pg_dir.h"
+#include "setup_pg_group.h"
+#include "setup_pg_license.h"
+#include "unique_handle.h"
+
+#include <fcntl.h>
+#include <io.h>
+
+#include <memory>
+
+namespace {
+
+struct CrtFileTraits {
+    using pointer = int;
+    static pointer invalid() noexcept { return -1; }
+    static void close(pointer fd) noexcept { ::_close(fd); }
+};
+using UniqueCrtFile = UniqueHandle<CrtFileTraits>;
+
+// The whole file, NUL-terminated, bytes as stored (binary: carriage returns
+// stay); null when it cannot be opened or measured.
+std::unique_ptr<char[]> ReadLicenseText(const std::string& path) {
+    UniqueCrtFile file(::_open(path.c_str(), _O_RDONLY | _O_BINARY));
+    if (!file)
+        return nullptr;
+    long length = ::_filelength(file.get());
+    if (length < 0)
+        return nullptr;
+    // Zero-filled, so a short read still ends in a NUL at the file's length.
+    auto text = std::make_unique<char[]>(static_cast<size_t>(length) + 1);
+    ::_read(file.get(), text.get(), static_cast<unsigned>(length));
+    return text;
+}
+
+// Runs the wizard modally as the application's main window; true when it
+// ended by Install and the installation copied the package.
+bool RunWizardToInstallation() {
+    CPropertySheet sheet;
+    CSetupPgLicense license;
+    CSetupPgDir dir;
+    CSetupPgGroup group;
+    AssembleInstallWizard(sheet, license, dir, group, ExtractDirectory(g_szSetupPath));
+    theApp.m_pMainWnd = &sheet;
+    return sheet.DoModal() == ID_WIZFINISH && group.m_bInstalled;
+}
+
+} // namespace
+
+void AssembleInstallWizard(CPropertySheet& sheet, CSetupPgLicense& license, CSetupPgDir& dir,
+                           CSetupPgGroup& group, const std::string& setupDirectory) {
+    license.m_pszLicenseText = ReadLicenseText(AppendPath(setupDirectory, "License.txt"));
+    if (license.m_pszLicenseText)
+        sheet.AddPage(&license);
+    sheet.AddPage(&dir);
+    sheet.AddPage(&group);
+    sheet.m_psh.dwFlags |= PSH_WIZARD;
+}
+
+std::string PostInstallCommand(const std::string& installDir, const std::string& postInstall) {
+    if (postInstall.empty())
+        return "";
+    // Quoted: unquoted, Windows would also try the path's shorter prefixes
+    // at each blank (C:\Program.exe first).
+    return "\"" + AppendPath(installDir, postInstall) + "\" /I";
+}
+
+void RunInstallWizard() {
+    // The pages and the sheet are gone before the post-install program
+    // starts; what they decided is in theSetupDat.
+    if (!RunWizardToInstallation())
+        return;
+    std::string command =
+        PostInstallCommand(theSetupDat.m_szInstallDir, theSetupDat.m_szPostInstall);
+    if (!command.empty())
+        ::WinExec(command.c_str(), SW_SHOW); // nothing to tell the user if it fails
+}

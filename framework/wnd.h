@@ -17,6 +17,7 @@ public:
     LRESULT SendDlgItemMessage(int id, UINT msg, WPARAM wParam = 0, LPARAM lParam = 0) const {
         return ::SendDlgItemMessageA(m_hWnd, id, msg, wParam, lParam);
     }
+    UINT IsDlgButtonChecked(int id) const { return ::IsDlgButtonChecked(m_hWnd, id); }
     HFONT GetFont() const {
         return reinterpret_cast<HFONT>(::SendMessageA(m_hWnd, WM_GETFONT, 0, 0));
     }

@@ -24,7 +24,7 @@ std::string AppendPath(const std::string& directory, const std::string& name) {
     return AppendPathText(directory, name);
 }
 
-int CreateDirectoryTree(const std::string& path) {
+int CreateDirectoryTree(const std::string& path, std::vector<std::string>* created) {
     std::vector<std::string> prefixes;
     if (!DirectoryTreePrefixes(path, prefixes, IsAnsiLeadByte))
         return 0;
@@ -34,6 +34,8 @@ int CreateDirectoryTree(const std::string& path) {
             continue;
         if (!::CreateDirectoryA(prefix.c_str(), nullptr))
             return 0;
+        if (created)
+            created->push_back(prefix);
     }
     return 1;
 }
@@ -44,11 +46,12 @@ std::string WindowsDirectory() {
     return std::string(buffer, length < sizeof buffer ? length : 0);
 }
 
-int ExpandTargetPath(std::string& path, std::string& unknownToken) {
+int ExpandTargetPath(std::string& path, std::string& unknownToken,
+                     std::vector<std::string>* created) {
     std::string directory = ExtractDirectory(path);
     PercentToken token = FindPercentToken(directory, IsAnsiLeadByte);
     if (token.kind == PercentToken::Kind::None) {
-        CreateDirectoryTree(directory); // a failure shows when the target is created
+        CreateDirectoryTree(directory, created); // a failure shows when the target is made
         return 1;
     }
     // An unclosed token names no system directory either: refuse it the same way.

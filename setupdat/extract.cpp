@@ -86,7 +86,7 @@ int CSetupDat::ExtractFile(SetupFileEntry* entry) {
     const std::string sourcePath = AppendPath(m_szSourceDir, ExtractFileName(entry->szName, true));
     std::string targetPath = AppendPath(m_szInstallDir, entry->szName);
     std::string unknownToken;
-    if (!ExpandTargetPath(targetPath, unknownToken)) {
+    if (!ExpandTargetPath(targetPath, unknownToken, &m_createdPaths)) {
         AfxMessageBox(FormatResourceString(IDS_NO_SYSTEM_DIR, unknownToken));
         return 0;
     }
@@ -97,8 +97,11 @@ int CSetupDat::ExtractFile(SetupFileEntry* entry) {
         AfxMessageBox(FormatResourceString(IDS_CANNOT_OPEN_FILE, sourcePath));
         return 0;
     }
+    const bool targetExisted = ::GetFileAttributesA(targetPath.c_str()) != INVALID_FILE_ATTRIBUTES;
     if (!OpenTarget(targetPath, target))
         return 0;
+    if (!targetExisted)
+        m_createdPaths.push_back(targetPath);
 
     std::vector<uint8_t> chunk;
     try {

@@ -3,6 +3,8 @@
 #include "ansi_text.h"
 #include "path_text.h"
 
+#include <windows.h>
+
 #include <new>
 
 CSetupDat::~CSetupDat() {
@@ -45,4 +47,12 @@ int CSetupDat::AddInstalledItem(const std::string& text, const char* prefix) {
     item->nLength = static_cast<int32_t>(item->szText.size());
     m_installed.push_back(std::move(item));
     return 1;
+}
+
+void CSetupDat::RemoveCreatedPaths() {
+    // Last made first: a directory's files and subdirectories go before it.
+    for (auto path = m_createdPaths.rbegin(); path != m_createdPaths.rend(); ++path)
+        if (!::DeleteFileA(path->c_str()))
+            ::RemoveDirectoryA(path->c_str());
+    m_createdPaths.clear();
 }

@@ -61,6 +61,12 @@ public:
     std::vector<std::unique_ptr<SetupFileEntry>> m_files;
     std::vector<std::unique_ptr<InstallRecordItem>> m_installed;
     std::vector<std::string> m_obsoleteFiles;
+    // Every directory and file that this installation made where nothing
+    // stood before, in the order made, so that a failed run can take them
+    // away again (files it overwrote are not among them).
+    std::vector<std::string> m_createdPaths;
+    // Removes what m_createdPaths names, last made first.
+    void RemoveCreatedPaths();
 
 private:
     void ReadHeader(const setupcore::PackageIndex& index);

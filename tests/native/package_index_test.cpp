@@ -116,8 +116,9 @@ struct MalformedIndex {
 class RefusesMalformedIndex : public ::testing::TestWithParam<MalformedIndex> {};
 
 TEST_P(RefusesMalformedIndex, WithTheReason) {
+    SCOPED_TRACE(GetParam().what);
     IndexParseResult parsed = Parse(GetParam().bytes);
-    EXPECT_EQ(parsed.error, GetParam().expected) << GetParam().what;
+    EXPECT_EQ(parsed.error, GetParam().expected);
     EXPECT_LE(parsed.offset, GetParam().bytes.size());
 }
 

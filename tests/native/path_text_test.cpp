@@ -19,21 +19,45 @@ TEST(PathText, SearchesSkipTrailBytesOfDoubleByteCharacters) {
     EXPECT_EQ(FileNamePart(path, false, ShiftJisLike), "\x95\x5C");
 }
 
-TEST(PathText, DirectoryPartNeedsABackslashBeforeTheEnd) {
-    std::string directory;
-    EXPECT_TRUE(DirectoryBeforeLastBackslash("C:\\Setup\\Setup.exe", directory, NoLeadBytes));
-    EXPECT_EQ(directory, "C:\\Setup");
-    EXPECT_FALSE(DirectoryBeforeLastBackslash("Setup.exe", directory, NoLeadBytes));
-    EXPECT_FALSE(DirectoryBeforeLastBackslash("C:\\Setup\\", directory, NoLeadBytes));
+TEST(PathText, FileNamePartDropsOnlyTheExtensionOfTheTextAfterTheLastBackslash) {
+    EXPECT_EQ(FileNamePart("C:\\Setup\\App.exe", false, NoLeadBytes), "App");
+    EXPECT_EQ(FileNamePart("a.b.c", false, NoLeadBytes), "a.b");
+    EXPECT_EQ(FileNamePart("README", false, NoLeadBytes), "README");
+    EXPECT_EQ(FileNamePart("dir.d\\file", false, NoLeadBytes), "file");
+    EXPECT_EQ(FileNamePart("C:\\Setup\\App.exe", true, NoLeadBytes), "App.exe");
+    EXPECT_EQ(FileNamePart("C:\\Setup\\", true, NoLeadBytes), "");
 }
 
 namespace {
-std::vector<std::string> Prefixes(const std::string& path) {
-    std::vector<std::string> prefixes;
-    EXPECT_TRUE(DirectoryTreePrefixes(path, prefixes, NoLeadBytes)) << path;
-    return prefixes;
+// The directory part, or "(none)" where the file system must decide.
+std::string DirectoryPart(const std::string& path) {
+    std::string directory;
+    return DirectoryBeforeLastBackslash(path, directory, NoLeadBytes) ? directory : "(none)";
 }
+} // namespace
+
+TEST(PathText, DirectoryPartNeedsABackslashBeforeTheEnd) {
+    EXPECT_EQ(DirectoryPart("C:\\Setup\\Setup.exe"), "C:\\Setup");
+    EXPECT_EQ(DirectoryPart("C:\\x.exe"), "C:");
+    EXPECT_EQ(DirectoryPart("\\Setup.exe"), "");
+    EXPECT_EQ(DirectoryPart("Setup.exe"), "(none)");
+    EXPECT_EQ(DirectoryPart("C:\\Setup\\"), "(none)");
+}
+
+TEST(PathText, AppendAddsOneBackslashAtTheSeamOnlyWhereNeeded) {
+    EXPECT_EQ(AppendPathText("C:\\dir\\", "a"), "C:\\dir\\a");
+    EXPECT_EQ(AppendPathText("C:\\dir", "a"), "C:\\dir\\a");
+    EXPECT_EQ(AppendPathText("C:\\dir", "\\a"), "C:\\dir\\\\a");
+    EXPECT_EQ(AppendPathText("", "a"), "a");
+}
+
+namespace {
 using Strings = std::vector<std::string>;
+// The prefixes the walk probes, or {"(refused)"}.
+Strings Prefixes(const std::string& path) {
+    Strings prefixes;
+    return DirectoryTreePrefixes(path, prefixes, NoLeadBytes) ? prefixes : Strings{"(refused)"};
+}
 } // namespace
 
 TEST(PathText, TreeWalkNeverProbesTheRoot) {
@@ -47,8 +71,7 @@ TEST(PathText, TreeWalkOfASharePathStartsAtTheShare) {
               (Strings{"\\\\server\\share", "\\\\server\\share\\a"}));
     // Without a backslash after the share the walk starts at the text's beginning.
     EXPECT_EQ(Prefixes("\\\\server\\share").front(), "");
-    std::vector<std::string> prefixes;
-    EXPECT_FALSE(DirectoryTreePrefixes("\\\\server", prefixes, NoLeadBytes));
+    EXPECT_EQ(Prefixes("\\\\server"), Strings{"(refused)"});
 }
 
 TEST(PathText, TreeWalkOfOtherPaths) {
@@ -61,8 +84,11 @@ TEST(PathText, PercentTokens) {
     EXPECT_EQ(token.kind, PercentToken::Kind::Closed);
     EXPECT_EQ(token.name, "SystemRoot");
     EXPECT_EQ(token.after, "\\System32");
+    EXPECT_EQ(FindPercentToken("C:\\App\\%SystemRoot%", NoLeadBytes).after, "");
     EXPECT_EQ(FindPercentToken("C:\\App", NoLeadBytes).kind, PercentToken::Kind::None);
-    EXPECT_EQ(FindPercentToken("C:\\%App", NoLeadBytes).kind, PercentToken::Kind::Unclosed);
+    PercentToken unclosed = FindPercentToken("C:\\App\\%SystemRoot", NoLeadBytes);
+    EXPECT_EQ(unclosed.kind, PercentToken::Kind::Unclosed);
+    EXPECT_EQ(unclosed.name, "SystemRoot");
     EXPECT_TRUE(EqualsIgnoringAsciiCase("systemROOT", "SystemRoot"));
     EXPECT_FALSE(EqualsIgnoringAsciiCase("SystemRoots", "SystemRoot"));
 }

@@ -28,19 +28,28 @@ wine_env_setup() {
     # architecture follows the build tree it lies in (build/win64: 64-bit).
     local arch=win32
     case "$1" in */win64/*) arch=win64 ;; esac
-    export WINEPREFIX="$1" WINEARCH="$arch" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+    export WINEPREFIX="$1" WINEARCH="$arch" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=,winemenubuilder.exe=d"
     mkdir -p "$(dirname "$WINEPREFIX")"
     (
         flock 9
-        if [ ! -f "$WINEPREFIX/.booted-2" ]; then
+        if [ ! -f "$WINEPREFIX/.booted-4" ]; then
             rm -rf "$WINEPREFIX"
             wine wineboot -i </dev/null >/dev/null 2>&1
             # Xvfb has no window manager; Wine would wait for one each time
             # it hides a managed window (every answered message box).
             wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f \
                 </dev/null >/dev/null 2>&1
+            # No Unix menu entries and icons for the links the programs make.
+            wine reg add 'HKCU\Software\Wine\DllOverrides' /v winemenubuilder.exe /d '' /f \
+                </dev/null >/dev/null 2>&1
             wineserver -w
-            touch "$WINEPREFIX/.booted-2"
+            # The profile's Desktop, Documents, Templates and the like are
+            # links to the Unix home: make them the prefix's own, so that what
+            # the programs under test put there stays inside the prefix.
+            find "$WINEPREFIX/drive_c/users" -type l | while read -r link; do
+                rm "$link" && mkdir "$link"
+            done
+            touch "$WINEPREFIX/.booted-4"
         fi
     ) 9>"$WINEPREFIX.lock"
 }

@@ -110,6 +110,13 @@ private:
         index.obsoleteFiles = plan_.obsoleteNames;
         for (size_t i = 0; i < plan_.entries.size(); ++i)
             index.files.push_back({plan_.entries[i].name, StoresPlain(i) ? 0 : 1});
+        // The setup program and its zlib1.dll are installed too, plain, from
+        // the very files beside the index: the installed copy is the
+        // uninstaller, and it cannot start without its zlib1.dll.
+        if (!plan_.setupExe.empty())
+            index.files.push_back({kSetupExeFileName, 0});
+        if (!plan_.zlib.empty())
+            index.files.push_back({kZlibFileName, 0});
         return index;
     }
 

@@ -1,0 +1,158 @@
+// Packages the builder refuses before it writes a single byte: the message
+// names the offending item and the output directory is left as it was.
+#include "packsetup_test_support.h"
+
+#include <system_error>
+
+using namespace packsetup;
+using namespace packsetup_test;
+
+namespace {
+
+// 259 bytes: the longest name the index holds.
+const std::string kLongestName =
+    std::string(100, 'd') + "\\" + std::string(100, 'e') + "\\" + std::string(57, 'f');
+const std::string kWithNul("a\0b", 3);
+
+class PackageCheck : public PackageFixture {
+protected:
+    // Refused with a message holding `named`; an output directory missing
+    // before is still missing, one present holds no index.
+    static ::testing::AssertionResult Refused(const PackagePlan& plan, const std::string& named) {
+        std::error_code ec;
+        const bool outDirExisted = fs::exists(plan.outDir, ec);
+        std::string error;
+        if (BuildPackage(plan, error))
+            return ::testing::AssertionFailure() << "the package was built";
+        if (error.find(named) == std::string::npos)
+            return ::testing::AssertionFailure() << "message without " << named << ": " << error;
+        if (fs::exists(outDirExisted ? plan.outDir / kIndexFileName : plan.outDir, ec))
+            return ::testing::AssertionFailure() << "the output directory was written to";
+        return ::testing::AssertionSuccess();
+    }
+
+    // OneFilePlan with a second file packaged as `name`.
+    ::testing::AssertionResult RefusesName(const std::string& name, const std::string& named) {
+        PackagePlan plan = OneFilePlan();
+        plan.entries.push_back(Entry("odd", name, "x"));
+        return Refused(plan, named);
+    }
+
+    ::testing::AssertionResult RefusesObsoleteName(const std::string& name,
+                                                   const std::string& named) {
+        PackagePlan plan = OneFilePlan();
+        plan.obsoleteNames.push_back(name);
+        return Refused(plan, named);
+    }
+};
+
+TEST_F(PackageCheck, RefusesNamesThatWindowsCannotStoreAsTheyAre) {
+    EXPECT_TRUE(RefusesName("", "packaged name \"\" is empty"));
+    EXPECT_TRUE(RefusesName("bin\\", "\"bin\\\" ends in a backslash"));
+    EXPECT_TRUE(RefusesName(kLongestName + "g", "is 260 bytes long"));
+    EXPECT_TRUE(RefusesName(kWithNul, "packaged name \"a<NUL>b\" holds a NUL byte"));
+    EXPECT_TRUE(RefusesName("bin/x.dll", "\"bin/x.dll\" holds a forward slash"));
+    EXPECT_TRUE(RefusesName("a:b.txt", "\"a:b.txt\" holds ':'"));
+    EXPECT_TRUE(RefusesName("what?.txt", "\"what?.txt\" holds '?'"));
+    EXPECT_TRUE(RefusesName("trailing.", "\"trailing.\" ends in a dot or a space"));
+    EXPECT_TRUE(RefusesName("con.txt", "\"con.txt\" is a device name"));
+    EXPECT_TRUE(RefusesName("caf\xC3\xA9.txt", "holds a byte outside printable ASCII"));
+    EXPECT_TRUE(RefusesName("tab\there", "\"tab<0x09>here\" holds a byte outside"));
+    EXPECT_TRUE(RefusesObsoleteName(kLongestName + "g",
+                                    "obsolete name \"" + kLongestName + "g\" is 260 bytes long"));
+    EXPECT_TRUE(RefusesObsoleteName(kWithNul, "obsolete name \"a<NUL>b\" holds a NUL byte"));
+}
+
+TEST_F(PackageCheck, RefusesFileNamesTheFlatSetupDirectoryCannotHoldApart) {
+    EXPECT_TRUE(RefusesName("Setup.dat", "\"Setup.dat\" would be stored as \"Setup.dat\", a name"));
+    EXPECT_TRUE(RefusesName("docs\\license.TXT", "would be stored as \"license.TXT\", a name"));
+    EXPECT_TRUE(RefusesName("URL.txt", "\"URL.txt\" would be stored as \"URL.txt\", a name"));
+    EXPECT_TRUE(RefusesName("SETUP.EXE", "\"SETUP.EXE\" would be stored as \"SETUP.EXE\""));
+    EXPECT_TRUE(RefusesName("system\\ZLIB1.dll", "would be stored as \"ZLIB1.dll\", a name"));
+    PackagePlan plan = OneFilePlan();
+    plan.entries.push_back(Entry("one/x.dll", "bin\\x.dll", "one"));
+    plan.entries.push_back(Entry("two/X.DLL", "lib\\X.DLL", "two"));
+    EXPECT_TRUE(Refused(plan, "\"bin\\x.dll\" and \"lib\\X.DLL\" would both be stored as"));
+}
+
+TEST_F(PackageCheck, RefusesHeaderStringsThatDoNotFitTheirFields) {
+    struct Header {
+        const char* option;
+        std::string PackagePlan::*field;
+        size_t limit;
+        bool required;
+    };
+    for (const Header& header : {Header{"--app-exe", &PackagePlan::appExe, 255, true},
+                                 Header{"--header2", &PackagePlan::header2, 255, false},
+                                 Header{"--folder-name", &PackagePlan::folderName, 259, true},
+                                 Header{"--post-install", &PackagePlan::postInstall, 259, false}}) {
+        SCOPED_TRACE(header.option);
+        auto with = [&](const std::string& text) {
+            PackagePlan plan = OneFilePlan();
+            plan.*header.field = text;
+            return plan;
+        };
+        const std::string label = std::string(header.option) + ") ";
+        const std::string tooLong(header.limit + 1, 'h');
+        EXPECT_TRUE(Refused(with(tooLong), label + "\"" + tooLong + "\" is " +
+                                               std::to_string(tooLong.size()) + " bytes long"));
+        EXPECT_TRUE(Refused(with(kWithNul), label + "\"a<NUL>b\" holds a NUL byte"));
+        if (header.required)
+            EXPECT_TRUE(Refused(with(""), label + "is empty"));
+    }
+}
+
+TEST_F(PackageCheck, AcceptsEveryStringAtItsLimit) {
+    PackagePlan plan = OneFilePlan();
+    plan.appExe = std::string(255, 'a');
+    plan.header2 = std::string(255, '2');
+    plan.folderName = std::string(259, 'f');
+    plan.postInstall = std::string(259, 'p');
+    plan.entries.push_back(Entry("long", kLongestName, "x"));
+    plan.obsoleteNames.push_back(kLongestName);
+    EXPECT_TRUE(Built(plan));
+}
+
+TEST_F(PackageCheck, RefusesSourcesThatCannotBePackaged) {
+    PackagePlan empty = BasePlan();
+    EXPECT_TRUE(Refused(empty, "the package holds no files"));
+
+    PackagePlan missing = OneFilePlan();
+    missing.entries.push_back(PackageEntry{in_ / "absent.dll", "absent.dll", false});
+    EXPECT_TRUE(Refused(missing, "absent.dll\" does not exist"));
+
+    PackagePlan folder = OneFilePlan();
+    fs::create_directories(in_ / "folder.dll");
+    folder.entries.push_back(PackageEntry{in_ / "folder.dll", "folder.dll", false});
+    EXPECT_TRUE(Refused(folder, "folder.dll\" is not a regular file"));
+
+    PackagePlan fixedNames = OneFilePlan();
+    fixedNames.license = in_ / "no-license.txt";
+    EXPECT_TRUE(
+        Refused(fixedNames, "(--license) \"" + fixedNames.license.string() + "\" does not"));
+    fixedNames.license.clear();
+    fixedNames.zlib = in_ / "no-zlib.dll";
+    EXPECT_TRUE(Refused(fixedNames, "(--zlib) \"" + fixedNames.zlib.string() + "\" does not"));
+
+    PackagePlan huge = OneFilePlan();
+    // Sparse: the check reads the size, never the content.
+    fs::resize_file(AddInput("huge.bin", ""), 0x80000000ull);
+    huge.entries.push_back(PackageEntry{in_ / "huge.bin", "huge.bin", false});
+    EXPECT_TRUE(Refused(huge, "huge.bin\") is 2147483648 bytes"));
+}
+
+TEST_F(PackageCheck, RefusesASourceThatIsTheFileItWouldBeWrittenTo) {
+    PackagePlan plan = BasePlan();
+    WriteAll(out_ / "Kestrel.exe", "program");
+    plan.entries.push_back(PackageEntry{out_ / "Kestrel.exe", "Kestrel.exe", false});
+    EXPECT_TRUE(Refused(plan, "Kestrel.exe\" is the very file"));
+    EXPECT_EQ(ReadAll(out_ / "Kestrel.exe"), "program");
+}
+
+TEST_F(PackageCheck, RefusesAnOutputPathThatIsAFile) {
+    WriteAll(out_, "not a folder");
+    EXPECT_TRUE(Refused(OneFilePlan(), "exists and is not a directory"));
+    EXPECT_EQ(ReadAll(out_), "not a folder");
+}
+
+} // namespace

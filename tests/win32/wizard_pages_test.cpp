@@ -1,0 +1,369 @@
+// The install wizard as the user meets it: the real pages in a real sheet,
+// opened modeless in this process and driven with the sheet's own buttons,
+// its queued messages pumped after every press.
+#include "current_directory.h"
+#include "install_wizard.h"
+#include "path_helpers.h"
+#include "reg_key_holder.h"
+#include "resource.h"
+#include "setup_app.h"
+#include "setup_dat.h"
+#include "setup_pg_dir.h"
+#include "setup_pg_group.h"
+#include "setup_pg_license.h"
+#include "test_support.h"
+
+#include <gtest/gtest.h>
+
+#include <vector>
+
+namespace {
+
+void PumpMessages() {
+    MSG msg;
+    while (::PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        ::TranslateMessage(&msg);
+        ::DispatchMessageA(&msg);
+    }
+}
+
+// The wizard of an install run from `setupDirectory`.
+struct Wizard {
+    explicit Wizard(const std::string& setupDirectory) {
+        AssembleInstallWizard(sheet, license, dir, group, setupDirectory);
+        sheet.Create();
+        PumpMessages();
+    }
+    void Press(int button) {
+        ::SendMessageA(sheet.m_hWnd, PSM_PRESSBUTTON, button, 0);
+        PumpMessages();
+    }
+    HWND CurrentPage() const {
+        return reinterpret_cast<HWND>(::SendMessageA(sheet.m_hWnd, PSM_GETCURRENTPAGEHWND, 0, 0));
+    }
+    // The wizard buttons the user sees, each with its text.
+    std::string Buttons() const {
+        std::string shown;
+        for (int id : {ID_WIZBACK, ID_WIZNEXT, ID_WIZFINISH}) {
+            HWND button = sheet.GetDlgItem(id);
+            if (::GetWindowLongA(button, GWL_STYLE) & WS_VISIBLE)
+                shown += "[" + GetWindowTextOf(button) +
+                         (::IsWindowEnabled(button) ? "" : " (disabled)") + "]";
+        }
+        return shown;
+    }
+
+    CSetupPgLicense license;
+    CSetupPgDir dir;
+    CSetupPgGroup group;
+    CPropertySheet sheet; // declared last: its window goes before the pages
+};
+
+const char* const kLicenseButtons = "[I Agree]";
+const char* const kDirButtons = "[< &Back][&Next >]";
+const char* const kGroupButtons = "[< &Back][Install]";
+
+// The package as the index would describe it, run from `setupDirectory`.
+void UsePackage(const std::string& setupDirectory, const std::string& folderName) {
+    g_szSetupPath = setupDirectory + "\\Setup.exe";
+    theSetupDat.SetDirectories(setupDirectory, "");
+    theSetupDat.m_szAppExe = "Notes.exe";
+    theSetupDat.m_szFolderName = folderName;
+}
+
+LOGFONTA FontOf(HWND window) {
+    LOGFONTA font = {};
+    HFONT handle = reinterpret_cast<HFONT>(::SendMessageA(window, WM_GETFONT, 0, 0));
+    ::GetObjectA(handle, sizeof font, &font);
+    return font;
+}
+
+std::vector<std::string> ListedGroups(const CSetupPgGroup& page) {
+    std::vector<std::string> names;
+    HWND list = page.GetDlgItem(IDC_GROUP_LIST);
+    LRESULT count = ::SendMessageA(list, LB_GETCOUNT, 0, 0);
+    for (LRESULT i = 0; i < count; ++i) {
+        char name[MAX_PATH] = "";
+        ::SendMessageA(list, LB_GETTEXT, i, reinterpret_cast<LPARAM>(name));
+        names.push_back(name);
+    }
+    return names;
+}
+
+// Clicks entry `index` of a list box as the mouse would.
+void ClickListEntry(HWND list, int index) {
+    RECT entry;
+    ::SendMessageA(list, LB_GETITEMRECT, index, reinterpret_cast<LPARAM>(&entry));
+    LPARAM at = MAKELPARAM(entry.left + 2, (entry.top + entry.bottom) / 2);
+    ::SendMessageA(list, WM_LBUTTONDOWN, MK_LBUTTON, at);
+    ::SendMessageA(list, WM_LBUTTONUP, 0, at);
+}
+
+// Puts a registry value back as it was (or away again) when the test ends.
+class RegistryValueGuard {
+public:
+    RegistryValueGuard(HKEY root, const char* keyPath, const char* name)
+        : root_(root), key_(keyPath), name_(name) {
+        CRegKeyHolder key;
+        if (key.Open(root_, key_, KEY_QUERY_VALUE) != ERROR_SUCCESS)
+            return;
+        DWORD size = 0;
+        existed_ =
+            ::RegQueryValueExA(key.m_hKey, name_, nullptr, &type_, nullptr, &size) == ERROR_SUCCESS;
+        data_.resize(size);
+        if (existed_)
+            ::RegQueryValueExA(key.m_hKey, name_, nullptr, &type_, data_.data(), &size);
+    }
+    ~RegistryValueGuard() {
+        CRegKeyHolder key;
+        if (key.Create(root_, key_) != ERROR_SUCCESS)
+            return;
+        if (existed_)
+            ::RegSetValueExA(key.m_hKey, name_, 0, type_, data_.data(),
+                             static_cast<DWORD>(data_.size()));
+        else
+            ::RegDeleteValueA(key.m_hKey, name_);
+    }
+    RegistryValueGuard(const RegistryValueGuard&) = delete;
+    RegistryValueGuard& operator=(const RegistryValueGuard&) = delete;
+
+    void Set(const std::string& text) const {
+        CRegKeyHolder key;
+        ASSERT_EQ(key.Create(root_, key_), ERROR_SUCCESS) << key_;
+        ::RegSetValueExA(key.m_hKey, name_, 0, REG_SZ, reinterpret_cast<const BYTE*>(text.c_str()),
+                         static_cast<DWORD>(text.size() + 1));
+    }
+
+private:
+    HKEY root_;
+    const char* key_;
+    const char* name_;
+    bool existed_ = false;
+    DWORD type_ = REG_SZ;
+    std::vector<BYTE> data_;
+};
+
+constexpr const char* kUserShellFolders =
+    "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\User Shell Folders";
+constexpr const char* kShellFolders =
+    "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders";
+
+// Points the shell's Programs folders, the one shared by all users and the
+// user's own, at directories of the test's choosing. The shell copies what it
+// reads into "Shell Folders", so that key is put back as well.
+class ProgramsFoldersOverride {
+public:
+    ProgramsFoldersOverride(const std::string& shared, const std::string& own) {
+        sharedSetting_.Set(shared);
+        ownSetting_.Set(own);
+    }
+
+private:
+    RegistryValueGuard sharedSetting_{HKEY_LOCAL_MACHINE, kUserShellFolders, "Common Programs"};
+    RegistryValueGuard sharedCopy_{HKEY_LOCAL_MACHINE, kShellFolders, "Common Programs"};
+    RegistryValueGuard ownSetting_{HKEY_CURRENT_USER, kUserShellFolders, "Programs"};
+    RegistryValueGuard ownCopy_{HKEY_CURRENT_USER, kShellFolders, "Programs"};
+};
+
+void MakeDirectory(const std::string& path) {
+    ASSERT_TRUE(::CreateDirectoryA(path.c_str(), nullptr)) << path;
+}
+
+} // namespace
+
+TEST(InstallWizard, TheLicensePageComesFirstOnlyWithALicenseFileAndShowsItsBytes) {
+    struct Case {
+        const char* name;
+        bool hasFile;
+        std::string bytes;
+        std::string shown;
+    };
+    const Case cases[] = {
+        {"no License.txt", false, "", ""},
+        {"empty License.txt", true, "", ""},
+        {"line ends kept", true, "Terms\r\nMore terms\r\n", "Terms\r\nMore terms\r\n"},
+        {"NUL ends the text", true, std::string("Before\0After", 12), "Before"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        TempDir setup;
+        UsePackage(setup.Path(), "Notes");
+        if (c.hasFile)
+            WriteFileBytes(setup / "License.txt", c.bytes);
+        Wizard wizard(setup.Path());
+
+        if (c.hasFile) {
+            EXPECT_EQ(wizard.CurrentPage(), wizard.license.m_hWnd);
+            EXPECT_EQ(wizard.license.GetDlgItemText(IDC_LICENSE_TEXT), c.shown);
+            wizard.Press(PSBTN_NEXT);
+        } else {
+            EXPECT_EQ(wizard.license.m_hWnd, nullptr);
+            // Back is offered on the first page too, and leads nowhere.
+            EXPECT_EQ(wizard.Buttons(), kDirButtons);
+            wizard.Press(PSBTN_BACK);
+        }
+        EXPECT_EQ(wizard.CurrentPage(), wizard.dir.m_hWnd);
+        wizard.Press(PSBTN_NEXT);
+        EXPECT_EQ(wizard.CurrentPage(), wizard.group.m_hWnd);
+    }
+}
+
+TEST(InstallWizard, EveryPageSetsItsButtonsOnEachVisitAndTheUsersChoicesStay) {
+    TempDir setup;
+    UsePackage(setup.Path(), "Notes");
+    WriteFileBytes(setup / "License.txt", "Terms");
+    Wizard wizard(setup.Path());
+    EXPECT_EQ(wizard.Buttons(), kLicenseButtons);
+
+    wizard.Press(PSBTN_NEXT);
+    EXPECT_EQ(wizard.Buttons(), kDirButtons);
+    wizard.dir.SetDlgItemText(IDC_INSTALL_DIR, "D:\\Typed");
+    wizard.Press(PSBTN_BACK);
+    EXPECT_EQ(wizard.CurrentPage(), wizard.license.m_hWnd);
+    EXPECT_EQ(wizard.Buttons(), kLicenseButtons);
+    // Leaving by Back stores the directory as well as leaving by Next.
+    EXPECT_EQ(theSetupDat.m_szInstallDir, "D:\\Typed");
+    EXPECT_EQ(theSetupDat.m_szSourceDir, setup.Path());
+
+    wizard.Press(PSBTN_NEXT);
+    EXPECT_EQ(wizard.Buttons(), kDirButtons);
+    EXPECT_EQ(wizard.dir.GetDlgItemText(IDC_INSTALL_DIR), "D:\\Typed");
+    wizard.dir.SetDlgItemText(IDC_INSTALL_DIR, "E:\\Chosen");
+    wizard.Press(PSBTN_NEXT);
+    EXPECT_EQ(wizard.Buttons(), kGroupButtons);
+    EXPECT_EQ(theSetupDat.m_szInstallDir, "E:\\Chosen");
+
+    ::CheckDlgButton(wizard.group.m_hWnd, IDC_DESKTOP_SHORTCUT, BST_UNCHECKED);
+    wizard.group.SetDlgItemText(IDC_GROUP_NAME, "Mine");
+    wizard.Press(PSBTN_BACK);
+    EXPECT_EQ(wizard.Buttons(), kDirButtons);
+    wizard.Press(PSBTN_NEXT);
+    EXPECT_EQ(wizard.Buttons(), kGroupButtons);
+    EXPECT_FALSE(::IsDlgButtonChecked(wizard.group.m_hWnd, IDC_DESKTOP_SHORTCUT));
+    EXPECT_EQ(wizard.group.GetDlgItemText(IDC_GROUP_NAME), "Mine");
+}
+
+TEST(InstallDirectoryPage, GreetsInBoldWithTheProgramNameAndProposesProgramFiles) {
+    TempDir setup;
+    UsePackage(setup.Path(), "Kestrel\\Notes");
+    Wizard wizard(setup.Path());
+    const CSetupPgDir& page = wizard.dir;
+
+    EXPECT_EQ(page.GetDlgItemText(IDC_WELCOME), "Welcome to Notes.exe");
+    EXPECT_EQ(page.GetDlgItemText(IDC_WILL_INSTALL),
+              "This program will install Notes.exe on your computer");
+    EXPECT_EQ(page.GetDlgItemText(IDC_CLOSE_APPS),
+              "Before installing the Notes.exe, please close all running applications");
+    LOGFONTA welcome = FontOf(page.GetDlgItem(IDC_WELCOME));
+    EXPECT_EQ(welcome.lfWeight, FW_BOLD);
+    EXPECT_EQ(welcome.lfHeight, FontOf(page.m_hWnd).lfHeight - 1);
+
+    // Wine keeps Program Files on the Windows drive, the first one searched.
+    const std::string programFiles = WindowsDirectory().substr(0, 1) + ":\\Program Files\\";
+    ASSERT_TRUE(DirectoryExists(programFiles));
+    EXPECT_EQ(page.GetDlgItemText(IDC_INSTALL_DIR), programFiles + "Kestrel\\Notes");
+    EXPECT_EQ(page.SendDlgItemMessage(IDC_INSTALL_DIR, EM_GETLIMITTEXT), 259);
+}
+
+TEST(InstallDirectoryPage, RefusesToGoOnWithADirectoryTooLongToKeep) {
+    TempDir setup;
+    UsePackage(setup.Path(), std::string(250, 'n'));
+    Wizard wizard(setup.Path());
+    const std::string tooLong = wizard.dir.GetDlgItemText(IDC_INSTALL_DIR);
+    ASSERT_GT(tooLong.size(), 259u);
+
+    ScriptedUserInterface ui;
+    wizard.Press(PSBTN_NEXT);
+    EXPECT_EQ(wizard.CurrentPage(), wizard.dir.m_hWnd);
+    ASSERT_EQ(ui.boxes.size(), 1u);
+    EXPECT_EQ(ui.boxes[0].text, Formatted(IDS_INSTALL_DIR_TOO_LONG, tooLong));
+    EXPECT_EQ(theSetupDat.m_szInstallDir, "");
+
+    const std::string longest = "C:\\" + std::string(256, 'n');
+    wizard.dir.SetDlgItemText(IDC_INSTALL_DIR, longest);
+    wizard.Press(PSBTN_NEXT);
+    EXPECT_EQ(wizard.CurrentPage(), wizard.group.m_hWnd);
+    EXPECT_EQ(theSetupDat.m_szInstallDir, longest);
+    EXPECT_EQ(ui.boxes.size(), 1u);
+}
+
+TEST(FindProgramFilesDrive, FindsNoDriveForAMissingDirectoryAndKeepsTheCurrentOne) {
+    TempDir somewhere;
+    CurrentDirectoryKeeper keeper; // goes first, so that the TempDir can
+    ASSERT_TRUE(::SetCurrentDirectoryA(somewhere.Path().c_str()));
+    std::string path = "?:\\No Such Program Files 7f3a\\";
+    EXPECT_EQ(FindProgramFilesDrive(path), 0);
+    EXPECT_EQ(CurrentDirectory(), somewhere.Path());
+
+    path = "?:\\Program Files\\";
+    EXPECT_EQ(FindProgramFilesDrive(path), 1);
+    EXPECT_EQ(path[0], WindowsDirectory()[0]);
+    EXPECT_EQ(CurrentDirectory(), somewhere.Path());
+}
+
+TEST(GroupPage, StartsWithItsDefaultsAndListsTheSharedProgramGroups) {
+    TempDir setup;
+    const std::string shared = setup / "Shared Programs";
+    MakeDirectory(shared);
+    for (const char* group : {"beta", "Alpha", "gamma", "Zeta"})
+        MakeDirectory(shared + "\\" + group);
+    ::SetFileAttributesA((shared + "\\Zeta").c_str(), FILE_ATTRIBUTE_HIDDEN);
+    WriteFileBytes(shared + "\\Loose.lnk", "");
+    ProgramsFoldersOverride folders(shared, setup / "no such own folder");
+    UsePackage(setup.Path(), "Kestrel\\Notes 2.5");
+    Wizard wizard(setup.Path());
+    wizard.Press(PSBTN_NEXT);
+    const CSetupPgGroup& page = wizard.group;
+
+    EXPECT_EQ(page.GetDlgItemText(IDC_LAUNCH_PROGRAM), "Launch Notes.exe");
+    for (int id : {IDC_DESKTOP_SHORTCUT, IDC_QUICKLAUNCH_SHORTCUT, IDC_LAUNCH_PROGRAM})
+        EXPECT_TRUE(::IsDlgButtonChecked(page.m_hWnd, id)) << "check box " << id;
+    EXPECT_FALSE(::IsDlgButtonChecked(page.m_hWnd, IDC_AUTOSTART));
+    EXPECT_EQ(g_strDisplayName, "Notes 2");
+    EXPECT_EQ(g_strDefaultGroup, "Kestrel\\Notes 2.5");
+    EXPECT_EQ(page.GetDlgItemText(IDC_GROUP_NAME), "Kestrel\\Notes 2.5");
+    EXPECT_EQ(page.SendDlgItemMessage(IDC_GROUP_NAME, EM_GETLIMITTEXT), 260);
+
+    EXPECT_EQ(page.m_szGroupDir, shared + "\\");
+    EXPECT_EQ(ListedGroups(page), (std::vector<std::string>{"Alpha", "beta", "gamma", "Zeta"}));
+
+    // A selection change with nothing selected leaves the box alone.
+    ::SendMessageA(page.m_hWnd, WM_COMMAND, MAKEWPARAM(IDC_GROUP_LIST, LBN_SELCHANGE),
+                   reinterpret_cast<LPARAM>(page.GetDlgItem(IDC_GROUP_LIST)));
+    EXPECT_EQ(page.GetDlgItemText(IDC_GROUP_NAME), "Kestrel\\Notes 2.5");
+    ClickListEntry(page.GetDlgItem(IDC_GROUP_LIST), 2);
+    EXPECT_EQ(page.GetDlgItemText(IDC_GROUP_NAME), "gamma");
+}
+
+TEST(GroupPage, FallsBackToTheUsersOwnProgramsFolderAndThenToNoGroup) {
+    TempDir setup;
+    const std::string own = setup / "Own Programs";
+    MakeDirectory(own);
+    MakeDirectory(own + "\\Mine");
+    const std::string missing = setup / "missing";
+    struct Case {
+        const char* name;
+        std::string shared, own;
+        std::string groupDir;
+        std::vector<std::string> listed;
+    };
+    const Case cases[] = {
+        {"no shared folder", missing, own, own + "\\", {"Mine"}},
+        {"no Programs folder at all", missing, missing + "2", "", {}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        ProgramsFoldersOverride folders(c.shared, c.own);
+        UsePackage(setup.Path(), "Notes");
+        Wizard wizard(setup.Path());
+        wizard.Press(PSBTN_NEXT);
+        EXPECT_EQ(wizard.group.m_szGroupDir, c.groupDir);
+        EXPECT_EQ(ListedGroups(wizard.group), c.listed);
+    }
+}
+
+TEST(InstallWizard, PostInstallCommandQuotesTheProgramPath) {
+    EXPECT_EQ(PostInstallCommand("C:\\Program Files\\Notes", "Tour.exe"),
+              "\"C:\\Program Files\\Notes\\Tour.exe\" /I");
+    EXPECT_EQ(PostInstallCommand("C:\\Program Files\\Notes", ""), "");
+}

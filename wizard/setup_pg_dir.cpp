@@ -1,0 +1,83 @@
+#include "setup_pg_dir.h"
+
+#include "current_directory.h"
+#include "page_text.h"
+#include "path_helpers.h"
+#include "resource.h"
+#include "setup_dat.h"
+#include "string_table.h"
+#include "user_interface.h"
+#include "wizard_globals.h"
+
+CSetupPgDir::CSetupPgDir() : CPropertyPage(IDD_INSTALL_DIR) {}
+
+BOOL CSetupPgDir::OnInitDialog() {
+    CPropertyPage::OnInitDialog();
+    // One unit taller than the page font: dialog fonts have negative heights.
+    m_fontBold.CreateBoldCopy(GetFont(), 1);
+    for (int id : {IDC_WELCOME, IDC_WILL_INSTALL, IDC_CLOSE_APPS})
+        FillDlgItemText(*this, id, theSetupDat.m_szAppExe);
+    SetDlgItemText(IDC_INSTALL_DIR, DefaultInstallDir());
+    // Typing stops at what the field holds; the default may still be longer
+    // (a long folder name), which leaving by Next refuses.
+    SendDlgItemMessage(IDC_INSTALL_DIR, EM_LIMITTEXT, kMaxInstallDir);
+    SendDlgItemMessage(IDC_WELCOME, WM_SETFONT,
+                       reinterpret_cast<WPARAM>(m_fontBold.GetSafeHandle()), TRUE);
+    return TRUE;
+}
+
+std::string CSetupPgDir::DefaultInstallDir() const {
+    std::string directory = "?:\\Program Files\\";
+    if (!FindProgramFilesDrive(directory))
+        directory = "C:\\";
+    return directory + theSetupDat.m_szFolderName;
+}
+
+BOOL CSetupPgDir::OnSetActive() {
+    // The license page hides Back and renames Next; coming from it, both are
+    // put back. Back stays enabled even when this is the first page.
+    CPropertySheet* sheet = GetSheet();
+    sheet->SetWizardButtons(PSWIZB_BACK | PSWIZB_NEXT);
+    sheet->ShowButton(ID_WIZBACK, SW_SHOW);
+    sheet->SetButtonText(ID_WIZNEXT, "&Next >");
+    return CPropertyPage::OnSetActive();
+}
+
+LRESULT CSetupPgDir::OnWizardNext() {
+    // A directory longer than its field is refused, never cut: a cut one
+    // would install somewhere the user did not choose.
+    std::string directory = GetDlgItemText(IDC_INSTALL_DIR);
+    if (directory.size() > kMaxInstallDir) {
+        AfxMessageBox(FormatResourceString(IDS_INSTALL_DIR_TOO_LONG, directory));
+        ::SetFocus(GetDlgItem(IDC_INSTALL_DIR));
+        return -1;
+    }
+    return CPropertyPage::OnWizardNext();
+}
+
+BOOL CSetupPgDir::OnKillActive() {
+    // Only Back can leave with a directory too long to keep (Next refuses
+    // it); the package then keeps what it had, and the box keeps the text.
+    std::string directory = GetDlgItemText(IDC_INSTALL_DIR);
+    if (directory.size() <= kMaxInstallDir)
+        theSetupDat.SetDirectories(ExtractDirectory(g_szSetupPath), directory);
+    return CPropertyPage::OnKillActive();
+}
+
+int FindProgramFilesDrive(std::string& path) {
+    std::string windows = WindowsDirectory();
+    if (windows.empty() || path.empty())
+        return 0;
+    CurrentDirectoryKeeper keeper;
+    std::string root = "A:\\";
+    // Drives before the Windows drive are never tried. The letter is a plain
+    // (signed) char, so a Windows drive above 'Z' tries none at all.
+    for (char letter = windows[0]; letter <= 'Z'; ++letter) {
+        root[0] = letter;
+        path[0] = letter;
+        UINT type = ::GetDriveTypeA(root.c_str());
+        if ((type == DRIVE_FIXED || type == DRIVE_REMOTE) && EnterDirectory(path))
+            return 1;
+    }
+    return 0;
+}

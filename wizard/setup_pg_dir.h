@@ -1,0 +1,35 @@
+// The Install Directory page: greets the user with the program's name,
+// proposes Program Files on the first suitable drive plus the package's
+// folder name, and on leaving stores the source and the chosen directory.
+#pragma once
+
+#include "font.h"
+#include "property_sheet.h"
+
+#include <string>
+
+// The longest install directory the installation keeps (its field held 259
+// characters and a NUL).
+constexpr size_t kMaxInstallDir = 259;
+
+class CSetupPgDir : public CPropertyPage {
+public:
+    CSetupPgDir();
+
+    BOOL OnInitDialog() override;
+    BOOL OnSetActive() override;
+    LRESULT OnWizardNext() override;
+    BOOL OnKillActive() override;
+
+    // Bold copy of the page's font for the welcome line.
+    CFont m_fontBold;
+
+private:
+    std::string DefaultInstallDir() const;
+};
+
+// Puts into the first character of `path` ("?:\Program Files\") the letter of
+// the first fixed or network drive, from the Windows drive on, where `path`
+// is a directory; 1 when one was found, else 0. The current directory is the
+// same afterwards.
+int FindProgramFilesDrive(std::string& path);

@@ -1,0 +1,103 @@
+#include "setup_pg_group.h"
+
+#include "page_text.h"
+#include "path_helpers.h"
+#include "reboot_delete.h"
+#include "resource.h"
+#include "setup_dat.h"
+#include "shell_link.h"
+#include "unique_handle.h"
+#include "wizard_globals.h"
+
+#include <shlobj.h>
+
+#include <vector>
+
+namespace {
+
+// Box 1012 takes a group name of up to this many characters.
+constexpr WPARAM kMaxGroupName = 260;
+
+bool IsProgramGroup(const WIN32_FIND_DATAA& entry) {
+    return (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) &&
+           ::lstrcmpiA(entry.cFileName, ".") != 0 && ::lstrcmpiA(entry.cFileName, "..") != 0;
+}
+
+// The folder holding the Start menu's program groups; empty when there is none.
+std::string ProgramsFolder() {
+    if (!IsWindowsNT())
+        return AppendPath(WindowsDirectory(), "Start Menu\\Programs");
+    // The folder shared by all users, else the user's own: either holds
+    // groups the user can see in the Start menu.
+    std::string folder;
+    GetSpecialFolderPath(folder, CSIDL_COMMON_PROGRAMS);
+    if (folder.empty())
+        GetSpecialFolderPath(folder, CSIDL_PROGRAMS);
+    return folder;
+}
+
+} // namespace
+
+CSetupPgGroup::CSetupPgGroup() : CPropertyPage(IDD_GROUP) {}
+
+BOOL CSetupPgGroup::OnInitDialog() {
+    CPropertyPage::OnInitDialog();
+    FillDlgItemText(*this, IDC_LAUNCH_PROGRAM, theSetupDat.m_szAppExe);
+    for (int id : {IDC_DESKTOP_SHORTCUT, IDC_QUICKLAUNCH_SHORTCUT, IDC_LAUNCH_PROGRAM})
+        ::CheckDlgButton(m_hWnd, id, BST_CHECKED);
+    SetDisplayNameAndGroup();
+    SetDlgItemText(IDC_GROUP_NAME, g_strDefaultGroup);
+    SendDlgItemMessage(IDC_GROUP_NAME, EM_LIMITTEXT, kMaxGroupName);
+    ListProgramGroups();
+    return TRUE;
+}
+
+void CSetupPgGroup::SetDisplayNameAndGroup() {
+    g_strDisplayName = ExtractFileName(theSetupDat.m_szFolderName, false);
+    g_strDefaultGroup = theSetupDat.m_szFolderName;
+}
+
+void CSetupPgGroup::ListProgramGroups() {
+    m_szGroupDir = ProgramsFolder();
+    if (m_szGroupDir.empty())
+        return;
+    // The pattern's "*" goes again at once: the folder and its one backslash stay.
+    m_szGroupDir = AppendPath(m_szGroupDir, "*");
+    WIN32_FIND_DATAA entry;
+    UniqueFind search(::FindFirstFileA(m_szGroupDir.c_str(), &entry));
+    m_szGroupDir.pop_back();
+    if (!search)
+        return;
+    do {
+        if (IsProgramGroup(entry))
+            SendDlgItemMessage(IDC_GROUP_LIST, LB_ADDSTRING, 0,
+                               reinterpret_cast<LPARAM>(entry.cFileName));
+    } while (::FindNextFileA(search.get(), &entry));
+}
+
+BOOL CSetupPgGroup::OnSetActive() {
+    CPropertySheet* sheet = GetSheet();
+    sheet->SetWizardButtons(PSWIZB_BACK | PSWIZB_FINISH);
+    sheet->SetButtonText(ID_WIZFINISH, "Install");
+    return CPropertyPage::OnSetActive();
+}
+
+BOOL CSetupPgGroup::OnCommand(UINT id, UINT code) {
+    if (id == IDC_GROUP_LIST && code == LBN_SELCHANGE) {
+        OnSelchangeGroupList();
+        return TRUE;
+    }
+    return CPropertyPage::OnCommand(id, code);
+}
+
+void CSetupPgGroup::OnSelchangeGroupList() {
+    LRESULT selected = SendDlgItemMessage(IDC_GROUP_LIST, LB_GETCURSEL);
+    if (selected == LB_ERR)
+        return;
+    LRESULT length = SendDlgItemMessage(IDC_GROUP_LIST, LB_GETTEXTLEN, selected);
+    if (length == LB_ERR)
+        return;
+    std::vector<char> name(static_cast<size_t>(length) + 1);
+    SendDlgItemMessage(IDC_GROUP_LIST, LB_GETTEXT, selected, reinterpret_cast<LPARAM>(name.data()));
+    SetDlgItemText(IDC_GROUP_NAME, name.data());
+}
