@@ -141,10 +141,17 @@ protected:
         for (const char* group : {"beta", "Alpha"})
             ::CreateDirectoryA((programs_ + "\\" + group).c_str(), nullptr);
     }
+    // Whatever a failed run left outside the test's own directories goes.
     void TearDown() override {
-        for (const char* group : {"beta", "Alpha"})
+        for (const char* group : {"beta", "Alpha", "Kestrel Group"})
             RemoveTree(programs_ + "\\" + group);
         RemoveTree(install_);
+        ::DeleteFileA((ShellFolder(CSIDL_DESKTOP) + "\\Kestrel Test 2.lnk").c_str());
+        HKEY run;
+        if (::RegOpenKeyExA(HKEY_CURRENT_USER, kRunKey, 0, KEY_ALL_ACCESS, &run) == ERROR_SUCCESS) {
+            ::RegDeleteValueA(run, "KestrelApp");
+            ::RegCloseKey(run);
+        }
     }
 
     // Writes the package: the main program and the post-install program (both
