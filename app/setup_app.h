@@ -3,6 +3,7 @@
 #pragma once
 
 #include "win_app.h"
+#include "wizard_globals.h"
 
 #include <string>
 
@@ -21,10 +22,6 @@ public:
 };
 
 extern CSetupApp theApp;
-extern std::string g_szSetupPath;     // the program's path as started
-extern std::string g_strInfoFileName; // the install record's file name
-extern std::string g_strDefaultGroup;
-extern std::string g_strDisplayName;
 
 // The longest program path the setup program accepts (the buffer of the
 // original design held 1023 characters and a NUL).

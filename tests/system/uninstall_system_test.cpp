@@ -35,39 +35,6 @@ void SetValue(const std::string& keyPath, const char* name) {
     ::RegCloseKey(key);
 }
 
-// Sets the Windows version Wine reports to programs started from now on, and
-// puts back what was there when it goes.
-class WineVersionGuard {
-public:
-    explicit WineVersionGuard(const char* version) {
-        ::RegCreateKeyExA(HKEY_CURRENT_USER, "Software\\Wine", 0, nullptr, 0, KEY_ALL_ACCESS,
-                          nullptr, &key_, nullptr);
-        char old[64];
-        DWORD size = sizeof old;
-        had_ = ::RegQueryValueExA(key_, "Version", nullptr, nullptr, reinterpret_cast<BYTE*>(old),
-                                  &size) == ERROR_SUCCESS;
-        if (had_)
-            old_.assign(old, size ? size - 1 : 0);
-        Set(version);
-    }
-    ~WineVersionGuard() {
-        if (had_)
-            Set(old_.c_str());
-        else
-            ::RegDeleteValueA(key_, "Version");
-        ::RegCloseKey(key_);
-    }
-
-private:
-    void Set(const char* version) {
-        ::RegSetValueExA(key_, "Version", 0, REG_SZ, reinterpret_cast<const BYTE*>(version),
-                         static_cast<DWORD>(strlen(version) + 1));
-    }
-    HKEY key_ = nullptr;
-    bool had_ = false;
-    std::string old_;
-};
-
 // One installation as the installer leaves it: files in subdirectories, a
 // program group with a shortcut, registry values and their key, the
 // installed Setup.exe and zlib1.dll, and the record listing all but those two.
@@ -211,7 +178,9 @@ TEST_F(PreparedInstallation, OnTheOlderFamilyTheCopySchedulesItselfInWininit) {
         ::GetWindowsDirectoryA(windows, MAX_PATH);
         return std::string(windows) + "\\WININIT.INI";
     }());
-    WineVersionGuard olderFamily("win98");
+    // Programs started from now on are told they run on the older family.
+    RegistryValueGuard wineVersion(HKEY_CURRENT_USER, "Software\\Wine", "Version");
+    wineVersion.Set("win98");
     const auto wininitText = [&] { return ReadFileBytes(wininit.Path()); };
     const std::string copy = UninstallAndWait("/UNINSTALL", wininitText);
     ExpectEverythingRemoved();

@@ -1,5 +1,6 @@
 #include "test_support.h"
 
+#include "reg_key_holder.h"
 #include "unique_handle.h"
 
 #include <gtest/gtest.h>
@@ -51,6 +52,37 @@ RegistryKeyGuard::RegistryKeyGuard(std::string path) : path_(std::move(path)) {
 
 RegistryKeyGuard::~RegistryKeyGuard() {
     ::SHDeleteKeyA(HKEY_CURRENT_USER, path_.c_str());
+}
+
+RegistryValueGuard::RegistryValueGuard(HKEY root, const char* keyPath, const char* name)
+    : root_(root), key_(keyPath), name_(name) {
+    CRegKeyHolder key;
+    if (key.Open(root_, key_, KEY_QUERY_VALUE) != ERROR_SUCCESS)
+        return;
+    DWORD size = 0;
+    existed_ =
+        ::RegQueryValueExA(key.m_hKey, name_, nullptr, &type_, nullptr, &size) == ERROR_SUCCESS;
+    data_.resize(size);
+    if (existed_)
+        ::RegQueryValueExA(key.m_hKey, name_, nullptr, &type_, data_.data(), &size);
+}
+
+RegistryValueGuard::~RegistryValueGuard() {
+    CRegKeyHolder key;
+    if (key.Create(root_, key_) != ERROR_SUCCESS)
+        return;
+    if (existed_)
+        ::RegSetValueExA(key.m_hKey, name_, 0, type_, data_.data(),
+                         static_cast<DWORD>(data_.size()));
+    else
+        ::RegDeleteValueA(key.m_hKey, name_);
+}
+
+void RegistryValueGuard::Set(const std::string& text) const {
+    CRegKeyHolder key;
+    ASSERT_EQ(key.Create(root_, key_), ERROR_SUCCESS) << key_;
+    ::RegSetValueExA(key.m_hKey, name_, 0, REG_SZ, reinterpret_cast<const BYTE*>(text.c_str()),
+                     static_cast<DWORD>(text.size() + 1));
 }
 
 std::string LoadString(UINT id) {

@@ -63,6 +63,26 @@ private:
     std::string path_;
 };
 
+// A registry value that a test changes: put back as it was (or deleted
+// again) when the guard goes.
+class RegistryValueGuard {
+public:
+    RegistryValueGuard(HKEY root, const char* keyPath, const char* name);
+    ~RegistryValueGuard();
+    RegistryValueGuard(const RegistryValueGuard&) = delete;
+    RegistryValueGuard& operator=(const RegistryValueGuard&) = delete;
+    // Sets the value to `text` (REG_SZ), creating its key when needed.
+    void Set(const std::string& text) const;
+
+private:
+    HKEY root_;
+    const char* key_;
+    const char* name_;
+    bool existed_ = false;
+    DWORD type_ = REG_SZ;
+    std::vector<BYTE> data_;
+};
+
 // A file that a test makes outside its temporary directory (the Windows
 // directory, say): deleted when the guard goes.
 class FileGuard {

@@ -99,50 +99,6 @@ void ClickListEntry(HWND list, int index) {
     ::SendMessageA(list, WM_LBUTTONUP, 0, at);
 }
 
-// Puts a registry value back as it was (or away again) when the test ends.
-class RegistryValueGuard {
-public:
-    RegistryValueGuard(HKEY root, const char* keyPath, const char* name)
-        : root_(root), key_(keyPath), name_(name) {
-        CRegKeyHolder key;
-        if (key.Open(root_, key_, KEY_QUERY_VALUE) != ERROR_SUCCESS)
-            return;
-        DWORD size = 0;
-        existed_ =
-            ::RegQueryValueExA(key.m_hKey, name_, nullptr, &type_, nullptr, &size) == ERROR_SUCCESS;
-        data_.resize(size);
-        if (existed_)
-            ::RegQueryValueExA(key.m_hKey, name_, nullptr, &type_, data_.data(), &size);
-    }
-    ~RegistryValueGuard() {
-        CRegKeyHolder key;
-        if (key.Create(root_, key_) != ERROR_SUCCESS)
-            return;
-        if (existed_)
-            ::RegSetValueExA(key.m_hKey, name_, 0, type_, data_.data(),
-                             static_cast<DWORD>(data_.size()));
-        else
-            ::RegDeleteValueA(key.m_hKey, name_);
-    }
-    RegistryValueGuard(const RegistryValueGuard&) = delete;
-    RegistryValueGuard& operator=(const RegistryValueGuard&) = delete;
-
-    void Set(const std::string& text) const {
-        CRegKeyHolder key;
-        ASSERT_EQ(key.Create(root_, key_), ERROR_SUCCESS) << key_;
-        ::RegSetValueExA(key.m_hKey, name_, 0, REG_SZ, reinterpret_cast<const BYTE*>(text.c_str()),
-                         static_cast<DWORD>(text.size() + 1));
-    }
-
-private:
-    HKEY root_;
-    const char* key_;
-    const char* name_;
-    bool existed_ = false;
-    DWORD type_ = REG_SZ;
-    std::vector<BYTE> data_;
-};
-
 constexpr const char* kUserShellFolders =
     "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\User Shell Folders";
 constexpr const char* kShellFolders =
