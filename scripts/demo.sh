@@ -1,55 +1,133 @@
 #!/usr/bin/env bash
-# The main job: builds everything, packages the bundled sample application
-# with the package builder, and runs the installer on that package under Wine
-# (and the uninstaller after it), with a private X display. Screenshots go to
-# out/demo/.
+# The main job: installs what is missing, builds, packages the bundled sample
+# application (Kestrel Notes) with the package builder, and runs the package's
+# installer and then its uninstaller under Wine, driven as a user would by
+# tools/demo's demo_driver: in a window of its own when DISPLAY names a
+# reachable X display, else on a private Xvfb display. The package, the
+# driver's log and a PNG of every page and box it answered go to out/demo/.
+#
+# DEMO_WINDOWS_BUILD and DEMO_NATIVE_BUILD name other build trees to use
+# (configured when new, and built here, DEMO_JOBS jobs at a time); without
+# them scripts/build.sh builds the usual trees.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 out="$root/out/demo"
-
-"$root/scripts/install-prereqs.sh"
-"$root/scripts/build.sh"
-
-echo "== packaging the sample application"
-rm -rf "$out"
-mkdir -p "$out/input"
-cp "$root/build/win32/sample/KestrelNotes.exe" "$root/sample/ReadMe.txt" "$out/input/"
-cp "$root/res/setup.ico" "$out/input/AppIcon.ico"
-"$root/build/native/tools/packsetup" --out "$out/package" \
-    --app-exe KestrelNotes.exe --folder-name "Kestrel Notes" --post-install KestrelNotes.exe \
-    --license "$root/sample/License.txt" --url "$root/sample/URL.txt" \
-    --setup-exe "$root/build/win32/bin/Setup.exe" --zlib "$root/build/win32/bin/zlib1.dll" \
-    "$out/input"
-ls -l "$out/package"
-
 . "$root/tests/wine/wine-env.sh"
-wine_env_setup "$root/build/win32/wineprefix"
-xvfb_start
-trap 'wine_session_stop; xvfb_stop' EXIT
-wine_session_start
-package_win=$(winepath -w "$out/package")
 
-run_setup() {
-    # Runs Setup.exe from the package; a screenshot is taken while it runs.
-    local shot=$1
+# The Windows tree whose programs this host can run; its Wine prefix lies in
+# it and takes its architecture from its path.
+windows_tree=$(realpath -m "${DEMO_WINDOWS_BUILD:-$root/build/$(windows_flavour)}")
+native_tree=$(realpath -m "${DEMO_NATIVE_BUILD:-$root/build/native}")
+
+build_tree() { # $1: tree, $2...: cmake configure options (when new) -- targets
+    local tree=$1 options=()
     shift
-    wine "$package_win\\Setup.exe" "$@" &
-    local pid=$!
-    sleep 4
-    import -window root "$out/$shot.png" 2>/dev/null || true
-    if kill -0 "$pid" 2>/dev/null; then
-        echo "   (still running after 4 s: see $out/$shot.png; closing it)"
-        wineserver -k 2>/dev/null || true
-    fi
-    wait "$pid" 2>/dev/null || true
+    while [ "$1" != -- ]; do
+        options+=("$1")
+        shift
+    done
+    shift
+    [ -f "$tree/CMakeCache.txt" ] || cmake -S "$root" -B "$tree" "${options[@]}" >/dev/null
+    cmake --build "$tree" -j "${DEMO_JOBS:-$(nproc)}" --target "$@" >/dev/null
 }
 
-echo "== running the installer"
-run_setup install
-echo "   The installer read $package_win\\Setup.dat. Its wizard and the copy run it"
-echo "   starts are not wired to the program yet; the package is left as built."
+build() {
+    if [ -z "${DEMO_WINDOWS_BUILD:-}${DEMO_NATIVE_BUILD:-}" ]; then
+        "$root/scripts/build.sh"
+        return
+    fi
+    local toolchain=mingw-i686.cmake
+    [ "$(windows_flavour)" = win64 ] && toolchain=mingw-x86_64.cmake
+    build_tree "$windows_tree" -DCMAKE_BUILD_TYPE=Release \
+        -DCMAKE_TOOLCHAIN_FILE="$root/cmake/$toolchain" -- Setup KestrelNotes demo_driver
+    build_tree "$native_tree" -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ -- packsetup
+}
 
-echo "== running the uninstaller"
-run_setup uninstall /UNINSTALL
-echo "   The uninstall hand-off is not built yet: it does nothing and reports so."
-echo "Screenshots: $out/install.png $out/uninstall.png"
+package_sample() {
+    echo "== packaging the sample application"
+    rm -rf "$out"
+    mkdir -p "$out/input" "$out/shots"
+    cp "$windows_tree/sample/KestrelNotes.exe" "$root/sample/AppIcon.ico" \
+        "$root/sample/ReadMe.txt" "$out/input/"
+    # Setup.exe and zlib1.dll are packaged too: the installer installs itself
+    # as the uninstaller.
+    "$native_tree/tools/packsetup" \
+        --out "$out/package" --app-exe KestrelNotes.exe --folder-name "Kestrel Notes" \
+        --post-install KestrelNotes.exe \
+        --license "$root/sample/License.txt" --url "$root/sample/URL.txt" \
+        --setup-exe "$windows_tree/bin/Setup.exe" --zlib "$windows_tree/bin/zlib1.dll" \
+        "$out/input"
+    echo "   $out/package, sizes as stored (packaged files compressed):"
+    ls -l "$out/package" | tail -n +2 | awk '{ printf "   %8d  %s\n", $5, $9 }'
+    if [ "$(windows_flavour)" = win64 ]; then
+        echo "   (Setup.exe is the 64-bit build: this host's kernel runs no 32-bit code)"
+    fi
+}
+
+# The Windows path Wine gives a Linux path: its drive Z: is the Linux root.
+windows_path() {
+    printf 'Z:%s' "${1//\//\\}"
+}
+
+display_reachable() {
+    [ -n "${DISPLAY:-}" ] && xdpyinfo >/dev/null 2>&1
+}
+
+stop_wine() {
+    wine_session_stop
+    xvfb_stop || true
+}
+
+# Starts the Wine session, which stands for a restart of the Windows machine:
+# files that earlier runs scheduled for deletion at restart (the installer
+# schedules its own setup directory) are deleted now, before the package is
+# written again.
+start_wine() {
+    wine_env_setup "$windows_tree/wineprefix"
+    # The sample's shortcuts get no menu entries or desktop files on the Linux side.
+    export WINEDLLOVERRIDES="$WINEDLLOVERRIDES;winemenubuilder.exe=d"
+    if display_reachable; then
+        echo "== running on display $DISPLAY"
+    else
+        xvfb_start
+        echo "== running on a private Xvfb display $DISPLAY"
+    fi
+    trap stop_wine EXIT
+    wine_session_start
+}
+
+run_driver() {
+    # Wine programs write to a file, never a pipe: the Windows services they
+    # may start would inherit the pipe and hold it open.
+    local log="$out/driver.log" status=0
+    : >"$log" # there for tail before the driver writes to it
+    (cd "$out" && wine "$windows_tree/bin/demo_driver.exe" "$(windows_path "$out/package")" \
+        "$(windows_path "$out/shots")" </dev/null >"$log" 2>&1) &
+    local driver=$!
+    tail --pid="$driver" -n +1 -f "$log"
+    wait "$driver" || status=$?
+    return "$status"
+}
+
+convert_screenshots() {
+    local bmp
+    for bmp in "$out"/shots/*.bmp; do
+        [ -e "$bmp" ] || continue
+        convert "$bmp" "$out/$(basename "${bmp%.bmp}").png"
+    done
+    rm -rf "$out/shots"
+    echo "== screenshots in $out:"
+    (cd "$out" && ls ./*.png 2>/dev/null | sed 's|^\./|   |') || echo "   none"
+}
+
+"$root/scripts/install-prereqs.sh"
+build
+start_wine
+package_sample
+status=0
+run_driver || status=$?
+convert_screenshots
+if [ "$status" -ne 0 ]; then
+    echo "The demo did not run as expected (demo_driver exit status $status): see above." >&2
+fi
+exit "$status"

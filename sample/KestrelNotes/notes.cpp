@@ -1,6 +1,8 @@
 // Kestrel Notes: the small sample application the demo packages and installs.
 // One window with an edit box; started with "/I" after installation it greets
 // the user once.
+#include "notes_resource.h"
+
 #include <windows.h>
 
 #include <cstring>
@@ -34,6 +36,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int show) {
     WNDCLASSA windowClass = {};
     windowClass.lpfnWndProc = NotesProc;
     windowClass.hInstance = instance;
+    windowClass.hIcon = ::LoadIconA(instance, MAKEINTRESOURCEA(IDI_NOTES));
     windowClass.hCursor = ::LoadCursor(nullptr, IDC_ARROW);
     windowClass.lpszClassName = "KestrelNotes";
     ::RegisterClassA(&windowClass);
