@@ -3,7 +3,7 @@
 #include "bench_support.h"
 #include "method_runs.h"
 #include "test_support.h"
-#include "window_driver.h"
+#include "timed_process.h"
 
 #include <algorithm>
 #include <fstream>
@@ -21,8 +21,9 @@ void WriteResult(const std::string& path, const RunResult& result) {
         error.begin(), error.end(), [](char c) { return c == '\r' || c == '\n'; }, ' ');
     std::ofstream out(path, std::ios::trunc);
     out.precision(9);
-    out << (result.ok ? "ok" : "failed") << ' ' << result.seconds << ' ' << result.bytes << ' '
-        << result.files << ' ' << result.peakBefore << ' ' << result.peakAfter << '\n'
+    out << (result.ok ? "ok" : "failed") << ' ' << result.seconds << ' ' << result.checkSeconds
+        << ' ' << result.bytes << ' ' << result.files << ' ' << result.peakBefore << ' '
+        << result.peakAfter << '\n'
         << error << '\n';
 }
 
@@ -31,8 +32,8 @@ RunResult ReadResult(const std::string& path) {
     RunResult result;
     std::ifstream in(path);
     std::string status;
-    if (!(in >> status >> result.seconds >> result.bytes >> result.files >> result.peakBefore >>
-          result.peakAfter)) {
+    if (!(in >> status >> result.seconds >> result.checkSeconds >> result.bytes >> result.files >>
+          result.peakBefore >> result.peakAfter)) {
         result.error = "the child left no result";
         return result;
     }
@@ -57,8 +58,8 @@ void LayOutInput(const Method& method, const Options& options, const WorkPaths& 
         return;
     const std::string packages = PackageDirectory(paths, method.files);
     for (const PlannedFile& file : FilesOf(method.files, options)) {
-        const std::string from = AppendPath(packages, file.name);
-        const std::string to = AppendPath(paths.source, file.name);
+        const std::string from = AppendPath(packages, file.package);
+        const std::string to = AppendPath(paths.source, file.package);
         if (!::CopyFileA(from.c_str(), to.c_str(), FALSE))
             Die("cannot copy %s to %s (error %lu)", from.c_str(), to.c_str(), ::GetLastError());
     }
@@ -82,18 +83,17 @@ RunResult RunInChild(const Method& method, const Options& options, const WorkPat
     const std::string program = OwnPath();
     const std::string command = "\"" + program + "\" --run " + method.name + " \"" + paths.work +
                                 "\" " + SizeArguments(options);
-    windowdriver::Process child;
-    std::string error;
-    if (!child.Start(program, command, "", error))
-        Die("%s", error.c_str());
-    child.WaitForExit(INFINITE);
+    const ProcessRun child = RunTimedProcess(program, command);
+    if (!child.started)
+        Die("starting %s: %s", program.c_str(), child.error.c_str());
 
     RunResult result = ReadResult(paths.result);
-    result.peakSeenByParent = PeakWorkingSet(child.Handle());
-    const DWORD exitCode = child.ExitCode();
-    if (exitCode != 0 && result.error.empty())
-        result.error = "the child ended with code " + std::to_string(exitCode);
-    if (exitCode != 0)
+    result.processSeconds = child.seconds;
+    result.peakSeenByParent = child.peakAfterExit;
+    result.peakSampled = child.peakWhileRunning;
+    if (child.exitCode != 0 && result.error.empty())
+        result.error = "the child ended with code " + std::to_string(child.exitCode);
+    if (child.exitCode != 0)
         result.ok = false;
     RemoveTree(paths.source);
     RemoveTree(paths.install);

@@ -16,16 +16,33 @@ int ParseCount(const char* text, const char* option, int low, int high) {
     return static_cast<int>(value);
 }
 
+NsisTarget ParseTarget(const std::string& text) {
+    if (text == "x86")
+        return NsisTarget::X86;
+    if (text == "amd64")
+        return NsisTarget::Amd64;
+    Die("--nsis-target wants x86 or amd64, not \"%s\"", text.c_str());
+}
+
+// The options that stand alone; false for one that wants a value.
+bool ParseFlag(const std::string& option, Options& options) {
+    if (option == "--breakdown")
+        options.breakdown = true;
+    else if (option == "--no-peers")
+        options.peers = false;
+    else
+        return false;
+    return true;
+}
+
 } // namespace
 
 Options ParseOptions(int argc, char** argv, int first) {
     Options options;
     for (int i = first; i < argc; ++i) {
         const std::string option = argv[i];
-        if (option == "--breakdown") {
-            options.breakdown = true;
+        if (ParseFlag(option, options))
             continue;
-        }
         if (i + 1 >= argc)
             Die("%s needs a value", option.c_str());
         const char* value = argv[++i];
@@ -33,10 +50,15 @@ Options ParseOptions(int argc, char** argv, int first) {
             options.largeMib = ParseCount(value, "--large-mib", 1, 2047); // int32 length word
         else if (option == "--small-count")
             options.smallCount = ParseCount(value, "--small-count", 1, 99999);
+        else if (option == "--folder-count")
+            options.folderCount = ParseCount(value, "--folder-count", 1, 99999);
         else if (option == "--reps")
             options.reps = ParseCount(value, "--reps", 1, 99);
+        else if (option == "--nsis-target")
+            options.nsisTarget = ParseTarget(value);
         else
-            Die("unknown option %s (use --large-mib N, --small-count N, --reps N, --breakdown)",
+            Die("unknown option %s (use --large-mib N, --small-count N, --folder-count N, "
+                "--reps N, --breakdown, --no-peers, --nsis-target x86|amd64)",
                 option.c_str());
     }
     return options;
@@ -44,7 +66,8 @@ Options ParseOptions(int argc, char** argv, int first) {
 
 std::string SizeArguments(const Options& options) {
     return "--large-mib " + std::to_string(options.largeMib) + " --small-count " +
-           std::to_string(options.smallCount);
+           std::to_string(options.smallCount) + " --folder-count " +
+           std::to_string(options.folderCount);
 }
 
 } // namespace bench

@@ -3,114 +3,36 @@
 #include "bench_support.h"
 #include "file_handle.h"
 #include "packaged_file.h"
+#include "text_generator.h"
 
 #include <algorithm>
 #include <cinttypes>
 #include <cstdio>
-#include <cstring>
 
 namespace bench {
 
 namespace {
 
-// Text-like pseudo-random data: lines of words from a fixed vocabulary, common
-// words far more often than rare ones, now and then a number. It deflates to
-// about 40 %, much as an application's own files would. The same seed gives
-// the same text in every process.
-class Random {
-public:
-    explicit Random(uint64_t seed) : state_(seed * 0x9E3779B97F4A7C15ull + 1) {}
-    uint32_t Below(uint32_t bound) {
-        state_ ^= state_ << 13;
-        state_ ^= state_ >> 7;
-        state_ ^= state_ << 17;
-        return static_cast<uint32_t>(state_ >> 16) % bound;
-    }
-
-private:
-    uint64_t state_;
-};
-
-class TextGenerator {
-public:
-    explicit TextGenerator(uint64_t seed);
-    void Fill(char* out, size_t size);
-
-private:
-    void NextLine();
-    void AppendNumber();
-    void AppendWord();
-
-    Random random_;
-    std::vector<std::string> words_ = std::vector<std::string>(4096);
-    std::string line_;
-    size_t next_ = 0;
-};
-
-TextGenerator::TextGenerator(uint64_t seed) : random_(seed) {
-    // One vocabulary for every seed: only the choice of words differs.
-    Random vocabulary(0x5EED1234ABCDull);
-    for (std::string& word : words_) {
-        const uint32_t length = 2 + vocabulary.Below(9);
-        for (uint32_t j = 0; j < length; ++j)
-            word += static_cast<char>('a' + vocabulary.Below(26));
-    }
-}
-
-void TextGenerator::Fill(char* out, size_t size) {
-    while (size) {
-        if (next_ == line_.size())
-            NextLine();
-        const size_t take = std::min(size, line_.size() - next_);
-        std::memcpy(out, line_.data() + next_, take);
-        out += take;
-        size -= take;
-        next_ += take;
-    }
-}
-
-// A line of 6 to 15 words.
-void TextGenerator::NextLine() {
-    line_.clear();
-    next_ = 0;
-    const uint32_t count = 6 + random_.Below(10);
-    for (uint32_t i = 0; i < count; ++i) {
-        if (i)
-            line_ += ' ';
-        if (random_.Below(8) == 0)
-            AppendNumber();
-        else
-            AppendWord();
-    }
-    line_ += random_.Below(4) ? ".\r\n" : ",\r\n";
-}
-
-void TextGenerator::AppendNumber() {
-    const uint32_t digits = 1 + random_.Below(6);
-    for (uint32_t j = 0; j < digits; ++j)
-        line_ += static_cast<char>('0' + random_.Below(10));
-}
-
-// The product of three uniform draws, scaled to the vocabulary, makes the
-// first words far more common than the last.
-void TextGenerator::AppendWord() {
-    const uint64_t a = random_.Below(4096), b = random_.Below(4096), c = random_.Below(4096);
-    line_ += words_[static_cast<size_t>((a * b * c) >> 24)];
-}
-
 constexpr const char* kLargeName = "large.dat";
+constexpr int kFilesPerFolder = 100;
 constexpr uint64_t kGeneratorBlock = 1024 * 1024;
 constexpr uint64_t kProgressStep = 64 * 1024 * 1024;
 
-std::vector<PlannedFile> SmallPlan(int count) {
+// `count` files of 1 KiB to `maxKib` KiB, about half of them compressed (the
+// extension tells which). With `perFolder`, each run of that many files lies
+// in a folder of its own; the packaged names stay unique without the folder.
+std::vector<PlannedFile> PlanFiles(int count, uint32_t maxKib, uint64_t seed, const char* prefix,
+                                   int perFolder) {
     std::vector<PlannedFile> plan;
-    Random random(7);
+    Random random(seed);
     for (int i = 0; i < count; ++i) {
         const bool compressed = random.Below(2) == 0;
-        const uint32_t size = 1024 + random.Below(15 * 1024 + 1);
-        char name[32];
-        std::snprintf(name, sizeof name, "f%05d.%s", i, compressed ? "bin" : "txt");
-        plan.push_back({name, compressed, size});
+        const uint32_t size = 1024 + random.Below((maxKib - 1) * 1024 + 1);
+        char package[32], folder[16] = "";
+        std::snprintf(package, sizeof package, "%s%05d.%s", prefix, i, compressed ? "bin" : "txt");
+        if (perFolder)
+            std::snprintf(folder, sizeof folder, "d%03d\\", i / perFolder);
+        plan.push_back({std::string(folder) + package, compressed, size, package});
     }
     return plan;
 }
@@ -127,9 +49,41 @@ void WriteOrDie(FileHandle& file, const void* data, size_t size, const std::stri
         Die("cannot write %s (error %lu; is the disk full?)", path.c_str(), ::GetLastError());
 }
 
+// The installed copy of the large file, for the peers; nothing without a directory.
+class RawWriter {
+public:
+    explicit RawWriter(const std::string& path) : path_(path) {
+        if (!path_.empty())
+            file_ = CreateOrDie(path_);
+    }
+    void Write(const void* data, size_t size) {
+        if (!path_.empty())
+            WriteOrDie(file_, data, size, path_);
+    }
+
+private:
+    std::string path_;
+    FileHandle file_;
+};
+
+// Creates the directories of `path` unless they are those of the file before.
+void MakeDirectoryOf(const std::string& path, std::string& lastDirectory) {
+    const std::string directory = ExtractDirectory(path);
+    if (directory == lastDirectory)
+        return;
+    if (!CreateDirectoryTree(directory))
+        Die("cannot create directory %s", directory.c_str());
+    lastDirectory = directory;
+}
+
+void WriteWhole(const std::string& path, const std::string& data) {
+    FileHandle out = CreateOrDie(path);
+    WriteOrDie(out, data.data(), data.size(), path);
+}
+
 // Streams `bytes` of text into `path` as one packaged compressed file, never
-// whole in memory; returns the package's size.
-uint64_t WriteLargePackage(const std::string& path, uint64_t bytes) {
+// whole in memory, and into `raw` as installed; returns the package's size.
+uint64_t WriteLargePackage(const std::string& path, uint64_t bytes, RawWriter& raw) {
     FileHandle out = CreateOrDie(path);
     uint64_t written = 0;
     setupcore::PackagedFileWriter writer(
@@ -144,6 +98,7 @@ uint64_t WriteLargePackage(const std::string& path, uint64_t bytes) {
     for (uint64_t left = bytes; left;) {
         const size_t size = static_cast<size_t>(std::min<uint64_t>(left, block.size()));
         text.Fill(block.data(), size);
+        raw.Write(block.data(), size);
         if (writer.Feed(reinterpret_cast<const uint8_t*>(block.data()), size) !=
             setupcore::StreamStatus::Ok)
             Die("deflating %s failed", path.c_str());
@@ -157,45 +112,47 @@ uint64_t WriteLargePackage(const std::string& path, uint64_t bytes) {
     return written;
 }
 
-// Writes the small files, packaged, into `directory`; returns their total size.
-uint64_t WriteSmallPackages(const std::string& directory, const std::vector<PlannedFile>& plan) {
-    TextGenerator text(2);
-    std::string data;
-    uint64_t total = 0;
-    for (const PlannedFile& file : plan) {
-        data.resize(file.size);
-        text.Fill(&data[0], data.size());
-        const std::string packaged = file.compressed ? setupcore::PackBytes(data) : data;
-        const std::string path = AppendPath(directory, file.name);
-        FileHandle out = CreateOrDie(path);
-        WriteOrDie(out, packaged.data(), packaged.size(), path);
-        total += packaged.size();
-    }
-    return total;
-}
-
-void GenerateLarge(const Options& options, const WorkPaths& paths, PayloadFacts& facts) {
+void GenerateLarge(const Options& options, const WorkPaths& paths, const std::string& raw,
+                   SetFacts& facts) {
     Progress("generating %d MiB of text into a compressed package...", options.largeMib);
     const Stopwatch watch;
     const PlannedFile large = FilesOf(FileSet::Large, options).front();
-    facts.largeBytes = large.size;
-    facts.largePackage = WriteLargePackage(
-        AppendPath(PackageDirectory(paths, FileSet::Large), large.name), facts.largeBytes);
-    Progress("  package %.1f MiB (%.1f %%) in %.1f s", facts.largePackage / kMiB,
-             100.0 * facts.largePackage / facts.largeBytes, watch.Seconds());
+    if (!raw.empty())
+        MakeFreshDirectory(raw);
+    RawWriter rawCopy(raw.empty() ? raw : AppendPath(raw, large.name));
+    facts.bytes = large.size;
+    facts.packaged = WriteLargePackage(
+        AppendPath(PackageDirectory(paths, FileSet::Large), large.package), large.size, rawCopy);
+    facts.files = facts.compressed = 1;
+    Progress("  package %.1f MiB (%.1f %%) in %.1f s", facts.packaged / kMiB,
+             100.0 * facts.packaged / facts.bytes, watch.Seconds());
 }
 
-void GenerateSmall(const Options& options, const WorkPaths& paths, PayloadFacts& facts) {
-    const std::vector<PlannedFile> small = FilesOf(FileSet::Small, options);
-    const std::string directory = PackageDirectory(paths, FileSet::Small);
+// Writes a set of small files, packaged, into its package directory, and as
+// installed below `raw` when that is given.
+void GenerateFiles(FileSet set, const Options& options, const WorkPaths& paths,
+                   const std::string& raw, SetFacts& facts) {
+    const std::string directory = PackageDirectory(paths, set);
     MakeFreshDirectory(directory);
-    facts.smallPackages = WriteSmallPackages(directory, small);
-    for (const PlannedFile& file : small) {
-        facts.smallBytes += file.size;
-        facts.smallCompressed += file.compressed;
+    TextGenerator text(set == FileSet::Small ? 2 : 3);
+    std::string data, lastRawDirectory;
+    for (const PlannedFile& file : FilesOf(set, options)) {
+        data.resize(file.size);
+        text.Fill(&data[0], data.size());
+        const std::string packaged = file.compressed ? setupcore::PackBytes(data) : data;
+        WriteWhole(AppendPath(directory, file.package), packaged);
+        if (!raw.empty()) {
+            const std::string path = AppendPath(raw, file.name);
+            MakeDirectoryOf(path, lastRawDirectory);
+            WriteWhole(path, data);
+        }
+        facts.bytes += file.size;
+        facts.packaged += packaged.size();
+        facts.files += 1;
+        facts.compressed += file.compressed;
     }
-    Progress("generated %d small files (%.1f MiB packaged)", options.smallCount,
-             facts.smallPackages / kMiB);
+    Progress("generated %d %s files (%.1f MiB packaged)", facts.files, SetName(set),
+             facts.packaged / kMiB);
 }
 
 } // namespace
@@ -203,24 +160,49 @@ void GenerateSmall(const Options& options, const WorkPaths& paths, PayloadFacts&
 std::vector<PlannedFile> FilesOf(FileSet set, const Options& options) {
     switch (set) {
     case FileSet::Large:
-        return {{kLargeName, true, static_cast<uint32_t>(options.largeMib) << 20}};
+        return {{kLargeName, true, static_cast<uint32_t>(options.largeMib) << 20, kLargeName}};
     case FileSet::Small:
-        return SmallPlan(options.smallCount);
+        return PlanFiles(options.smallCount, 16, 7, "f", 0);
+    case FileSet::Folders:
+        return PlanFiles(options.folderCount, 64, 11, "g", kFilesPerFolder);
     case FileSet::None:
         break;
     }
     return {};
 }
 
-std::string PackageDirectory(const WorkPaths& paths, FileSet set) {
-    return set == FileSet::Small ? AppendPath(paths.packages, "small") : paths.packages;
+const char* SetName(FileSet set) {
+    switch (set) {
+    case FileSet::Large:
+        return "large";
+    case FileSet::Small:
+        return "small";
+    case FileSet::Folders:
+        return "folders";
+    case FileSet::None:
+        break;
+    }
+    return "empty";
 }
 
-PayloadFacts GeneratePayload(const Options& options, const WorkPaths& paths) {
+std::string PackageDirectory(const WorkPaths& paths, FileSet set) {
+    return set == FileSet::Large ? paths.packages : AppendPath(paths.packages, SetName(set));
+}
+
+std::string RawDirectory(const WorkPaths& paths, FileSet set) {
+    return AppendPath(paths.raw, SetName(set));
+}
+
+PayloadFacts GeneratePayload(const Options& options, const WorkPaths& paths, bool raw) {
     PayloadFacts facts;
     MakeFreshDirectory(paths.packages);
-    GenerateLarge(options, paths, facts);
-    GenerateSmall(options, paths, facts);
+    if (raw)
+        MakeFreshDirectory(paths.raw);
+    const auto rawOf = [&](FileSet set) { return raw ? RawDirectory(paths, set) : std::string(); };
+    GenerateLarge(options, paths, rawOf(FileSet::Large),
+                  facts.sets[static_cast<int>(FileSet::Large)]);
+    for (const FileSet set : {FileSet::Small, FileSet::Folders})
+        GenerateFiles(set, options, paths, rawOf(set), facts.sets[static_cast<int>(set)]);
     return facts;
 }
 

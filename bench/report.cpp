@@ -1,166 +1,148 @@
 #include "report.h"
 
 #include "bench_support.h"
+#include "nsis_script.h"
+#include "report_parts.h"
+#include "summary.h"
 
-#include <algorithm>
 #include <cstdio>
-#include <functional>
 
 namespace bench {
 
 namespace {
 
-constexpr double kRatioTarget = 0.8;  // copy run / bare loop throughput, at least
-constexpr double kPeakTargetMib = 32; // the copy run's peak working set, under
-
-struct Summary {
-    bool ok = false;
-    std::string error;
-    double medianSeconds = 0, bestSeconds = 0;
-    uint64_t bytes = 0, files = 0, peak = 0;
-};
-
-double Median(std::vector<double> values) {
-    std::sort(values.begin(), values.end());
-    const size_t n = values.size();
-    return n % 2 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2;
+void PrintMachine(const Options& options, const Measurements& m) {
+    const MachineInfo& machine = m.machine;
+    std::printf("## Machine\n\n");
+    std::printf("- Run started %s.\n", machine.startedAt.c_str());
+    std::printf("- Processor: %s (registry); %s (/proc/cpuinfo).\n",
+                machine.cpuFromRegistry.empty() ? "not named" : machine.cpuFromRegistry.c_str(),
+                machine.cpuFromProc.empty() ? "unreadable" : machine.cpuFromProc.c_str());
+    std::printf("- Cores: %u as Windows counts them, %u in /proc/cpuinfo; memory %.1f GiB.\n",
+                machine.processors, machine.procProcessors, machine.memoryBytes / (1024.0 * kMiB));
+    std::printf("- Wine %s on %s; this program is the %s build.\n",
+                machine.wineVersion.empty() ? "(none: not under Wine)"
+                                            : machine.wineVersion.c_str(),
+                machine.host.empty() ? "an unknown host" : machine.host.c_str(),
+#ifdef _WIN64
+                "64-bit"
+#else
+                "32-bit"
+#endif
+    );
+    if (!options.peers)
+        std::printf("- Peers: not measured (--no-peers).\n");
+    else
+        std::printf("- Peers: NSIS %s (makensis run on Linux), installers built for %s.\n",
+                    m.peers.makensisVersion.empty() ? "(makensis not found)"
+                                                    : m.peers.makensisVersion.c_str(),
+                    NsisTargetName(m.peers.target));
 }
 
-// The median and best time of the runs; the peak is the highest that the child
-// or the parent saw in any run.
-Summary Summarise(const std::vector<RunResult>& runs) {
-    Summary summary;
-    std::vector<double> times;
-    for (const RunResult& run : runs) {
-        if (!run.ok) {
-            summary.error = run.error;
-            return summary;
-        }
-        times.push_back(run.seconds);
-        summary.bytes = run.bytes;
-        summary.files = run.files;
-        summary.peak =
-            std::max<uint64_t>(summary.peak, std::max(run.peakAfter, run.peakSeenByParent));
-    }
-    if (times.empty())
-        return summary;
-    summary.medianSeconds = Median(times);
-    summary.bestSeconds = *std::min_element(times.begin(), times.end());
-    summary.ok = true;
-    return summary;
+void PrintHowToRead(const Options& options) {
+    std::printf(
+        "\n## How to read the figures\n\n"
+        "Each method ran %d time%s, each time in a fresh process on fresh copies; the tables "
+        "show medians. A row is timed in one of two ways:\n\n"
+        "- **work**: the method's work alone, timed inside its own process (for the copy run, "
+        "`InstallFiles` alone). The copy run / bare zlib loop comparison uses these.\n"
+        "- **process − floor**: the whole process, timed by the parent from CreateProcess to "
+        "the end of the process, less the median of its start-up floor (below). The copy run's "
+        "process is this program started again to do the copy run, its floor this program "
+        "doing nothing, and the child's checks after its work are left out; an NSIS "
+        "installer's floor is an empty installer of the same compressor. The copy run / NSIS "
+        "comparisons use these: whole process against whole process.\n\n"
+        "MB/s is 10^6 installed bytes a second (bytes copied, for CopyFileA); files/s counts "
+        "the payload's files. Peak WS is the process's PeakWorkingSetSize: for this "
+        "program's own processes as each reads it after its run; for the installers as their "
+        "process handle gives it after they end, or, where Wine no longer answers for an ended "
+        "process, the last reading while it ran, taken every 10 ms (marked *); n/a: neither "
+        "known. The copy run also deletes the packaged copies and writes its install record; "
+        "the NSIS installers check the CRC of their data at start (NSIS's default) and write "
+        "no uninstaller.\n",
+        options.reps, options.reps == 1 ? "" : "s");
 }
 
-Summary SummaryOf(const Measurements& measurements, Part part, Work work) {
-    return Summarise(measurements.Of(FindMethod(part, work)));
-}
-
-void PrintIntroduction(const Options& options, const Measurements& measurements) {
-    std::printf("# Extraction benchmark\n\n");
-    std::printf("Each method runs %d time%s, each time in a fresh process on a fresh copy of "
-                "the packaged files; the table shows the median time. MB/s is 10^6 bytes "
-                "per second: of installed (uncompressed) bytes for the copy run and the bare "
-                "zlib loop, of bytes copied for CopyFileA. Peak WS is the run's process's "
-                "PeakWorkingSetSize after the run.\n\n",
-                options.reps, options.reps == 1 ? "" : "s");
-    const std::vector<RunResult>& idle = measurements.Of(FindMethod(Part::StartUp, Work::Nothing));
-    std::printf("Process start-up alone (no method run): peak WS %.1f MiB.\n",
-                idle.empty() ? 0.0 : idle.front().peakAfter / kMiB);
-    std::printf("Generator (this process): peak WS %.1f MiB.\n\n",
-                measurements.generatorPeak / kMiB);
-}
-
-void PrintTargets(const Measurements& measurements) {
-    const Summary copyRun = SummaryOf(measurements, Part::Large, Work::CopyRun);
-    const Summary bare = SummaryOf(measurements, Part::Large, Work::BareLoop);
-    if (!copyRun.ok || !bare.ok)
-        return;
-    const double ratio = bare.medianSeconds / copyRun.medianSeconds;
-    std::printf("\nCopy run / bare zlib loop throughput: %.2f (target >= 0.80): %s\n", ratio,
-                ratio >= kRatioTarget ? "met" : "NOT MET");
-    std::printf("Copy run peak working set: %.1f MiB (target < 32 MiB): %s\n", copyRun.peak / kMiB,
-                copyRun.peak < kPeakTargetMib * kMiB ? "met" : "NOT MET");
-}
-
-// A row for each method of `part`: `printRow` for those whose runs all
-// succeeded, the first failure for the others (then `emptyCells` fill the row).
-// Returns false when a method failed.
-bool PrintRows(const Measurements& measurements, Part part, const char* emptyCells,
-               const std::function<void(const Method&, const Summary&)>& printRow) {
-    bool allRan = true;
+void PrintFloors(const Measurements& m) {
+    std::printf("\n## Start-up floors\n\n| Floor | Whole process s | Peak WS MiB | Subtracted "
+                "from |\n|---|---:|---:|---|\n");
     for (const Method& method : Methods()) {
-        if (method.part != part)
+        if (method.part != Part::StartUp)
             continue;
-        const Summary s = Summarise(measurements.Of(method));
+        const Summary s = Summarise(m, method);
+        const char* from = method.work == Work::Nothing ? "the copy run" : PeerTitle(method.peer);
         if (s.ok)
-            printRow(method, s);
+            std::printf("| %s | %.3f | %.1f%s | %s |\n", method.title, s.netSeconds, s.peak / kMiB,
+                        s.peakSampled ? "*" : "", from);
         else
-            std::printf("| %s | failed: %s |%s\n", method.title, s.error.c_str(), emptyCells);
-        allRan = allRan && s.ok;
+            std::printf("| %s | %s | | %s |\n", method.title, s.error.c_str(), from);
     }
-    return allRan;
+    std::printf("\nThe generator (the parent process) peaked at %.1f MiB.\n",
+                m.generatorPeak / kMiB);
 }
 
-bool PrintLargePart(const Options& options, const Measurements& measurements) {
-    const PayloadFacts& payload = measurements.payload;
-    std::printf("## (a) One large compressed file\n\n");
-    std::printf("%d MiB of text-like data, packaged %.1f MiB (%.1f %% of the data).\n\n",
-                options.largeMib, payload.largePackage / kMiB,
-                100.0 * payload.largePackage / payload.largeBytes);
-    std::printf("| Method | Median s | MB/s | Best MB/s | Peak WS MiB |\n");
-    std::printf("|---|---:|---:|---:|---:|\n");
-    const bool allRan =
-        PrintRows(measurements, Part::Large, " | | |", [](const Method& method, const Summary& s) {
-            std::printf("| %s | %.3f | %.1f | %.1f | %.1f |\n", method.title, s.medianSeconds,
-                        s.bytes / kMB / s.medianSeconds, s.bytes / kMB / s.bestSeconds,
-                        s.peak / kMiB);
-        });
-    PrintTargets(measurements);
-    return allRan;
+void PrintPeerBuilds(const Options& options, const Measurements& m) {
+    if (!options.peers)
+        return;
+    std::printf("\n## Peer installers\n\nBuilt by makensis before the runs, outside all "
+                "timing.\n\n| Installer | Size MiB | makensis s |\n|---|---:|---:|\n");
+    for (const Peer peer : kPeers) {
+        for (const FileSet set :
+             {FileSet::None, FileSet::Large, FileSet::Small, FileSet::Folders}) {
+            const PeerInstaller& installer = m.peers.Of(peer, set);
+            const std::string name = InstallerName(peer, set) + ".exe";
+            if (installer.exe.empty())
+                std::printf("| %s | %s | |\n", name.c_str(), installer.unavailable.c_str());
+            else
+                std::printf("| %s | %.1f | %.1f |\n", name.c_str(), installer.bytes / kMiB,
+                            installer.buildSeconds);
+        }
+    }
 }
 
-bool PrintSmallPart(const Options& options, const Measurements& measurements) {
-    const PayloadFacts& payload = measurements.payload;
-    std::printf("\n## (b) %d small files\n\n", options.smallCount);
-    std::printf("1 to 16 KiB each, %d of them compressed; %.1f MiB installed, %.1f MiB "
-                "packaged.\n\n",
-                payload.smallCompressed, payload.smallBytes / kMiB, payload.smallPackages / kMiB);
-    std::printf("| Method | Median s | files/s | MB/s | Peak WS MiB |\n");
-    std::printf("|---|---:|---:|---:|---:|\n");
-    return PrintRows(
-        measurements, Part::Small, " | | |", [](const Method& method, const Summary& s) {
-            std::printf("| %s | %.3f | %.0f | %.1f | %.1f |\n", method.title, s.medianSeconds,
-                        s.files / s.medianSeconds, s.bytes / kMB / s.medianSeconds, s.peak / kMiB);
-        });
-}
-
-bool PrintSteps(const Options& options, const Measurements& measurements) {
+bool PrintSteps(const Options& options, const Measurements& m) {
     std::printf("\n## (c) Steps of the copy run, each timed alone on the %d small files\n\n",
                 options.smallCount);
     std::printf("| Step | Median s | Per file, us |\n|---|---:|---:|\n");
     double sum = 0;
-    const bool allRan =
-        PrintRows(measurements, Part::Steps, " |", [&](const Method& method, const Summary& s) {
-            sum += s.medianSeconds;
-            std::printf("| %s | %.3f | %.0f |\n", method.title, s.medianSeconds,
-                        1e6 * s.medianSeconds / options.smallCount);
-        });
-    const Summary copyRun = SummaryOf(measurements, Part::Small, Work::CopyRun);
-    const Summary bare = SummaryOf(measurements, Part::Small, Work::BareLoop);
+    bool allRan = true;
+    for (const Method& method : Methods()) {
+        if (method.part != Part::Steps)
+            continue;
+        const Summary s = Summarise(m, method);
+        allRan = allRan && s.ok;
+        if (!s.ok) {
+            std::printf("| %s | failed: %s | |\n", method.title, s.error.c_str());
+            continue;
+        }
+        sum += s.workSeconds;
+        std::printf("| %s | %.3f | %.0f |\n", method.title, s.workSeconds,
+                    1e6 * s.workSeconds / options.smallCount);
+    }
+    const Summary copyRun = Summarise(m, Part::Small, Work::CopyRun);
+    const Summary bare = Summarise(m, Part::Small, Work::BareLoop);
     if (allRan && copyRun.ok && bare.ok)
         std::printf("\nSum of the steps: %.3f s; copy run minus bare zlib loop: %.3f s.\n", sum,
-                    copyRun.medianSeconds - bare.medianSeconds);
+                    copyRun.workSeconds - bare.workSeconds);
     return allRan;
 }
 
 } // namespace
 
 bool PrintReport(const Options& options, const Measurements& measurements, double totalSeconds) {
-    PrintIntroduction(options, measurements);
-    bool allRan = PrintLargePart(options, measurements);
-    allRan = PrintSmallPart(options, measurements) && allRan;
+    std::printf("# Extraction benchmark\n\n");
+    PrintMachine(options, measurements);
+    PrintHowToRead(options);
+    PrintFloors(measurements);
+    PrintPeerBuilds(options, measurements);
+    TargetTally tally;
+    bool allRan = true;
+    for (const Part part : kPayloadParts)
+        allRan = PrintPayloadPart(part, options, measurements, tally) && allRan;
     if (options.breakdown)
         allRan = PrintSteps(options, measurements) && allRan;
-    std::printf("\nWhole run: %.0f s.\n", totalSeconds);
+    std::printf("\nTargets: %d met, %d not met, %d not measured. Whole run: %.0f s.\n", tally.met,
+                tally.notMet, tally.notMeasured, totalSeconds);
     return allRan;
 }
 

@@ -4,8 +4,11 @@
 #   cmake --build build/win32 --target extract_bench
 # (build/win64 on a host whose kernel does not run 32-bit code, which Wine's
 # 32-bit loader needs).
-# Usage: bash bench/run.sh [--large-mib N] [--small-count N] [--reps N] [--breakdown]
-# The report (Markdown) goes to stdout, progress to stderr.
+# Usage: bash bench/run.sh [--large-mib N] [--small-count N] [--folder-count N]
+#                          [--reps N] [--breakdown] [--no-peers] [--nsis-target x86|amd64]
+# The report (Markdown) goes to stdout, progress to stderr. The peers' installers
+# are built by Debian's makensis, which the benchmark starts as a Linux program
+# through Wine (scripts/install-prereqs.sh installs it).
 #
 # BENCH_BUILD names another build tree (default: build/win32, or build/win64
 # on such a host), whose bin/extract_bench.exe then runs in that tree's prefix.

@@ -10,11 +10,14 @@ namespace bench {
 
 struct WorkPaths {
     explicit WorkPaths(const std::string& work)
-        : work(work), packages(AppendPath(work, "packages")), source(AppendPath(work, "source")),
+        : work(work), packages(AppendPath(work, "packages")), raw(AppendPath(work, "raw")),
+          peers(AppendPath(work, "peers")), source(AppendPath(work, "source")),
           install(AppendPath(work, "install")), result(AppendPath(work, "result.txt")) {}
 
     std::string work;
     std::string packages; // generated once, never touched by a run
+    std::string raw;      // the same files as installed, which the peer installers are built from
+    std::string peers;    // the peers' scripts, installers and build logs
     std::string source;   // a fresh copy of the packaged files for each run
     std::string install;  // the run's target directory
     std::string result;   // what the child leaves for the parent

@@ -1,12 +1,13 @@
 #!/usr/bin/env bash
-# Installs everything the build, the tests and the demo need on Debian 12.
+# Installs everything the build, the tests, the demo and the benchmark (nsis,
+# for its peer installers) need on Debian 12.
 # Safe to run again: it installs only what is missing.
 set -euo pipefail
 
 packages=(
     cmake make g++ clang libclang-rt-14-dev clang-format zlib1g-dev googletest libgtest-dev
     g++-mingw-w64-i686 g++-mingw-w64-x86-64 libz-mingw-w64-dev
-    wine wine32:i386 wine64 xvfb x11-utils imagemagick python3
+    wine wine32:i386 wine64 xvfb x11-utils imagemagick python3 nsis
 )
 
 missing=()
