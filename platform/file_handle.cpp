@@ -17,6 +17,11 @@ bool FileHandle::Create(const std::string& path, DWORD access, DWORD share) {
                               FILE_ATTRIBUTE_NORMAL, nullptr));
 }
 
+bool FileHandle::CreateNew(const std::string& path, DWORD access, DWORD share) {
+    return Take(::CreateFileA(path.c_str(), access, share, nullptr, CREATE_NEW,
+                              FILE_ATTRIBUTE_NORMAL, nullptr));
+}
+
 bool FileHandle::Read(void* buffer, DWORD size, DWORD& got) {
     got = 0;
     return ::ReadFile(handle_.get(), buffer, size, &got, nullptr) != FALSE;

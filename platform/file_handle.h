@@ -14,6 +14,9 @@ public:
     bool Open(const std::string& path, DWORD access, DWORD share);
     // Creates a file, truncating one that exists.
     bool Create(const std::string& path, DWORD access, DWORD share);
+    // Creates a file that does not exist yet; fails with ERROR_FILE_EXISTS
+    // when it does, so one call both makes the file and tells whether it was new.
+    bool CreateNew(const std::string& path, DWORD access, DWORD share);
 
     // Reads up to `size` bytes; `got` is 0 at the end of the file.
     bool Read(void* buffer, DWORD size, DWORD& got);

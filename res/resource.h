@@ -33,6 +33,7 @@
 #define IDD_LICENSE                 130     /* wizard page: License Agreement   */
 #define IDD_GROUP                   131     /* wizard page: Group and Settings  */
 #define IDD_UNINSTALL               132     /* uninstall confirmation           */
+#define IDD_COPY_PROGRESS           133     /* the copy run's progress          */
 
 /* ---------------------------------------------------------------------
  * Icon groups (kept in this order in setup.rc: icon index 1 is 129)
@@ -76,5 +77,9 @@
 #define IDC_QUICKLAUNCH_SHORTCUT    1015    /* check box                         */
 #define IDC_LAUNCH_PROGRAM          1016    /* check box "Launch %s"             */
 #define IDC_AUTOSTART               1018    /* check box: start with Windows     */
+
+/* IDD_COPY_PROGRESS */
+#define IDC_COPY_FILE               1020    /* path of the file being written    */
+#define IDC_COPY_BAR                1021    /* progress bar: bytes installed     */
 
 #endif /* SETUP_RESOURCE_H */

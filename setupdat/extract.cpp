@@ -2,156 +2,114 @@
 // into the install directory, the result recorded, the package cleared away.
 #include "setup_dat.h"
 
-#include "ansi_text.h"
-#include "file_handle.h"
-#include "install_problem_dlg.h"
-#include "string_table.h"
-#include "user_interface.h"
+#include "copy_progress.h"
+#include "copy_run.h"
 #include "path_helpers.h"
-#include "path_text.h"
 #include "reboot_delete.h"
 #include "resource.h"
-#include "zlib_stream.h"
+#include "unique_handle.h"
+#include "user_interface.h"
 
-#include <vector>
+#include <memory>
+#include <new>
+#include <unordered_map>
 
 namespace {
 
-enum class CopyResult { Ok, SourceUnreadable, Invalid, NoMemory, WriteFailed };
-
-CopyResult CopyPlain(FileHandle& source, FileHandle& target, std::vector<uint8_t>& chunk) {
-    for (;;) {
-        DWORD got = 0;
-        if (!source.Read(chunk.data(), static_cast<DWORD>(chunk.size()), got))
-            return CopyResult::SourceUnreadable;
-        if (got == 0)
-            return CopyResult::Ok;
-        if (!target.Write(chunk.data(), got))
-            return CopyResult::WriteFailed;
+// Starts the progress with the run and ends it with the run, however it ends.
+class ProgressScope {
+public:
+    ProgressScope(CopyProgress* progress, uint64_t totalBytes) : progress_(progress) {
+        if (progress_)
+            progress_->Start(totalBytes);
     }
+    ~ProgressScope() {
+        if (progress_)
+            progress_->End();
+    }
+    ProgressScope(const ProgressScope&) = delete;
+    ProgressScope& operator=(const ProgressScope&) = delete;
+
+private:
+    CopyProgress* progress_;
+};
+
+std::string Folded(std::string name) {
+    ::CharUpperBuffA(&name[0], static_cast<DWORD>(name.size()));
+    return name;
 }
 
-CopyResult Inflate(FileHandle& source, FileHandle& target, std::vector<uint8_t>& chunk) {
-    int32_t declared = 0;
-    DWORD got = 0;
-    if (!source.Read(&declared, sizeof declared, got))
-        return CopyResult::SourceUnreadable;
-    if (got != sizeof declared)
-        return CopyResult::Invalid;
-    setupcore::Inflater inflater(declared);
-    const setupcore::ByteSink write = [&target](const uint8_t* data, size_t size) {
-        return target.Write(data, static_cast<DWORD>(size));
-    };
-    setupcore::StreamStatus status = setupcore::StreamStatus::NeedMore;
-    for (;;) {
-        if (!source.Read(chunk.data(), static_cast<DWORD>(chunk.size()), got))
-            return CopyResult::SourceUnreadable;
-        if (got == 0)
-            break;
-        status = inflater.Feed(chunk.data(), got, write);
-        if (status != setupcore::StreamStatus::NeedMore && status != setupcore::StreamStatus::Ok)
-            break;
+// The packaged files' sizes from one listing of their directory rather than
+// a query a file: the bar needs the total before the first byte is read.
+uint64_t PackagedBytes(const std::string& directory, const std::vector<PackagedSource>& sources) {
+    std::unordered_map<std::string, uint64_t> sizes;
+    WIN32_FIND_DATAA found;
+    UniqueFind search(::FindFirstFileA(AppendPath(directory, "*").c_str(), &found));
+    if (search) {
+        do
+            sizes[Folded(found.cFileName)] =
+                (static_cast<uint64_t>(found.nFileSizeHigh) << 32) | found.nFileSizeLow;
+        while (::FindNextFileA(search.get(), &found));
     }
-    switch (inflater.Finish()) {
-    case setupcore::StreamStatus::Ok:
-        return CopyResult::Ok;
-    case setupcore::StreamStatus::NoMemory:
-        return CopyResult::NoMemory;
-    case setupcore::StreamStatus::SinkFailed:
-        return CopyResult::WriteFailed;
-    default:
-        return CopyResult::Invalid;
+    uint64_t total = 0;
+    for (const PackagedSource& source : sources) {
+        const auto size = sizes.find(Folded(ExtractFileName(source.path, true)));
+        if (size != sizes.end())
+            total += size->second;
+    }
+    return total;
+}
+
+void RemovePackagedCopies(const std::vector<PackagedSource>& sources, CopyProgress* progress,
+                          uint64_t totalBytes) {
+    for (const PackagedSource& source : sources) {
+        if (!::DeleteFileA(source.path.c_str()))
+            DeleteOnReboot(source.path); // zlib1.dll, for one, is held by this very program
+        if (progress)
+            progress->Progress(totalBytes);
     }
 }
 
 } // namespace
 
-int CSetupDat::OpenTarget(const std::string& target, FileHandle& file) {
-    for (;;) {
-        if (file.Create(target, GENERIC_READ | GENERIC_WRITE, 0))
-            return 1;
-        if (setupcore::EqualsIgnoringAsciiCase(
-                setupcore::ExtensionAfterLastDot(target, IsAnsiLeadByte), "dll")) {
-            CInstallProblemDlg problem;
-            if (problem.DoModal() != IDOK)
-                return 0;
-        } else if (AfxMessageBox(FormatResourceString(IDS_STOP_EXECUTABLE, target),
-                                 MB_OKCANCEL | MB_ICONEXCLAMATION) != IDOK) {
-            return 0;
-        }
-    }
+std::vector<PackagedSource> CSetupDat::PackagedSources() const {
+    std::vector<PackagedSource> sources;
+    for (const auto& entry : m_files)
+        sources.push_back({AppendPath(m_szSourceDir, ExtractFileName(entry->szName, true)),
+                           entry->bCompressed != 0});
+    return sources;
 }
 
-int CSetupDat::ExtractFile(SetupFileEntry* entry) {
-    const std::string sourcePath = AppendPath(m_szSourceDir, ExtractFileName(entry->szName, true));
-    std::string targetPath = AppendPath(m_szInstallDir, entry->szName);
-    std::string unknownToken;
-    if (!ExpandTargetPath(targetPath, unknownToken, &m_createdPaths)) {
-        AfxMessageBox(FormatResourceString(IDS_NO_SYSTEM_DIR, unknownToken));
-        return 0;
-    }
-    entry->szName = targetPath;
-
-    FileHandle source, target;
-    if (!source.Open(sourcePath, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE)) {
-        AfxMessageBox(FormatResourceString(IDS_CANNOT_OPEN_FILE, sourcePath));
-        return 0;
-    }
-    const bool targetExisted = ::GetFileAttributesA(targetPath.c_str()) != INVALID_FILE_ATTRIBUTES;
-    if (!OpenTarget(targetPath, target))
-        return 0;
-    if (!targetExisted)
-        m_createdPaths.push_back(targetPath);
-
-    std::vector<uint8_t> chunk;
+int CSetupDat::CopyPackage(const std::vector<PackagedSource>& sources, CopyProgress* progress) {
+    if (m_files.empty())
+        return 1;
+    std::unique_ptr<CopyRun> run;
     try {
-        chunk.resize(setupcore::kStreamChunk);
+        run = std::make_unique<CopyRun>(*this, sources, progress);
     } catch (const std::bad_alloc&) {
         AfxMessageBox(IDS_NO_MEMORY);
         return 0;
     }
-    CopyResult result =
-        entry->bCompressed ? Inflate(source, target, chunk) : CopyPlain(source, target, chunk);
-    switch (result) {
-    case CopyResult::Ok:
-        return 1;
-    case CopyResult::SourceUnreadable:
-        AfxMessageBox(FormatResourceString(IDS_CANNOT_OPEN_FILE, sourcePath));
-        break;
-    case CopyResult::Invalid:
-        AfxMessageBox(FormatResourceString(IDS_FILE_INVALID, sourcePath));
-        break;
-    case CopyResult::NoMemory:
-        AfxMessageBox(IDS_NO_MEMORY);
-        break;
-    case CopyResult::WriteFailed:
-        AfxMessageBox(FormatResourceString(IDS_EXTRACT_FAILED, targetPath));
-        break;
+    for (size_t i = 0; i < m_files.size(); ++i) {
+        if (!run->Install(i, *m_files[i]))
+            return 0;
+        AddInstalledItem(m_files[i]->szName);
     }
-    // A failed target is left behind empty rather than holding a part of the data.
-    target.Truncate();
-    return 0;
+    return 1;
 }
 
-int CSetupDat::InstallFiles(const std::string& recordFileName) {
+int CSetupDat::InstallFiles(const std::string& recordFileName, CopyProgress* progress) {
+    const std::vector<PackagedSource> sources = PackagedSources();
+    const uint64_t totalBytes = progress ? PackagedBytes(m_szSourceDir, sources) : 0;
+    ProgressScope shown(progress, totalBytes);
+
     for (const std::string& name : m_obsoleteFiles)
         ::DeleteFileA(AppendPath(m_szInstallDir, name).c_str()); // absent is normal
-
-    for (const auto& entry : m_files) {
-        if (!ExtractFile(entry.get()))
-            return 0;
-        AddInstalledItem(entry->szName);
-    }
-
+    if (!CopyPackage(sources, progress))
+        return 0;
     // The record goes first: should it fail, the package stays complete for another try.
     if (!WriteInstallRecord(recordFileName))
         return 0;
-
-    for (const auto& entry : m_files) {
-        const std::string packaged =
-            AppendPath(m_szSourceDir, ExtractFileName(entry->szName, true));
-        if (!::DeleteFileA(packaged.c_str()))
-            DeleteOnReboot(packaged); // zlib1.dll, for one, is held by this very program
-    }
+    RemovePackagedCopies(sources, progress, totalBytes);
     return 1;
 }

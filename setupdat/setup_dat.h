@@ -13,7 +13,8 @@ struct PackageIndex;
 struct PackagedFile;
 } // namespace setupcore
 
-class FileHandle;
+class CopyProgress;
+struct PackagedSource;
 
 // One packaged file. Once installed, szName holds its full target path.
 struct SetupFileEntry {
@@ -47,9 +48,9 @@ public:
     int RemoveItem(const std::string& text);
     int RemoveInstalled(const std::string& recordPath);
 
-    // The copy run.
-    int InstallFiles(const std::string& recordFileName);
-    int ExtractFile(SetupFileEntry* entry);
+    // The copy run: every packaged file installed, then the record written,
+    // then the package cleared away. `progress`, when given, hears how far it got.
+    int InstallFiles(const std::string& recordFileName, CopyProgress* progress = nullptr);
 
     std::string m_szInstallDir;
     std::string m_szSourceDir;
@@ -71,7 +72,8 @@ public:
 private:
     void ReadHeader(const setupcore::PackageIndex& index);
     int ReadFileEntry(const setupcore::PackagedFile& file);
-    int OpenTarget(const std::string& target, FileHandle& file);
+    std::vector<PackagedSource> PackagedSources() const;
+    int CopyPackage(const std::vector<PackagedSource>& sources, CopyProgress* progress);
     void FreeFileEntries();
     void FreeInstalledItems();
 };

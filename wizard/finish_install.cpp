@@ -5,6 +5,7 @@
 // Every item made is recorded, in this order, for the uninstaller.
 #include "setup_pg_group.h"
 
+#include "copy_progress_dlg.h"
 #include "path_helpers.h"
 #include "process_start.h"
 #include "reg_key_holder.h"
@@ -131,7 +132,8 @@ BOOL CSetupPgGroup::OnWizardFinish() {
         AfxMessageBox(IDS_CANNOT_CREATE_DIR);
         return FALSE;
     }
-    if (!theSetupDat.InstallFiles(g_strInfoFileName)) {
+    CCopyProgressDlg progress(GetSheet()); // keeps the wizard disabled for the run
+    if (!theSetupDat.InstallFiles(g_strInfoFileName, &progress)) {
         // Nothing the failed run made may stay unrecorded on the disk.
         theSetupDat.RemoveCreatedPaths();
         return TRUE;

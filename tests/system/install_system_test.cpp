@@ -389,8 +389,9 @@ TEST_F(Installer, CancelOnAnyPageInstallsAndStartsNothing) {
         EXPECT_EQ(wizard.PageTitle(), c.firstTitle);
         for (int i = 0; i < c.nextsBeforeCancel; ++i)
             ASSERT_TRUE(wizard.Press(wizarddriver::kNext));
-        if (!c.license)
+        if (!c.license) {
             EXPECT_EQ(wizard.PageTitle(), "Group and Settings");
+        }
         ASSERT_TRUE(wizard.Press(wizarddriver::kCancel));
         EXPECT_TRUE(setup.WaitForExit(15000));
         EXPECT_FALSE(DirectoryExists(install_));

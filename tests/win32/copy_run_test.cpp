@@ -7,11 +7,14 @@
 #include "resource.h"
 #include "setup_dat.h"
 #include "test_support.h"
+#include "unique_handle.h"
 #include "zlib_stream.h"
 
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <optional>
+#include <thread>
 
 namespace {
 
@@ -149,6 +152,31 @@ TEST_F(CopyRunTest, BusyLibraryIsInstalledOnceTheProgramLetsGo) {
     EXPECT_EQ(ReadFileBytes(install / "lib.dll"), "new");
 }
 
+namespace {
+std::string g_takenDirectory;
+void ReleaseHeldFileAndTakeTheDirectory(UINT templateId) {
+    ReleaseHeldFile(templateId);
+    RemoveTree(g_takenDirectory);
+}
+} // namespace
+
+TEST_F(CopyRunTest, DirectoryTakenAwayDuringTheRunIsMadeAgain) {
+    Package("sub\\first.txt", "1", 0);
+    Package("busy.dll", "2", 0);
+    Package("sub\\third.txt", "3", 0);
+    g_held = HoldExclusively(install / "busy.dll");
+    g_takenDirectory = install / "sub";
+    ui.onDialog = ReleaseHeldFileAndTakeTheDirectory;
+    ui.answers = {IDOK, IDCANCEL}; // a prompt about third.txt would mean its directory was missed
+    EXPECT_EQ(dat.InstallFiles("SetupInfo.dat"), 1);
+    EXPECT_EQ(ui.dialogs.size(), 1u);
+    EXPECT_TRUE(ui.boxes.empty());
+    EXPECT_EQ(ReadFileBytes(install / "sub\\third.txt"), "3");
+    EXPECT_EQ(dat.m_createdPaths,
+              (std::vector<std::string>{install / "sub", install / "sub\\first.txt",
+                                        install / "sub", install / "sub\\third.txt"}));
+}
+
 TEST_F(CopyRunTest, BusyOtherFileAsksWithOkAndCancelUntilCancelled) {
     Package("lib.dll.bak", "new", 0);
     HANDLE held = HoldExclusively(install / "lib.dll.bak");
@@ -160,6 +188,25 @@ TEST_F(CopyRunTest, BusyOtherFileAsksWithOkAndCancelUntilCancelled) {
     EXPECT_EQ(ui.boxes[1].text, "Please stop executable file:\n" + install / "lib.dll.bak" +
                                     "\nto install new version.");
     EXPECT_EQ(ui.boxes[1].type, static_cast<UINT>(MB_OKCANCEL | MB_ICONEXCLAMATION));
+}
+
+TEST_F(CopyRunTest, TargetsInSiblingAndNestedDirectoriesGetTheirDirectoriesMadeAndRecorded) {
+    ::CreateDirectoryA((install / "old").c_str(), nullptr); // found, so not the run's
+    const std::vector<std::string> names = {"a\\1.txt",      "a\\b\\2.txt",    "a\\c\\3.txt",
+                                            "d\\4.txt",      "a\\b\\c\\5.txt", "a\\6.txt",
+                                            "old\\e\\7.txt", "8.txt"};
+    for (const std::string& name : names)
+        Package(name, name, 0);
+    EXPECT_EQ(dat.InstallFiles("SetupInfo.dat"), 1);
+    for (const std::string& name : names)
+        EXPECT_EQ(ReadFileBytes(install / name), name);
+    const std::vector<std::string> made = {
+        "a",           "a\\1.txt", "a\\b",          "a\\b\\2.txt", "a\\c",
+        "a\\c\\3.txt", "d",        "d\\4.txt",      "a\\b\\c",     "a\\b\\c\\5.txt",
+        "a\\6.txt",    "old\\e",   "old\\e\\7.txt", "8.txt"};
+    ASSERT_EQ(dat.m_createdPaths.size(), made.size());
+    for (size_t i = 0; i < made.size(); ++i)
+        EXPECT_EQ(dat.m_createdPaths[i], install / made[i]) << i;
 }
 
 TEST_F(CopyRunTest, PackagedCopyInUseIsDeletedAtRestart) {
@@ -214,4 +261,117 @@ TEST_F(CopyRunTest, FullDiskNamesTheTargetAndRecordsNothing) {
     EXPECT_FALSE(FileExists(installDir + "\\SetupInfo.dat"));
     EXPECT_TRUE(FileExists(source / "big.bin"));
     RemoveTree(installDir);
+}
+
+namespace {
+
+// A packaged file that cannot be read to its end: a named pipe whose server
+// writes `bytes` and closes, so that the reader's next read fails.
+class BreakingPipe {
+public:
+    BreakingPipe(const std::string& name, const std::string& bytes)
+        : path_("\\\\.\\pipe\\" + name),
+          pipe_(::CreateNamedPipeA(path_.c_str(), PIPE_ACCESS_OUTBOUND, PIPE_TYPE_BYTE | PIPE_WAIT,
+                                   1, 65536, 65536, 0, nullptr)),
+          server_([this, bytes] { Serve(bytes); }) {}
+    ~BreakingPipe() {
+        // Should the copy run never have opened the pipe, a reader of our own
+        // lets the server finish.
+        UniqueFileHandle reader(
+            ::CreateFileA(path_.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
+        char buffer[65536];
+        DWORD got = 0;
+        while (reader && ::ReadFile(reader.get(), buffer, sizeof buffer, &got, nullptr))
+            ;
+        server_.join();
+    }
+    BreakingPipe(const BreakingPipe&) = delete;
+    BreakingPipe& operator=(const BreakingPipe&) = delete;
+
+private:
+    void Serve(const std::string& bytes) {
+        DWORD written = 0;
+        if (::ConnectNamedPipe(pipe_.get(), nullptr) &&
+            ::WriteFile(pipe_.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written,
+                        nullptr))
+            ::FlushFileBuffers(pipe_.get()); // until the reader has it all
+        pipe_.reset();
+    }
+
+    std::string path_;
+    UniqueFileHandle pipe_;
+    std::thread server_;
+};
+
+// No handle of the copy run's is left open on the file.
+bool OpensExclusively(const std::string& path) {
+    UniqueFileHandle file(
+        ::CreateFileA(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
+    return static_cast<bool>(file);
+}
+
+} // namespace
+
+// A large file goes through the read-ahead: a failure at any of its stages
+// stops the run with the message of old, and leaves what any failed run leaves.
+TEST_F(CopyRunTest, LargeFileFailingAtAnyStageIsToldAndTheRunUndone) {
+    const std::string text = Text(700 * 1024, 'p'); // three chunks
+    // Found by the inflating, once most of the file is written.
+    const std::string tooLong = setupcore::PackBytes(text, 600 * 1024);
+    // Found by the writing, after all of it is written.
+    std::string wrongChecksum = setupcore::PackBytes(text);
+    wrongChecksum.back() ^= 0x01;
+    const std::string volume = SmallVolume();
+    struct Stage {
+        const char* name;
+        std::string stored;
+        bool throughPipe; // else a file in the source directory
+        std::string installDir;
+        UINT message; // naming the source, or the target when writing failed
+    };
+    const Stage stages[] = {
+        {"read", text, true, install.Path(), IDS_CANNOT_OPEN_FILE},
+        {"inflate", tooLong, false, install.Path(), IDS_FILE_INVALID},
+        {"checksum", wrongChecksum, false, install.Path(), IDS_FILE_INVALID},
+        {"write", setupcore::PackBytes(Text(4 * 1024 * 1024, 'w')), false,
+         volume.empty() ? "" : volume + "\\pipeline-test", IDS_EXTRACT_FAILED},
+    };
+    for (const Stage& stage : stages) {
+        SCOPED_TRACE(stage.name);
+        if (stage.installDir.empty())
+            continue; // no small volume to fill
+        RemoveTree(stage.installDir);
+        ::CreateDirectoryA(stage.installDir.c_str(), nullptr);
+        const std::string name = stage.throughPipe
+                                     ? "kestrel-copy-run-" + std::to_string(::GetCurrentProcessId())
+                                     : "big.bin";
+        std::optional<BreakingPipe> pipe;
+        if (stage.throughPipe)
+            pipe.emplace(name, stage.stored);
+        else
+            WriteFileBytes(source / name, stage.stored);
+        const std::string sourceDir = stage.throughPipe ? "\\\\.\\pipe" : source.Path();
+        const std::string entry = "docs\\" + name;
+        CSetupDat run;
+        run.SetDirectories(sourceDir, stage.installDir);
+        run.AddFileEntry(static_cast<int>(entry.size()), entry.c_str(), stage.throughPipe ? 0 : 1);
+        ui.boxes.clear();
+
+        EXPECT_EQ(run.InstallFiles("SetupInfo.dat"), 0);
+        const std::string docs = stage.installDir + "\\docs", target = docs + "\\" + name;
+        ASSERT_EQ(ui.boxes.size(), 1u);
+        EXPECT_EQ(ui.boxes[0].text, Formatted(stage.message, stage.message == IDS_EXTRACT_FAILED
+                                                                 ? target
+                                                                 : AppendPath(sourceDir, name)));
+        EXPECT_EQ(ReadFileBytes(target), "");
+        EXPECT_FALSE(FileExists(stage.installDir + "\\SetupInfo.dat"));
+        EXPECT_EQ(run.m_createdPaths, (std::vector<std::string>{docs, target}));
+        run.RemoveCreatedPaths();
+        EXPECT_FALSE(DirectoryExists(docs));
+        if (!stage.throughPipe) {
+            EXPECT_TRUE(OpensExclusively(source / name)) << "the package stays, and is let go";
+        }
+        if (stage.installDir != install.Path())
+            RemoveTree(stage.installDir);
+    }
 }

@@ -1,0 +1,51 @@
+// One copy run, file after file: the target's directories, the target opened
+// (asking about a file in use), the package's bytes written, the progress
+// told. The bytes may be read ahead on a worker thread; every message and
+// prompt is shown here, on the caller's thread, in the order of the files.
+#pragma once
+
+#include "known_directories.h"
+#include "package_stream.h"
+
+#include <string>
+#include <vector>
+
+class CopyProgress;
+class CSetupDat;
+class FileHandle;
+struct SetupFileEntry;
+
+class CopyRun {
+public:
+    // Starts reading `sources`, the packaged files of `dat` in order
+    // (std::bad_alloc when the buffers cannot be had).
+    CopyRun(CSetupDat& dat, const std::vector<PackagedSource>& sources, CopyProgress* progress);
+
+    // Installs the `index`th file of the package, whose entry then holds its
+    // target path; false when the run must stop, after telling the user why.
+    bool Install(size_t index, SetupFileEntry& entry);
+
+private:
+    bool ExpandTarget(std::string& path);
+    // Opens the target, asking while it is in use; records a target it made.
+    bool OpenTarget(const std::string& path, FileHandle& target);
+    bool CreateNewTarget(const std::string& path, FileHandle& target);
+    // Writes the file's pieces, the first given, up to its last; false, after
+    // telling the user, when a write fails or the source did.
+    bool WriteTarget(const Piece* piece, size_t index, FileHandle& target,
+                     const std::string& targetPath);
+    // After a file's last piece was written, with the checksum of all its
+    // bytes: whether its source gave it whole, telling the user if not.
+    bool SourceWhole(const Piece& last, size_t index, uint32_t adler);
+    // The next piece of the package, in order; null when nothing follows.
+    const Piece* NextPiece();
+
+    CSetupDat& dat_;
+    std::vector<PackagedSource> sources_;
+    CopyProgress* progress_;
+    KnownDirectories directories_;
+    PackageStream stream_;
+    const Chunk* chunk_ = nullptr;
+    size_t nextPiece_ = 0;
+    uint64_t installedBefore_ = 0; // packaged bytes of the files already installed
+};

@@ -1,0 +1,52 @@
+#include "slim_monitor.h"
+
+namespace {
+
+struct SlimApi {
+    VOID(WINAPI* acquire)(PSRWLOCK) = nullptr;
+    VOID(WINAPI* release)(PSRWLOCK) = nullptr;
+    BOOL(WINAPI* sleep)(PCONDITION_VARIABLE, PSRWLOCK, DWORD, ULONG) = nullptr;
+    VOID(WINAPI* wake)(PCONDITION_VARIABLE) = nullptr;
+
+    SlimApi() {
+        HMODULE kernel = ::GetModuleHandleA("kernel32.dll");
+        if (!kernel)
+            return;
+        Find(kernel, "AcquireSRWLockExclusive", acquire);
+        Find(kernel, "ReleaseSRWLockExclusive", release);
+        Find(kernel, "SleepConditionVariableSRW", sleep);
+        Find(kernel, "WakeConditionVariable", wake);
+    }
+    bool Complete() const { return acquire && release && sleep && wake; }
+
+    template <class Function> static void Find(HMODULE module, const char* name, Function& to) {
+        to = reinterpret_cast<Function>(reinterpret_cast<void*>(::GetProcAddress(module, name)));
+    }
+};
+
+const SlimApi& Api() {
+    static const SlimApi api;
+    return api;
+}
+
+} // namespace
+
+bool SlimMonitor::Available() {
+    return Api().Complete();
+}
+
+SlimMonitor::Hold::Hold(SlimMonitor& monitor) : monitor_(monitor) {
+    Api().acquire(&monitor_.lock_);
+}
+
+SlimMonitor::Hold::~Hold() {
+    Api().release(&monitor_.lock_);
+}
+
+void SlimMonitor::Wake() {
+    Api().wake(&changed_);
+}
+
+void SlimMonitor::Block() {
+    Api().sleep(&changed_, &lock_, INFINITE, 0);
+}
