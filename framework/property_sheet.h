@@ -49,14 +49,6 @@ private:
     static INT_PTR CALLBACK PageProc(HWND window, UINT msg, WPARAM wParam, LPARAM lParam);
 };
 
-// A sheet opened without a modal loop is destroyed with its object.
-struct SheetWindowTraits {
-    using pointer = HWND;
-    static pointer invalid() noexcept { return nullptr; }
-    static void close(pointer h) noexcept { ::DestroyWindow(h); }
-};
-using UniqueSheetWindow = UniqueHandle<SheetWindowTraits>;
-
 class CPropertySheet : public CWnd {
 public:
     CPropertySheet();
@@ -90,5 +82,5 @@ private:
 
     std::vector<CPropertyPage*> pages_;
     std::vector<PROPSHEETPAGEA> pageHeaders_;
-    UniqueSheetWindow modeless_;
+    UniqueWindow modeless_;
 };

@@ -67,3 +67,11 @@ struct FontHandleTraits {
     static void close(pointer h) noexcept { ::DeleteObject(h); }
 };
 using UniqueFont = UniqueHandle<FontHandleTraits>;
+
+// A window this program created without a modal loop: destroyed with its owner.
+struct WindowHandleTraits {
+    using pointer = HWND;
+    static pointer invalid() noexcept { return nullptr; }
+    static void close(pointer h) noexcept { ::DestroyWindow(h); }
+};
+using UniqueWindow = UniqueHandle<WindowHandleTraits>;

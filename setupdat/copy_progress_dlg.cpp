@@ -13,13 +13,6 @@ namespace {
 constexpr DWORD kTick = 30;       // milliseconds between refreshes: smooth enough, and cheap
 constexpr uint64_t kRange = 1000; // steps of the bar
 
-struct DialogWindowTraits {
-    using pointer = HWND;
-    static pointer invalid() noexcept { return nullptr; }
-    static void close(pointer h) noexcept { ::DestroyWindow(h); }
-};
-using UniqueDialogWindow = UniqueHandle<DialogWindowTraits>;
-
 // Keeps a window disabled while it lives, and enables it again after only if
 // it was enabled before.
 class DisabledWindow {
@@ -61,7 +54,7 @@ bool PumpWaitingMessages() {
 // that the activation returns to it.
 struct CCopyProgressDlg::Run {
     explicit Run(HWND owner) : disabled(owner) {}
-    UniqueDialogWindow window;
+    UniqueWindow window;
     DisabledWindow disabled;
     const DWORD started = ::GetTickCount();
     DWORD lastTick = started - kTick; // the first report refreshes at once
