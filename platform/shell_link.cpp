@@ -43,19 +43,43 @@ void DescribeLink(IShellLinkA& link, const std::string& target, const char* work
         link.SetArguments(arguments);
 }
 
+// The link file's path as IPersistFile takes it. A path that does not fit is
+// refused whole: a cut one would name another file.
+HRESULT WideLinkPath(const std::string& linkFile, WCHAR (&widePath)[MAX_PATH]) {
+    if (::MultiByteToWideChar(CP_ACP, 0, linkFile.c_str(), -1, widePath, MAX_PATH))
+        return S_OK;
+    DWORD error = ::GetLastError();
+    return HRESULT_FROM_WIN32(error == ERROR_INSUFFICIENT_BUFFER ? ERROR_FILENAME_EXCED_RANGE
+                                                                 : error);
+}
+
 HRESULT SaveLink(IShellLinkA& link, const std::string& linkFile) {
     ComPtr<IPersistFile> file;
     HRESULT result = link.QueryInterface(IID_IPersistFile, file.put_void());
     if (FAILED(result))
         return result;
-    // A path that does not fit is refused whole: a cut one would name another file.
     WCHAR widePath[MAX_PATH];
-    if (!::MultiByteToWideChar(CP_ACP, 0, linkFile.c_str(), -1, widePath, MAX_PATH)) {
-        DWORD error = ::GetLastError();
-        return HRESULT_FROM_WIN32(error == ERROR_INSUFFICIENT_BUFFER ? ERROR_FILENAME_EXCED_RANGE
-                                                                     : error);
-    }
-    return file->Save(widePath, TRUE);
+    result = WideLinkPath(linkFile, widePath);
+    return FAILED(result) ? result : file->Save(widePath, TRUE);
+}
+
+HRESULT LoadLink(IShellLinkA& link, const std::string& linkFile) {
+    ComPtr<IPersistFile> file;
+    HRESULT result = link.QueryInterface(IID_IPersistFile, file.put_void());
+    if (FAILED(result))
+        return result;
+    WCHAR widePath[MAX_PATH];
+    result = WideLinkPath(linkFile, widePath);
+    return FAILED(result) ? result : file->Load(widePath, STGM_READ);
+}
+
+void DescribeContents(IShellLinkA& link, ShortcutContents& contents) {
+    char text[INFOTIPSIZE];
+    auto textOf = [&text](HRESULT read) { return SUCCEEDED(read) ? std::string(text) : ""; };
+    contents.target = textOf(link.GetPath(text, MAX_PATH, nullptr, SLGP_RAWPATH));
+    contents.arguments = textOf(link.GetArguments(text, INFOTIPSIZE));
+    contents.workingDirectory = textOf(link.GetWorkingDirectory(text, MAX_PATH));
+    contents.iconPath = textOf(link.GetIconLocation(text, MAX_PATH, &contents.iconIndex));
 }
 
 } // namespace
@@ -85,4 +109,18 @@ HRESULT CreateShortcut(const std::string& target, const std::string& linkFile,
         return result;
     DescribeLink(*link.get(), target, workingDirectory, iconPath, iconIndex, arguments);
     return SaveLink(*link.get(), linkFile);
+}
+
+HRESULT ReadShortcut(const std::string& linkFile, ShortcutContents& contents) {
+    ComInitScope com;
+    if (!com)
+        return -1;
+    ComPtr<IShellLinkA> link;
+    HRESULT result = ::CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER,
+                                        IID_IShellLinkA, link.put_void());
+    if (SUCCEEDED(result))
+        result = LoadLink(*link.get(), linkFile);
+    if (SUCCEEDED(result))
+        DescribeContents(*link.get(), contents);
+    return result;
 }

@@ -19,3 +19,17 @@ int GetSpecialFolderPath(std::string& destination, int folder);
 HRESULT CreateShortcut(const std::string& target, const std::string& linkFile,
                        const char* workingDirectory, const char* iconPath, int iconIndex,
                        const char* arguments);
+
+// What a shell link holds, as the shell itself reads it back: what the user's
+// click will start.
+struct ShortcutContents {
+    std::string target; // as stored, not resolved against the disk
+    std::string arguments;
+    std::string workingDirectory;
+    std::string iconPath;
+    int iconIndex = 0;
+};
+
+// Loads `linkFile` through IShellLinkA; the HRESULT of the first step that
+// failed, else of the load. `contents` is filled only on success.
+HRESULT ReadShortcut(const std::string& linkFile, ShortcutContents& contents);

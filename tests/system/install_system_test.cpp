@@ -1,7 +1,6 @@
 // The real installer under Wine, driven through its wizard from this process
 // as a user would, then checked on the disk, in the registry, in its links
 // and in its install record; and removed again through its uninstall entry.
-#include "com_ptr.h"
 #include "install_record_format.h"
 #include "package_index.h"
 #include "packaged_file.h"
@@ -46,32 +45,10 @@ std::string RegistryString(const std::string& key, const char* name) {
     return result == ERROR_SUCCESS ? std::string(value) : "<no value>";
 }
 
-struct Link {
-    std::string target, arguments, directory, icon;
-    int iconIndex = -1;
-};
-
-// Reads a shell link back through the shell, as Explorer would.
-Link ReadLink(const std::string& path) {
-    Link link;
-    ComInitScope com;
-    ComPtr<IShellLinkA> shell;
-    ComPtr<IPersistFile> file;
-    const std::wstring wide(path.begin(), path.end());
-    if (FAILED(::CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkA,
-                                  shell.put_void())) ||
-        FAILED(shell->QueryInterface(IID_IPersistFile, file.put_void())) ||
-        FAILED(file->Load(wide.c_str(), STGM_READ)))
-        return link;
-    char text[MAX_PATH * 2] = "";
-    shell->GetPath(text, sizeof text, nullptr, SLGP_RAWPATH);
-    link.target = text;
-    shell->GetArguments(text, sizeof text);
-    link.arguments = text;
-    shell->GetWorkingDirectory(text, sizeof text);
-    link.directory = text;
-    shell->GetIconLocation(text, sizeof text, &link.iconIndex);
-    link.icon = text;
+ShortcutContents ReadLink(const std::string& path) {
+    ShortcutContents link;
+    link.iconIndex = -1;
+    ReadShortcut(path, link);
     return link;
 }
 
@@ -287,12 +264,12 @@ TEST_F(Installer, WizardInstallsEverythingAndItsUninstallEntryRemovesItAgain) {
     EXPECT_TRUE(FileExists(install_ + "\\Setup.exe"));
     EXPECT_TRUE(FileExists(install_ + "\\zlib1.dll"));
     const std::string group = programs_ + "\\Kestrel Group";
-    const Link program = ReadLink(group + "\\Kestrel Test 2.lnk");
+    const ShortcutContents program = ReadLink(group + "\\Kestrel Test 2.lnk");
     EXPECT_EQ(program.target, install_ + "\\App.exe");
-    EXPECT_EQ(program.directory, install_);
-    EXPECT_EQ(program.icon, install_ + "\\AppIcon.ico");
+    EXPECT_EQ(program.workingDirectory, install_);
+    EXPECT_EQ(program.iconPath, install_ + "\\AppIcon.ico");
     EXPECT_EQ(program.iconIndex, 0);
-    const Link uninstall = ReadLink(group + "\\Uninstall.lnk");
+    const ShortcutContents uninstall = ReadLink(group + "\\Uninstall.lnk");
     EXPECT_EQ(uninstall.target, install_ + "\\Setup.exe");
     EXPECT_EQ(uninstall.arguments, " /UNINSTALL");
     EXPECT_EQ(uninstall.iconIndex, 1);

@@ -2,7 +2,6 @@
 // own IShellLinkA, and the special folders the installer places them in.
 #include "shell_link.h"
 
-#include "com_ptr.h"
 #include "test_support.h"
 
 #include <shlobj.h>
@@ -13,12 +12,11 @@
 
 namespace {
 
-// What a link file holds, as the shell reads it back.
-struct LinkContents {
+// What a link file holds, as the shell reads it back, and its header's
+// SLDF_* bits, which say which optional parts were stored at all.
+struct LinkContents : ShortcutContents {
     HRESULT loaded = E_FAIL;
-    std::string target, arguments, workingDirectory, iconPath;
-    int iconIndex = -1;
-    DWORD flags = 0; // the header's SLDF_* bits
+    DWORD flags = 0;
 };
 
 // The optional parts of a link, as the caller passes them.
@@ -41,22 +39,8 @@ DWORD HeaderFlags(const std::string& linkFile) {
 
 LinkContents ReadLink(const std::string& linkFile) {
     LinkContents contents;
-    ComInitScope com;
-    ComPtr<IShellLinkA> link;
-    ComPtr<IPersistFile> file;
-    if (!com ||
-        FAILED(::CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkA,
-                                  link.put_void())) ||
-        FAILED(link->QueryInterface(IID_IPersistFile, file.put_void())))
-        return contents;
-    std::wstring widePath(linkFile.begin(), linkFile.end()); // the test paths are ASCII
-    contents.loaded = file->Load(widePath.c_str(), STGM_READ);
-    char text[INFOTIPSIZE];
-    auto textOf = [&](HRESULT read) { return SUCCEEDED(read) ? std::string(text) : "<failed>"; };
-    contents.target = textOf(link->GetPath(text, MAX_PATH, nullptr, SLGP_RAWPATH));
-    contents.arguments = textOf(link->GetArguments(text, INFOTIPSIZE));
-    contents.workingDirectory = textOf(link->GetWorkingDirectory(text, MAX_PATH));
-    contents.iconPath = textOf(link->GetIconLocation(text, MAX_PATH, &contents.iconIndex));
+    contents.iconIndex = -1;
+    contents.loaded = ReadShortcut(linkFile, contents);
     contents.flags = HeaderFlags(linkFile);
     return contents;
 }

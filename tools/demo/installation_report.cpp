@@ -4,7 +4,7 @@
 #include "install_record_format.h"
 #include "path_text.h"
 #include "registry_values.h"
-#include "shortcut_reader.h"
+#include "shell_link.h"
 
 #include <windows.h>
 
@@ -50,12 +50,12 @@ void PrintFiles(const std::string& directory) {
 
 void PrintShortcut(const std::string& link) {
     std::cout << "      " << link << std::endl;
-    ShortcutContent content;
+    ShortcutContents content;
     if (!PathExists(link)) {
         std::cout << "         (not there)" << std::endl;
         return;
     }
-    if (!ReadShortcut(link, content)) {
+    if (FAILED(ReadShortcut(link, content))) {
         std::cout << "         (cannot be read)" << std::endl;
         return;
     }

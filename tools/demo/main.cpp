@@ -6,7 +6,6 @@
 //
 // Exit status: 0 when every step went as a user would expect, 1 when one did
 // not (the output says which), 2 for a wrong command line.
-#include "com_ptr.h"
 #include "installation_report.h"
 #include "installer_run.h"
 #include "leftovers_report.h"
@@ -103,7 +102,6 @@ int main(int argc, char** argv) {
         std::cerr << "usage: demo_driver SETUP-DIRECTORY SCREENSHOT-DIRECTORY" << std::endl;
         return 2;
     }
-    ComInitScope com; // the shortcuts are read through the shell's COM objects
     DemoRun demo{argv[1], Screenshots(argv[2]), {}, {}};
     if (!ReadPackageIndex(demo.setupDirectory + "\\Setup.dat", demo.package)) {
         std::cout << "no readable package index in " << demo.setupDirectory << std::endl;
