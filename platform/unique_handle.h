@@ -39,39 +39,26 @@ private:
     pointer h_;
 };
 
-struct FileHandleTraits {
+// The traits of most handles: which value means "none" and which call closes.
+template <class Pointer, auto Close> struct NullHandleTraits {
+    using pointer = Pointer;
+    static pointer invalid() noexcept { return nullptr; }
+    static void close(pointer h) noexcept { Close(h); }
+};
+// Files and searches use INVALID_HANDLE_VALUE, not null, for "none".
+template <auto Close> struct InvalidValueHandleTraits {
     using pointer = HANDLE;
     static pointer invalid() noexcept { return INVALID_HANDLE_VALUE; }
-    static void close(pointer h) noexcept { ::CloseHandle(h); }
+    static void close(pointer h) noexcept { Close(h); }
 };
-using UniqueFileHandle = UniqueHandle<FileHandleTraits>;
 
-// Process and thread handles use null, not INVALID_HANDLE_VALUE, for "none".
-struct KernelHandleTraits {
-    using pointer = HANDLE;
-    static pointer invalid() noexcept { return nullptr; }
-    static void close(pointer h) noexcept { ::CloseHandle(h); }
-};
-using UniqueKernelHandle = UniqueHandle<KernelHandleTraits>;
-
-struct FindHandleTraits {
-    using pointer = HANDLE;
-    static pointer invalid() noexcept { return INVALID_HANDLE_VALUE; }
-    static void close(pointer h) noexcept { ::FindClose(h); }
-};
-using UniqueFind = UniqueHandle<FindHandleTraits>;
-
-struct FontHandleTraits {
-    using pointer = HFONT;
-    static pointer invalid() noexcept { return nullptr; }
-    static void close(pointer h) noexcept { ::DeleteObject(h); }
-};
-using UniqueFont = UniqueHandle<FontHandleTraits>;
-
+using UniqueFileHandle = UniqueHandle<InvalidValueHandleTraits<::CloseHandle>>;
+using UniqueFind = UniqueHandle<InvalidValueHandleTraits<::FindClose>>;
+// Process and thread handles.
+using UniqueKernelHandle = UniqueHandle<NullHandleTraits<HANDLE, ::CloseHandle>>;
+using UniqueRegKey = UniqueHandle<NullHandleTraits<HKEY, ::RegCloseKey>>;
+using UniqueFont = UniqueHandle<NullHandleTraits<HFONT, ::DeleteObject>>;
+using UniqueBitmap = UniqueHandle<NullHandleTraits<HBITMAP, ::DeleteObject>>;
+using UniqueMemoryDc = UniqueHandle<NullHandleTraits<HDC, ::DeleteDC>>;
 // A window this program created without a modal loop: destroyed with its owner.
-struct WindowHandleTraits {
-    using pointer = HWND;
-    static pointer invalid() noexcept { return nullptr; }
-    static void close(pointer h) noexcept { ::DestroyWindow(h); }
-};
-using UniqueWindow = UniqueHandle<WindowHandleTraits>;
+using UniqueWindow = UniqueHandle<NullHandleTraits<HWND, ::DestroyWindow>>;

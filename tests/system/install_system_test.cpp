@@ -4,6 +4,7 @@
 #include "install_record_format.h"
 #include "package_index.h"
 #include "packaged_file.h"
+#include "reg_key_holder.h"
 #include "setup_dat.h"
 #include "shell_link.h"
 #include "system_support.h"
@@ -33,18 +34,6 @@ std::string ShellFolder(int folder) {
     return path;
 }
 
-std::string RegistryString(const std::string& key, const char* name) {
-    char value[1024] = "";
-    DWORD size = sizeof value;
-    HKEY handle;
-    if (::RegOpenKeyExA(HKEY_CURRENT_USER, key.c_str(), 0, KEY_READ, &handle) != ERROR_SUCCESS)
-        return "<no key>";
-    LONG result =
-        ::RegQueryValueExA(handle, name, nullptr, nullptr, reinterpret_cast<BYTE*>(value), &size);
-    ::RegCloseKey(handle);
-    return result == ERROR_SUCCESS ? std::string(value) : "<no value>";
-}
-
 ShortcutContents ReadLink(const std::string& path) {
     ShortcutContents link;
     link.iconIndex = -1;
@@ -65,8 +54,8 @@ std::string Added(const std::set<std::string>& before, const std::set<std::strin
 void ListTree(const std::string& root, const std::vector<std::string>& skipped,
               std::set<std::string>& paths) {
     WIN32_FIND_DATAA found;
-    HANDLE search = ::FindFirstFileA((root + "\\*").c_str(), &found);
-    if (search == INVALID_HANDLE_VALUE)
+    UniqueFind search(::FindFirstFileA((root + "\\*").c_str(), &found));
+    if (!search)
         return;
     do {
         const std::string name = found.cFileName;
@@ -78,8 +67,7 @@ void ListTree(const std::string& root, const std::vector<std::string>& skipped,
         paths.insert(path);
         if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
             ListTree(path, skipped, paths);
-    } while (::FindNextFileA(search, &found));
-    ::FindClose(search);
+    } while (::FindNextFileA(search.get(), &found));
 }
 
 // Every key and value below a key of HKEY_CURRENT_USER, Wine's own settings left out.
@@ -101,11 +89,9 @@ void ListRegistry(HKEY key, const std::string& path, std::set<std::string>& entr
         if (child == "Software\\Wine")
             continue;
         entries.insert(child + "\\");
-        HKEY sub;
-        if (::RegOpenKeyExA(key, name, 0, KEY_READ, &sub) == ERROR_SUCCESS) {
-            ListRegistry(sub, child, entries);
-            ::RegCloseKey(sub);
-        }
+        CRegKeyHolder sub;
+        if (sub.Open(key, name, KEY_READ) == ERROR_SUCCESS)
+            ListRegistry(sub.m_hKey, child, entries);
     }
 }
 
@@ -124,11 +110,9 @@ protected:
             RemoveTree(programs_ + "\\" + group);
         RemoveTree(install_);
         ::DeleteFileA((ShellFolder(CSIDL_DESKTOP) + "\\Kestrel Test 2.lnk").c_str());
-        HKEY run;
-        if (::RegOpenKeyExA(HKEY_CURRENT_USER, kRunKey, 0, KEY_ALL_ACCESS, &run) == ERROR_SUCCESS) {
-            ::RegDeleteValueA(run, "KestrelApp");
-            ::RegCloseKey(run);
-        }
+        CRegKeyHolder run;
+        if (run.Open(HKEY_CURRENT_USER, kRunKey, KEY_ALL_ACCESS) == ERROR_SUCCESS)
+            ::RegDeleteValueA(run.m_hKey, "KestrelApp");
     }
 
     // Writes the package: the main program and the post-install program (both
@@ -200,11 +184,7 @@ TEST_F(Installer, WizardInstallsEverythingAndItsUninstallEntryRemovesItAgain) {
     WritePackage(true);
     // Every Windows has the key that holds the uninstall entries; a fresh
     // Wine prefix may not.
-    HKEY entries;
-    ASSERT_EQ(::RegCreateKeyExA(HKEY_CURRENT_USER, kUninstallKey, 0, nullptr, 0, KEY_READ, nullptr,
-                                &entries, nullptr),
-              ERROR_SUCCESS);
-    ::RegCloseKey(entries);
+    ASSERT_EQ(CRegKeyHolder().Create(HKEY_CURRENT_USER, kUninstallKey), ERROR_SUCCESS);
     ::RegDeleteKeyA(HKEY_CURRENT_USER, kUninstallKey); // its parent stays
     std::set<std::string> filesBefore, registryBefore;
     const std::vector<std::string> skipped = {setup_.Path(), launches_.Path()};

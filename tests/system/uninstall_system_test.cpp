@@ -18,23 +18,6 @@ using windowdriver::Process;
 const char kKeyRoot[] = "Software\\KestrelSystemTest";
 const char kAppKey[] = "Software\\KestrelSystemTest\\Uninstall\\Kestrel";
 
-bool KeyExists(const std::string& path) {
-    HKEY key;
-    if (::RegOpenKeyExA(HKEY_CURRENT_USER, path.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS)
-        return false;
-    ::RegCloseKey(key);
-    return true;
-}
-
-void SetValue(const std::string& keyPath, const char* name) {
-    HKEY key;
-    ASSERT_EQ(::RegCreateKeyExA(HKEY_CURRENT_USER, keyPath.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS,
-                                nullptr, &key, nullptr),
-              ERROR_SUCCESS);
-    ::RegSetValueExA(key, name, 0, REG_SZ, reinterpret_cast<const BYTE*>("x"), 2);
-    ::RegCloseKey(key);
-}
-
 // One installation as the installer leaves it: files in subdirectories, a
 // program group with a shortcut, registry values and their key, the
 // installed Setup.exe and zlib1.dll, and the record listing all but those two.
@@ -56,8 +39,8 @@ protected:
         CreateShortcut(install_ + "\\App.exe", group_ + "\\Kestrel.lnk", install_.c_str(), nullptr,
                        0, nullptr);
         ASSERT_TRUE(FileExists(group_ + "\\Kestrel.lnk"));
-        SetValue(kAppKey, "DisplayName");
-        SetValue(kAppKey, "UninstallString");
+        SetRegistryValue(kAppKey, "DisplayName");
+        SetRegistryValue(kAppKey, "UninstallString");
         for (const std::string& item : {group_ + "\\Kestrel.lnk", install_ + "\\docs\\deep\\",
                                         install_ + "\\docs\\", group_ + "\\"})
             record.AddInstalledItem(item);
@@ -93,7 +76,7 @@ protected:
              {"App.exe", "docs\\deep\\notes.txt", "Setup.exe", "zlib1.dll", "SetupInfo.dat"})
             EXPECT_TRUE(FileExists(install_ + "\\" + file)) << file;
         EXPECT_TRUE(FileExists(group_ + "\\Kestrel.lnk"));
-        EXPECT_TRUE(KeyExists(kAppKey));
+        EXPECT_TRUE(RegistryKeyExists(kAppKey));
         EXPECT_EQ(TemporaryCopies(), temporaryCopiesBefore_) << "a temporary copy was made";
     }
 
@@ -122,8 +105,9 @@ protected:
     void ExpectEverythingRemoved() {
         EXPECT_FALSE(DirectoryExists(install_)) << "the install directory stays";
         EXPECT_FALSE(DirectoryExists(group_)) << "the program group stays";
-        EXPECT_FALSE(KeyExists(kAppKey));
-        EXPECT_TRUE(KeyExists(std::string(kKeyRoot) + "\\Uninstall")) << "a parent went too";
+        EXPECT_FALSE(RegistryKeyExists(kAppKey));
+        EXPECT_TRUE(RegistryKeyExists(std::string(kKeyRoot) + "\\Uninstall"))
+            << "a parent went too";
     }
 
     static std::string TemporaryDirectory() {
@@ -204,7 +188,7 @@ TEST_F(PreparedInstallation, DamagedOrMissingRecordIsReportedAndRemovesNothingRe
     EXPECT_EQ(damaged.boxes[0].text, "The setup information file is invalid.");
     EXPECT_EQ(damaged.boxes[0].caption, "SetA1");
     EXPECT_TRUE(FileExists(install_ + "\\docs\\deep\\notes.txt"));
-    EXPECT_TRUE(KeyExists(kAppKey));
+    EXPECT_TRUE(RegistryKeyExists(kAppKey));
     EXPECT_FALSE(FileExists(Program())) << "the installed program is removed all the same";
 
     windowdriver::RunResult missing = removeWithCopy();

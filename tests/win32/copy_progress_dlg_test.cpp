@@ -28,21 +28,15 @@ LRESULT CALLBACK OwnerProc(HWND window, UINT msg, WPARAM wParam, LPARAM lParam) 
     return ::DefWindowProcA(window, msg, wParam, lParam);
 }
 
-struct WindowTraits {
-    using pointer = HWND;
-    static pointer invalid() noexcept { return nullptr; }
-    static void close(pointer h) noexcept { ::DestroyWindow(h); }
-};
-
-UniqueHandle<WindowTraits> MakeOwner() {
+UniqueWindow MakeOwner() {
     WNDCLASSA windowClass = {};
     windowClass.lpfnWndProc = OwnerProc;
     windowClass.hInstance = ::GetModuleHandleA(nullptr);
     windowClass.lpszClassName = "CopyProgressTestOwner";
     ::RegisterClassA(&windowClass); // a second registration fails harmlessly
-    return UniqueHandle<WindowTraits>(::CreateWindowA("CopyProgressTestOwner", "Owner",
-                                                      WS_OVERLAPPEDWINDOW, 0, 0, 200, 100, nullptr,
-                                                      nullptr, windowClass.hInstance, nullptr));
+    return UniqueWindow(::CreateWindowA("CopyProgressTestOwner", "Owner", WS_OVERLAPPEDWINDOW, 0, 0,
+                                        200, 100, nullptr, nullptr, windowClass.hInstance,
+                                        nullptr));
 }
 
 // Passes the run's reports on to the window and looks at it after each.

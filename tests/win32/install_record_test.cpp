@@ -11,24 +11,6 @@ namespace {
 
 const char kTestKey[] = "Software\\KestrelSetupTests";
 
-bool KeyExists(const std::string& path) {
-    CRegKeyHolder key;
-    return key.Open(HKEY_CURRENT_USER, path.c_str(), KEY_READ) == ERROR_SUCCESS;
-}
-
-bool ValueExists(const std::string& keyPath, const char* value) {
-    CRegKeyHolder key;
-    return key.Open(HKEY_CURRENT_USER, keyPath.c_str(), KEY_READ) == ERROR_SUCCESS &&
-           ::RegQueryValueExA(key.m_hKey, value, nullptr, nullptr, nullptr, nullptr) ==
-               ERROR_SUCCESS;
-}
-
-void SetValue(const std::string& keyPath, const char* value) {
-    CRegKeyHolder key;
-    ASSERT_EQ(key.Create(HKEY_CURRENT_USER, keyPath.c_str()), ERROR_SUCCESS);
-    ::RegSetValueExA(key.m_hKey, value, 0, REG_SZ, reinterpret_cast<const BYTE*>("x"), 2);
-}
-
 std::string Prefixed(const std::string& path) {
     return "%REG_CURRENT_USER%" + path;
 }
@@ -101,24 +83,24 @@ TEST_F(InstallRecordTest, InvalidRecordIsRefusedKeptAndRemovesNothing) {
 
 TEST_F(InstallRecordTest, RegistryKeyAndValueItemsAreDeletedFromTheirParents) {
     const std::string a = std::string(kTestKey) + "\\A";
-    SetValue(a + "\\B", "inner");
-    SetValue(a, "Run");
+    SetRegistryValue(a + "\\B", "inner");
+    SetRegistryValue(a, "Run");
     dat.RemoveItem(Prefixed(a + "\\B\\"));
-    EXPECT_FALSE(KeyExists(a + "\\B"));
-    EXPECT_TRUE(KeyExists(a));
+    EXPECT_FALSE(RegistryKeyExists(a + "\\B"));
+    EXPECT_TRUE(RegistryKeyExists(a));
     dat.RemoveItem(Prefixed(a + "\\Run"));
-    EXPECT_FALSE(ValueExists(a, "Run"));
-    EXPECT_TRUE(KeyExists(a));
+    EXPECT_FALSE(RegistryValueExists(a, "Run"));
+    EXPECT_TRUE(RegistryKeyExists(a));
 }
 
 TEST_F(InstallRecordTest, MalformedOrMissingRegistryItemsAreSkipped) {
     const std::string a = std::string(kTestKey) + "\\A";
-    SetValue(a, "Run");
+    SetRegistryValue(a, "Run");
     for (const std::string& item :
          {Prefixed(""), Prefixed("KestrelSetupTests"), Prefixed(a + "\\Missing"),
           Prefixed("Software\\NoSuchKestrelKey\\B\\"), std::string()})
         EXPECT_EQ(dat.RemoveItem(item), 1) << "item \"" << item << '"';
-    EXPECT_TRUE(ValueExists(a, "Run"));
+    EXPECT_TRUE(RegistryValueExists(a, "Run"));
 }
 
 TEST_F(InstallRecordTest, PrefixInOtherCaseNamesAFile) {

@@ -85,6 +85,36 @@ void RegistryValueGuard::Set(const std::string& text) const {
                      static_cast<DWORD>(text.size() + 1));
 }
 
+bool RegistryKeyExists(const std::string& path) {
+    CRegKeyHolder key;
+    return key.Open(HKEY_CURRENT_USER, path.c_str(), KEY_READ) == ERROR_SUCCESS;
+}
+
+bool RegistryValueExists(const std::string& keyPath, const char* name) {
+    CRegKeyHolder key;
+    return key.Open(HKEY_CURRENT_USER, keyPath.c_str(), KEY_READ) == ERROR_SUCCESS &&
+           ::RegQueryValueExA(key.m_hKey, name, nullptr, nullptr, nullptr, nullptr) ==
+               ERROR_SUCCESS;
+}
+
+void SetRegistryValue(const std::string& keyPath, const char* name) {
+    CRegKeyHolder key;
+    ASSERT_EQ(key.Create(HKEY_CURRENT_USER, keyPath.c_str()), ERROR_SUCCESS) << keyPath;
+    ::RegSetValueExA(key.m_hKey, name, 0, REG_SZ, reinterpret_cast<const BYTE*>("x"), 2);
+}
+
+std::string RegistryString(const std::string& keyPath, const char* name) {
+    CRegKeyHolder key;
+    if (key.Open(HKEY_CURRENT_USER, keyPath.c_str(), KEY_READ) != ERROR_SUCCESS)
+        return "<no key>";
+    char value[1024] = "";
+    DWORD size = sizeof value;
+    if (::RegQueryValueExA(key.m_hKey, name, nullptr, nullptr, reinterpret_cast<BYTE*>(value),
+                           &size) != ERROR_SUCCESS)
+        return "<no value>";
+    return value;
+}
+
 std::string LoadString(UINT id) {
     return LoadResourceString(id);
 }

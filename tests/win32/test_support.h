@@ -97,6 +97,14 @@ private:
     std::string path_;
 };
 
+// Keys and values under HKEY_CURRENT_USER, as the tests look at them.
+bool RegistryKeyExists(const std::string& path);
+bool RegistryValueExists(const std::string& keyPath, const char* name);
+// Sets `name` to the text "x", creating the key when needed.
+void SetRegistryValue(const std::string& keyPath, const char* name);
+// A text value; "<no key>" or "<no value>" when it is not there.
+std::string RegistryString(const std::string& keyPath, const char* name);
+
 std::string LoadString(UINT id);
 // The paths waiting for deletion at the next restart, each followed by '|'.
 std::string PendingRestartDeletions();
