@@ -9,10 +9,13 @@ std::string LoadResourceString(UINT stringId) {
     return std::string(buffer, length > 0 ? static_cast<size_t>(length) : 0);
 }
 
-std::string FormatResourceString(UINT stringId, const std::string& argument) {
-    std::string text = LoadResourceString(stringId);
+std::string FillArgument(std::string text, const std::string& argument) {
     size_t at = text.find("%s");
     if (at != std::string::npos)
         text.replace(at, 2, argument);
     return text;
+}
+
+std::string FormatResourceString(UINT stringId, const std::string& argument) {
+    return FillArgument(LoadResourceString(stringId), argument);
 }

@@ -7,6 +7,8 @@
 
 // A string-table entry; empty when the id is unknown.
 std::string LoadResourceString(UINT stringId);
-// A string-table entry with its one "%s" replaced by `argument` (taken
-// literally: no other format directive in it is interpreted).
+// `text` with its first "%s" replaced by `argument`, taken literally: no
+// other format directive in it is interpreted.
+std::string FillArgument(std::string text, const std::string& argument);
+// A string-table entry with its one "%s" filled in (see FillArgument).
 std::string FormatResourceString(UINT stringId, const std::string& argument);

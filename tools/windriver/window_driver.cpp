@@ -14,19 +14,6 @@ constexpr UINT kMessageTimeoutMilliseconds = 2000;
 // The button-type bits of a button's style.
 constexpr LONG kButtonTypeMask = 0x0F;
 
-std::string ToAnsi(const std::wstring& wide) {
-    if (wide.empty())
-        return std::string();
-    int size = ::WideCharToMultiByte(CP_ACP, 0, wide.data(), static_cast<int>(wide.size()), nullptr,
-                                     0, nullptr, nullptr);
-    if (size <= 0)
-        return std::string();
-    std::string ansi(static_cast<size_t>(size), '\0');
-    ::WideCharToMultiByte(CP_ACP, 0, wide.data(), static_cast<int>(wide.size()), &ansi[0], size,
-                          nullptr, nullptr);
-    return ansi;
-}
-
 std::string LastErrorText(const char* what) {
     std::ostringstream text;
     text << what << " failed (error " << ::GetLastError() << ")";
@@ -92,6 +79,33 @@ DWORD Elapsed(DWORD since) {
 }
 
 } // namespace
+
+// --- Text --------------------------------------------------------------------
+
+std::string ToAnsi(const std::wstring& wide) {
+    if (wide.empty())
+        return std::string();
+    int size = ::WideCharToMultiByte(CP_ACP, 0, wide.data(), static_cast<int>(wide.size()), nullptr,
+                                     0, nullptr, nullptr);
+    if (size <= 0)
+        return std::string();
+    std::string ansi(static_cast<size_t>(size), '\0');
+    ::WideCharToMultiByte(CP_ACP, 0, wide.data(), static_cast<int>(wide.size()), &ansi[0], size,
+                          nullptr, nullptr);
+    return ansi;
+}
+
+std::wstring ToWide(const std::string& ansi) {
+    if (ansi.empty())
+        return std::wstring();
+    int size =
+        ::MultiByteToWideChar(CP_ACP, 0, ansi.data(), static_cast<int>(ansi.size()), nullptr, 0);
+    if (size <= 0)
+        return std::wstring();
+    std::wstring wide(static_cast<size_t>(size), L'\0');
+    ::MultiByteToWideChar(CP_ACP, 0, ansi.data(), static_cast<int>(ansi.size()), &wide[0], size);
+    return wide;
+}
 
 // --- Process -----------------------------------------------------------------
 

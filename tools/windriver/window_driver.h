@@ -18,6 +18,11 @@ namespace windowdriver {
 constexpr DWORD kPollMilliseconds = 50;
 constexpr DWORD kDefaultTimeoutMilliseconds = 30000;
 
+// Text of another process's windows crosses as wide text: these convert it
+// from and to the ANSI code page.
+std::string ToAnsi(const std::wstring& wide);
+std::wstring ToWide(const std::string& ansi);
+
 // A program started by the driver. Ending the object ends the program if it
 // still runs, and waits until it is gone, so its files may be removed afterwards.
 class Process {

@@ -16,22 +16,6 @@ LRESULT Send(HWND window, UINT message, WPARAM wParam = 0, LPARAM lParam = 0) {
     return static_cast<LRESULT>(result);
 }
 
-std::wstring ToWide(const std::string& text) {
-    int size = ::MultiByteToWideChar(CP_ACP, 0, text.c_str(), -1, nullptr, 0);
-    std::wstring wide(static_cast<size_t>(size > 0 ? size : 1), L'\0');
-    ::MultiByteToWideChar(CP_ACP, 0, text.c_str(), -1, &wide[0], size);
-    wide.resize(wide.size() - 1);
-    return wide;
-}
-
-std::string ToAnsi(const std::wstring& wide) {
-    int size = ::WideCharToMultiByte(CP_ACP, 0, wide.c_str(), -1, nullptr, 0, nullptr, nullptr);
-    std::string text(static_cast<size_t>(size > 0 ? size : 1), '\0');
-    ::WideCharToMultiByte(CP_ACP, 0, wide.c_str(), -1, &text[0], size, nullptr, nullptr);
-    text.resize(text.size() - 1);
-    return text;
-}
-
 } // namespace
 
 bool Wizard::WaitForSheet(DWORD milliseconds) {
@@ -62,7 +46,7 @@ std::string Wizard::Text(int controlId) const {
 }
 
 void Wizard::SetText(int controlId, const std::string& text) const {
-    const std::wstring wide = ToWide(text);
+    const std::wstring wide = windowdriver::ToWide(text);
     Send(Control(controlId), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(wide.c_str()));
 }
 
@@ -83,7 +67,7 @@ std::vector<std::string> Wizard::ListItems(int controlId) const {
         std::wstring text(static_cast<size_t>(Send(list, LB_GETTEXTLEN, i)) + 1, L'\0');
         Send(list, LB_GETTEXT, i, reinterpret_cast<LPARAM>(&text[0]));
         text.resize(text.size() - 1);
-        items.push_back(ToAnsi(text.c_str()));
+        items.push_back(windowdriver::ToAnsi(text.c_str()));
     }
     return items;
 }
