@@ -72,3 +72,25 @@ BOOL DeleteOnReboot(const std::string& path) {
         return ::MoveFileExA(path.c_str(), nullptr, MOVEFILE_DELAY_UNTIL_REBOOT);
     return AppendRenameEntry(ShortFormOf(path), wininit);
 }
+
+namespace {
+
+bool RemoveNowOrAtRestart(const std::string& path, BOOL(WINAPI* remove)(LPCSTR)) {
+    if (remove(path.c_str()))
+        return true;
+    DWORD error = ::GetLastError();
+    if (error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND)
+        return true;
+    DeleteOnReboot(path);
+    return false;
+}
+
+} // namespace
+
+bool DeleteFileNowOrAtRestart(const std::string& path) {
+    return RemoveNowOrAtRestart(path, ::DeleteFileA);
+}
+
+bool RemoveDirectoryNowOrAtRestart(const std::string& path) {
+    return RemoveNowOrAtRestart(path, ::RemoveDirectoryA);
+}

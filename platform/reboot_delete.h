@@ -16,3 +16,10 @@ std::string GetWininitPath();
 // Schedules a file or an (empty by then) directory for deletion at restart;
 // nonzero when it was scheduled.
 BOOL DeleteOnReboot(const std::string& path);
+
+// Deletes a file now, or schedules it for the next restart when that fails
+// (in use, say). A file that is already gone needs neither. True when it is
+// gone now.
+bool DeleteFileNowOrAtRestart(const std::string& path);
+// The same for a directory, which goes now only when it is empty.
+bool RemoveDirectoryNowOrAtRestart(const std::string& path);

@@ -63,8 +63,7 @@ uint64_t PackagedBytes(const std::string& directory, const std::vector<PackagedS
 void RemovePackagedCopies(const std::vector<PackagedSource>& sources, CopyProgress* progress,
                           uint64_t totalBytes) {
     for (const PackagedSource& source : sources) {
-        if (!::DeleteFileA(source.path.c_str()))
-            DeleteOnReboot(source.path); // zlib1.dll, for one, is held by this very program
+        DeleteFileNowOrAtRestart(source.path); // zlib1.dll, for one, is held by this very program
         if (progress)
             progress->Progress(totalBytes);
     }

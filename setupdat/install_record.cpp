@@ -51,16 +51,6 @@ int CSetupDat::ReadInstallRecord(const std::string& recordPath) {
 
 namespace {
 
-// Deletes now, or at the next restart when the path is in use or not yet
-// empty. A path that is already gone needs neither.
-void RemoveNowOrAtRestart(const std::string& path, BOOL(WINAPI* remove)(LPCSTR)) {
-    if (remove(path.c_str()))
-        return;
-    DWORD error = ::GetLastError();
-    if (error != ERROR_FILE_NOT_FOUND && error != ERROR_PATH_NOT_FOUND)
-        DeleteOnReboot(path);
-}
-
 void RemoveRegistryItem(const setupcore::ClassifiedItem& item) {
     CRegKeyHolder parent;
     if (parent.Open(HKEY_CURRENT_USER, item.parentKey.c_str(), KEY_ALL_ACCESS) != ERROR_SUCCESS)
@@ -82,13 +72,12 @@ int CSetupDat::RemoveItem(const std::string& text) {
         RemoveRegistryItem(item);
         break;
     case ItemKind::Directory:
-        RemoveNowOrAtRestart(item.path, ::RemoveDirectoryA);
+        RemoveDirectoryNowOrAtRestart(item.path);
         break;
     case ItemKind::BareFile:
     case ItemKind::FullPathFile: {
-        RemoveNowOrAtRestart(item.kind == ItemKind::BareFile ? AppendPath(m_szInstallDir, item.path)
-                                                             : item.path,
-                             ::DeleteFileA);
+        DeleteFileNowOrAtRestart(
+            item.kind == ItemKind::BareFile ? AppendPath(m_szInstallDir, item.path) : item.path);
         break;
     }
     case ItemKind::Empty:

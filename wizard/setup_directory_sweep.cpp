@@ -29,8 +29,10 @@ void SweepSetupDirectory(const std::string& setupDirectory,
         if (!IsPackageFile(packageFiles, found.cFileName))
             continue;
         const std::string path = AppendPath(setupDirectory, found.cFileName);
-        if (path.find(".exe") != std::string::npos || !::DeleteFileA(path.c_str()))
-            DeleteOnReboot(path);
+        if (path.find(".exe") != std::string::npos)
+            DeleteOnReboot(path); // the running setup program cannot delete itself
+        else
+            DeleteFileNowOrAtRestart(path);
     } while (::FindNextFileA(search.get(), &found));
     search.reset();
     DeleteOnReboot(setupDirectory);
