@@ -25,9 +25,12 @@ wine() {
 
 wine_env_setup() {
     # $1: the Wine prefix to use (created and booted on first use); its
-    # architecture follows the build tree it lies in (build/win64: 64-bit).
-    local arch=win32
+    # architecture follows the build tree it lies in: 64-bit for a tree
+    # configured with the x86_64 toolchain, or one named win64.
+    local arch=win32 cache
+    cache="$(dirname "$1")/CMakeCache.txt"
     case "$1" in */win64/*) arch=win64 ;; esac
+    if [ -f "$cache" ] && grep -q 'mingw-x86_64.cmake' "$cache"; then arch=win64; fi
     export WINEPREFIX="$1" WINEARCH="$arch" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=,winemenubuilder.exe=d"
     mkdir -p "$(dirname "$WINEPREFIX")"
     (
