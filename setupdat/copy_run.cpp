@@ -54,7 +54,7 @@ void TellSourceFailure(SourceStatus status, const std::string& sourcePath) {
 CopyRun::CopyRun(CSetupDat& dat, const std::vector<PackagedSource>& sources, CopyProgress* progress)
     : dat_(dat), sources_(sources), progress_(progress), stream_(sources) {}
 
-bool CopyRun::Install(size_t index, SetupFileEntry& entry) {
+bool CopyRun::ExtractFile(size_t index, SetupFileEntry& entry) {
     std::string targetPath = AppendPath(dat_.m_szInstallDir, entry.szName);
     if (!ExpandTarget(targetPath))
         return false;

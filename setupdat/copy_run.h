@@ -23,7 +23,7 @@ public:
 
     // Installs the `index`th file of the package, whose entry then holds its
     // target path; false when the run must stop, after telling the user why.
-    bool Install(size_t index, SetupFileEntry& entry);
+    bool ExtractFile(size_t index, SetupFileEntry& entry);
 
 private:
     bool ExpandTarget(std::string& path);

@@ -90,7 +90,7 @@ int CSetupDat::CopyPackage(const std::vector<PackagedSource>& sources, CopyProgr
         return 0;
     }
     for (size_t i = 0; i < m_files.size(); ++i) {
-        if (!run->Install(i, *m_files[i]))
+        if (!run->ExtractFile(i, *m_files[i]))
             return 0;
         AddInstalledItem(m_files[i]->szName);
     }
