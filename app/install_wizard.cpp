@@ -1,8 +1,10 @@
 #include "install_wizard.h"
 
+#include "install_choices.h"
+#include "installation.h"
 #include "path_helpers.h"
 #include "setup_app.h"
-#include "setup_dat.h"
+#include "setup_context.h"
 #include "setup_pg_dir.h"
 #include "setup_pg_group.h"
 #include "setup_pg_license.h"
@@ -39,13 +41,14 @@ std::unique_ptr<char[]> ReadLicenseText(const std::string& path) {
 
 // Runs the wizard modally as the application's main window; true when it
 // ended by Install and the installation copied the package.
-bool RunWizardToInstallation() {
+bool RunWizardToInstallation(SetupContext& context) {
+    InstallChoices choices;
     CPropertySheet sheet;
     CSetupPgLicense license;
-    CSetupPgDir dir;
-    CSetupPgGroup group;
-    AssembleInstallWizard(sheet, license, dir, group, ExtractDirectory(g_szSetupPath));
-    theApp.m_pMainWnd = &sheet;
+    CSetupPgDir dir(context, choices);
+    CSetupPgGroup group(context, choices);
+    AssembleInstallWizard(sheet, license, dir, group, context.SetupDirectory());
+    AfxGetApp()->m_pMainWnd = &sheet;
     return sheet.DoModal() == ID_WIZFINISH && group.m_bInstalled;
 }
 
@@ -61,21 +64,9 @@ void AssembleInstallWizard(CPropertySheet& sheet, CSetupPgLicense& license, CSet
     sheet.m_psh.dwFlags |= PSH_WIZARD;
 }
 
-std::string PostInstallCommand(const std::string& installDir, const std::string& postInstall) {
-    if (postInstall.empty())
-        return "";
-    // Quoted: unquoted, Windows would also try the path's shorter prefixes
-    // at each blank (C:\Program.exe first).
-    return "\"" + AppendPath(installDir, postInstall) + "\" /I";
-}
-
-void RunInstallWizard() {
+void RunInstallWizard(SetupContext& context) {
     // The pages and the sheet are gone before the post-install program
-    // starts; what they decided is in theSetupDat.
-    if (!RunWizardToInstallation())
-        return;
-    std::string command =
-        PostInstallCommand(theSetupDat.m_szInstallDir, theSetupDat.m_szPostInstall);
-    if (!command.empty())
-        ::WinExec(command.c_str(), SW_SHOW); // nothing to tell the user if it fails
+    // starts; what they decided is in the installation.
+    if (RunWizardToInstallation(context))
+        StartPostInstallProgram(context.theSetupDat); // nothing to tell the user if it fails
 }

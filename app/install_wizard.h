@@ -8,12 +8,13 @@ class CPropertySheet;
 class CSetupPgLicense;
 class CSetupPgDir;
 class CSetupPgGroup;
+struct SetupContext;
 
 // Puts the pages into `sheet` as a wizard: the license page first, holding
 // the text of License.txt, only when `setupDirectory` has one that opens.
 void AssembleInstallWizard(CPropertySheet& sheet, CSetupPgLicense& license, CSetupPgDir& dir,
                            CSetupPgGroup& group, const std::string& setupDirectory);
 
-// The command line that starts the post-install program with "/I"; empty when
-// the package names none.
-std::string PostInstallCommand(const std::string& installDir, const std::string& postInstall);
+// Runs the install wizard over the package index already read, then the
+// package's post-install program when the wizard installed it.
+void RunInstallWizard(SetupContext& context);

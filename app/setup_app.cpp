@@ -1,10 +1,11 @@
 #include "setup_app.h"
 
+#include "install_wizard.h"
+#include "path_helpers.h"
+#include "problem_message.h"
+#include "resource.h"
 #include "string_table.h"
 #include "user_interface.h"
-#include "path_helpers.h"
-#include "resource.h"
-#include "setup_dat.h"
 
 #include <mbstring.h>
 #include <zlib.h>
@@ -44,22 +45,22 @@ BOOL CSetupApp::InitInstance() {
         AfxMessageBox(FormatResourceString(IDS_PATH_TOO_LONG, programPath));
         return FALSE;
     }
-    g_szSetupPath = programPath;
-    g_strInfoFileName = ExtractFileName(programPath, false) + "Info.dat";
-    theSetupDat.SetDirectories(ExtractDirectory(g_szSetupPath), "");
+    m_context.StartFrom(programPath);
     if (!ZlibIsCompatible()) {
         AfxMessageBox(FormatResourceString(IDS_FILE_INVALID,
-                                           AppendPath(theSetupDat.m_szSourceDir, "zlib1.dll")));
+                                           AppendPath(m_context.SetupDirectory(), "zlib1.dll")));
         return FALSE;
     }
 
     switch (ChooseRunMode(__argc, __argv)) {
     case RunMode::Install:
-        if (!theSetupDat.ReadSetupDat("Setup.dat")) {
+        if (Problem problem = m_context.theSetupDat.ReadSetupDat("Setup.dat")) {
+            ShowProblem(problem);
             AfxMessageBox(IDS_NO_SETUP_INFO);
             return FALSE;
         }
-        RunInstallWizard();
+        m_context.DerivePackageNames();
+        RunInstallWizard(m_context);
         return FALSE;
     case RunMode::HandOffUninstall:
         HandOffUninstall();

@@ -2,8 +2,8 @@
 // installs or uninstalls, and drives the run.
 #pragma once
 
+#include "setup_context.h"
 #include "win_app.h"
-#include "wizard_globals.h"
 
 #include <string>
 
@@ -19,6 +19,9 @@ public:
     // What InitInstance chose from the command line.
     enum class RunMode { Install, HandOffUninstall, RemoveInstallation, Nothing };
     static RunMode ChooseRunMode(int argc, char** argv);
+
+    // The program's path, its record's name and the package, for this run.
+    SetupContext m_context;
 };
 
 extern CSetupApp theApp;
@@ -26,6 +29,3 @@ extern CSetupApp theApp;
 // The longest program path the setup program accepts (the buffer of the
 // original design held 1023 characters and a NUL).
 constexpr size_t kMaxSetupPath = 1023;
-
-// Runs the install wizard over the package index already read.
-void RunInstallWizard();

@@ -2,7 +2,11 @@
 
 #include "bare_loop.h"
 #include "bench_support.h"
+#include "install_prompts.h"
+#include "known_directories.h"
+#include "package_stream.h"
 #include "path_helpers.h"
+#include "record_item.h"
 #include "setup_dat.h"
 #include "test_files.h"
 #include "zlib_stream.h"
@@ -12,7 +16,6 @@ namespace bench {
 namespace {
 
 constexpr const char* kRecordName = "SetupInfo.dat";
-constexpr size_t kPage = 4096;
 
 std::string SourceOf(const WorkInput& input, const PlannedFile& file) {
     return AppendPath(input.paths.source, file.package);
@@ -62,21 +65,11 @@ void ExpectCount(RunResult& result, size_t done, const char* what) {
                        " of " + std::to_string(result.files) + " files";
 }
 
-// Tells the compiler that code it cannot see may read `memory`, so the bytes
-// written there before are really written and the buffer really allocated: an
-// allocation that nothing reads could otherwise be left out altogether.
-void Escape(const void* memory) {
-    asm volatile("" : : "g"(memory) : "memory");
-}
-
-// One byte of every page of a fresh buffer, which must all be zero.
-uint32_t FoldPages(const std::vector<uint8_t>& buffer) {
-    Escape(buffer.data());
-    uint32_t folded = 0;
-    for (size_t at = 0; at < buffer.size(); at += kPage)
-        folded += buffer[at];
-    return folded;
-}
+// A file in use ends the measured run rather than waiting for a person.
+class NoRetries : public InstallPrompts {
+public:
+    bool RetryFileInUse(const std::string&, bool) override { return false; }
+};
 
 void CopyRun(const WorkInput& input, RunResult& result) {
     CSetupDat dat;
@@ -84,11 +77,12 @@ void CopyRun(const WorkInput& input, RunResult& result) {
     for (const PlannedFile& file : input.files)
         dat.AddFileEntry(static_cast<int>(file.name.size()), file.name.c_str(),
                          file.compressed ? 1 : 0);
+    NoRetries prompts;
     Stopwatch watch;
-    const int installed = dat.InstallFiles(kRecordName);
+    const Problem problem = dat.InstallFiles(kRecordName, prompts);
     result.seconds = watch.Seconds();
-    if (!installed)
-        result.error = "InstallFiles returned 0";
+    if (problem)
+        result.error = "InstallFiles failed at " + problem.path;
 }
 
 void CopyFiles(const WorkInput& input, RunResult& result) {
@@ -117,35 +111,30 @@ void RunBareLoop(const WorkInput& input, RunResult& result) {
     result.seconds = watch.Seconds();
 }
 
-// ExtractFile's first step for every file: the target's directories.
-void ExpandTargets(const WorkInput& input, RunResult& result) {
+// The copy run's first step for every file: the target's directory, made or
+// found through the run's cache, which probes each directory once.
+void EnsureDirectories(const WorkInput& input, RunResult& result) {
     size_t usable = 0;
-    std::string unknownToken;
+    KnownDirectories directories;
+    std::vector<std::string> created;
     Stopwatch watch;
-    for (const PlannedFile& file : input.files) {
-        std::string target = TargetOf(input, file);
-        usable += ExpandTargetPath(target, unknownToken);
-    }
+    for (const PlannedFile& file : input.files)
+        usable += directories.Ensure(ExtractDirectory(TargetOf(input, file)), created) ? 1 : 0;
     result.seconds = watch.Seconds();
-    ExpectCount(result, usable, "ExpandTargetPath");
+    ExpectCount(result, usable, "KnownDirectories::Ensure");
 }
 
-// ExtractFile's per-file memory: a chunk buffer, and an Inflater (with its own
-// output buffer) for a compressed file.
-void AllocateBuffers(const WorkInput& input, RunResult& result) {
-    uint64_t folded = 0;
+// The copy run's reading side alone: the read-ahead stream reads and inflates
+// the whole package into its chunks, and nothing is written.
+void StreamPackage(const WorkInput& input, RunResult& result) {
+    std::vector<PackagedSource> sources;
+    for (const PlannedFile& file : input.files)
+        sources.push_back({SourceOf(input, file), file.compressed});
     Stopwatch watch;
-    for (const PlannedFile& file : input.files) {
-        std::vector<uint8_t> chunk(setupcore::kStreamChunk);
-        folded += FoldPages(chunk);
-        if (file.compressed) {
-            setupcore::Inflater inflater(static_cast<int64_t>(file.size));
-            folded += inflater.Produced();
-        }
-    }
+    PackageStream stream(sources);
+    while (const Chunk* chunk = stream.Next())
+        result.bytes += chunk->used;
     result.seconds = watch.Seconds();
-    if (folded != 0)
-        result.error = "a fresh buffer held something other than zeros";
 }
 
 // InstallFiles' last step: deleting the packaged copies.
@@ -162,11 +151,12 @@ void WriteRecord(const WorkInput& input, RunResult& result) {
     CSetupDat dat;
     dat.SetDirectories(input.paths.source, input.paths.install);
     for (const PlannedFile& file : input.files)
-        dat.AddInstalledItem(TargetOf(input, file));
+        dat.AddInstalledItem(
+            setupcore::RecordItem::ForPath(TargetOf(input, file), setupcore::NoLeadBytes));
     Stopwatch watch;
-    const int written = dat.WriteInstallRecord(kRecordName);
+    const Problem problem = dat.WriteInstallRecord(kRecordName);
     result.seconds = watch.Seconds();
-    if (!written || FileSize(AppendPath(input.paths.install, kRecordName)) == 0)
+    if (problem || FileSize(AppendPath(input.paths.install, kRecordName)) == 0)
         result.error = "WriteInstallRecord wrote no record";
 }
 
@@ -183,9 +173,9 @@ void RunWork(Work work, const WorkInput& input, RunResult& result) {
     case Work::BareLoop:
         return RunBareLoop(input, result);
     case Work::TargetDirectories:
-        return ExpandTargets(input, result);
-    case Work::Buffers:
-        return AllocateBuffers(input, result);
+        return EnsureDirectories(input, result);
+    case Work::ReadAhead:
+        return StreamPackage(input, result);
     case Work::PackageDeletion:
         return DeletePackage(input, result);
     case Work::InstallRecord:
@@ -203,6 +193,7 @@ void CheckProduct(Work work, const WorkInput& input, RunResult& result) {
         result.bytes = InstalledBytes(input.paths.install, input.files);
         return ExpectBytes(result, SourceBytes(input));
     case Work::BareLoop:
+    case Work::ReadAhead:
         return ExpectBytes(result, PlannedBytes(input));
     default:
         return; // the steps count their own calls; Nothing has nothing to show

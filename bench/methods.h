@@ -22,8 +22,8 @@ enum class Work {
     CopyFileA,         // the raw disk copy of the packaged files
     BareLoop,          // see bare_loop.h
     Installer,         // a peer's installer, run whole (installer_runs.h)
-    TargetDirectories, // the copy run's ExpandTargetPath for each file
-    Buffers,           // the copy run's per-file chunk buffer and Inflater
+    TargetDirectories, // the copy run's directory cache, for each file
+    ReadAhead,         // the copy run's read-ahead stream, reading and inflating alone
     PackageDeletion,   // the copy run's deletion of the packaged copies
     InstallRecord,     // the copy run's WriteInstallRecord
 };

@@ -4,8 +4,6 @@
 
 namespace setupcore {
 
-const char kRegistryPrefix[] = "%REG_CURRENT_USER%";
-
 namespace {
 
 // Calls `visit` with the index of every character start, skipping trail bytes.
@@ -149,48 +147,6 @@ bool EqualsIgnoringAsciiCase(const std::string& a, const std::string& b) {
 std::string ExtensionAfterLastDot(const std::string& path, LeadBytePredicate isLead) {
     size_t dot = FindLastChar(path, '.', isLead);
     return dot == kNotFound ? std::string() : path.substr(dot + 1);
-}
-
-namespace {
-
-constexpr size_t kMaxRegistryName = 255;
-
-ClassifiedItem ClassifyRegistryItem(const std::string& rest, LeadBytePredicate isLead) {
-    ClassifiedItem item;
-    std::string path = rest;
-    bool isKey = !path.empty() && path.back() == '\\';
-    if (isKey)
-        path.pop_back();
-    size_t slash = FindLastChar(path, '\\', isLead);
-    if (slash == kNotFound || slash + 1 == path.size() ||
-        path.size() - slash - 1 > kMaxRegistryName) {
-        item.kind = ItemKind::RegistryMalformed;
-        return item;
-    }
-    item.kind = isKey ? ItemKind::RegistryKey : ItemKind::RegistryValue;
-    item.parentKey = path.substr(0, slash + 1);
-    item.name = path.substr(slash + 1);
-    return item;
-}
-
-} // namespace
-
-ClassifiedItem ClassifyItem(const std::string& text, LeadBytePredicate isLead) {
-    const size_t prefixLength = std::strlen(kRegistryPrefix);
-    if (text.compare(0, prefixLength, kRegistryPrefix) == 0)
-        return ClassifyRegistryItem(text.substr(prefixLength), isLead);
-    ClassifiedItem item;
-    if (text.empty() || text == "\\")
-        return item;
-    if (text.back() == '\\') {
-        item.kind = ItemKind::Directory;
-        item.path = text.substr(0, text.size() - 1);
-        return item;
-    }
-    item.kind = FindFirstChar(text, '\\', 0, isLead) == kNotFound ? ItemKind::BareFile
-                                                                  : ItemKind::FullPathFile;
-    item.path = text;
-    return item;
 }
 
 } // namespace setupcore

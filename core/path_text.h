@@ -51,25 +51,6 @@ bool EqualsIgnoringAsciiCase(const std::string& a, const std::string& b);
 // The text after the last dot of a path, or empty when there is none.
 std::string ExtensionAfterLastDot(const std::string& path, LeadBytePredicate isLead);
 
-// How an uninstall item is to be removed.
-extern const char kRegistryPrefix[]; // "%REG_CURRENT_USER%"
-enum class ItemKind {
-    Empty,             // nothing to remove
-    RegistryKey,       // parent key + key name
-    RegistryValue,     // parent key + value name
-    RegistryMalformed, // the prefix without a backslash in its path, or an empty name
-    Directory,         // path without its trailing backslash
-    FullPathFile,      // path as recorded
-    BareFile,          // name relative to the install directory
-};
-struct ClassifiedItem {
-    ItemKind kind = ItemKind::Empty;
-    std::string parentKey; // with its trailing backslash
-    std::string name;      // key or value name (at most 255 bytes)
-    std::string path;      // file or directory path
-};
-ClassifiedItem ClassifyItem(const std::string& text, LeadBytePredicate isLead);
-
 } // namespace setupcore
 
 namespace setupcore {

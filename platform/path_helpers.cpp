@@ -24,20 +24,27 @@ std::string AppendPath(const std::string& directory, const std::string& name) {
     return AppendPathText(directory, name);
 }
 
-int CreateDirectoryTree(const std::string& path, std::vector<std::string>* created) {
+bool CreateDirectoryTree(const std::string& path, std::vector<std::string>* created,
+                         std::unordered_set<std::string>* known) {
+    if (known && known->count(path))
+        return true;
     std::vector<std::string> prefixes;
     if (!DirectoryTreePrefixes(path, prefixes, IsAnsiLeadByte))
-        return 0;
+        return false;
     CurrentDirectoryKeeper keeper;
     for (const std::string& prefix : prefixes) {
-        if (EnterDirectory(prefix))
+        if (known && known->count(prefix))
             continue;
-        if (!::CreateDirectoryA(prefix.c_str(), nullptr))
-            return 0;
-        if (created)
-            created->push_back(prefix);
+        if (!EnterDirectory(prefix)) {
+            if (!::CreateDirectoryA(prefix.c_str(), nullptr))
+                return false;
+            if (created)
+                created->push_back(prefix);
+        }
+        if (known)
+            known->insert(prefix);
     }
-    return 1;
+    return true;
 }
 
 std::string WindowsDirectory() {
@@ -46,20 +53,16 @@ std::string WindowsDirectory() {
     return std::string(buffer, length < sizeof buffer ? length : 0);
 }
 
-int ExpandTargetPath(std::string& path, std::string& unknownToken,
-                     std::vector<std::string>* created) {
-    std::string directory = ExtractDirectory(path);
-    PercentToken token = FindPercentToken(directory, IsAnsiLeadByte);
-    if (token.kind == PercentToken::Kind::None) {
-        CreateDirectoryTree(directory, created); // a failure shows when the target is made
-        return 1;
-    }
+TargetPlace ExpandTargetPath(std::string& path, std::string& unknownToken) {
+    PercentToken token = FindPercentToken(ExtractDirectory(path), IsAnsiLeadByte);
+    if (token.kind == PercentToken::Kind::None)
+        return TargetPlace::AsGiven;
     // An unclosed token names no system directory either: refuse it the same way.
     if (token.kind == PercentToken::Kind::Unclosed ||
         !EqualsIgnoringAsciiCase(token.name, "SystemRoot")) {
         unknownToken = token.name;
-        return 0;
+        return TargetPlace::UnknownToken;
     }
     path = AppendPath(WindowsDirectory() + token.after, ExtractFileName(path, true));
-    return 1;
+    return TargetPlace::WindowsDirectory;
 }

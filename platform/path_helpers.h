@@ -4,6 +4,7 @@
 #pragma once
 
 #include <string>
+#include <unordered_set>
 #include <vector>
 
 // The text after the last backslash; without `keepExtension` cut at its last dot.
@@ -17,17 +18,21 @@ std::string ExtractDirectory(const std::string& path);
 // `directory`, one backslash unless it ends in one (or is empty), then `name`.
 std::string AppendPath(const std::string& directory, const std::string& name);
 
-// Creates every missing directory of an absolute path, root outward; 1 when
-// all exist afterwards, 0 at the first that could be neither entered nor made.
-// Each directory it made is appended to `created`, when given, root outward.
-int CreateDirectoryTree(const std::string& path, std::vector<std::string>* created = nullptr);
+// Creates every missing directory of an absolute path, root outward; true
+// when all exist afterwards, false at the first that could be neither entered
+// nor made. Each directory it made is appended to `created`, when given, root
+// outward. Directories in `known`, when given, are taken to exist without a
+// look, and every one found or made is added to it.
+bool CreateDirectoryTree(const std::string& path, std::vector<std::string>* created = nullptr,
+                         std::unordered_set<std::string>* known = nullptr);
 
-// Rewrites a target path whose directory holds "%SystemRoot%" (any case) to
-// lie in the Windows directory; otherwise creates the target's directories.
-// 1 when the path may be used; 0 for any other (or an unclosed) token, whose
-// name is then in `unknownToken`.
-int ExpandTargetPath(std::string& path, std::string& unknownToken,
-                     std::vector<std::string>* created = nullptr);
+// Where a packaged target path goes.
+enum class TargetPlace {
+    AsGiven,          // no "%NAME%" token: the path is used as it is
+    WindowsDirectory, // "%SystemRoot%" (any case): rewritten into the Windows directory
+    UnknownToken,     // any other (or an unclosed) token, whose name is in `unknownToken`
+};
+TargetPlace ExpandTargetPath(std::string& path, std::string& unknownToken);
 
 // The Windows directory, without a trailing backslash unless it is a root.
 std::string WindowsDirectory();

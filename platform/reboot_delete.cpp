@@ -75,12 +75,18 @@ BOOL DeleteOnReboot(const std::string& path) {
 
 namespace {
 
-bool RemoveNowOrAtRestart(const std::string& path, BOOL(WINAPI* remove)(LPCSTR)) {
-    if (remove(path.c_str()))
-        return true;
-    DWORD error = ::GetLastError();
-    if (error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND)
-        return true;
+// Up to `tries` attempts, 100 ms after each failure; then, unless the path
+// is gone, it is scheduled for the next restart.
+bool RemoveNowOrAtRestart(const std::string& path, BOOL(WINAPI* remove)(LPCSTR), int tries) {
+    for (int attempt = 0; attempt < tries; ++attempt) {
+        if (remove(path.c_str()))
+            return true;
+        DWORD error = ::GetLastError();
+        if (error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND)
+            return true;
+        if (tries > 1)
+            ::Sleep(100);
+    }
     DeleteOnReboot(path);
     return false;
 }
@@ -88,9 +94,13 @@ bool RemoveNowOrAtRestart(const std::string& path, BOOL(WINAPI* remove)(LPCSTR))
 } // namespace
 
 bool DeleteFileNowOrAtRestart(const std::string& path) {
-    return RemoveNowOrAtRestart(path, ::DeleteFileA);
+    return RemoveNowOrAtRestart(path, ::DeleteFileA, 1);
+}
+
+bool DeleteFileWhenReleased(const std::string& path) {
+    return RemoveNowOrAtRestart(path, ::DeleteFileA, 5);
 }
 
 bool RemoveDirectoryNowOrAtRestart(const std::string& path) {
-    return RemoveNowOrAtRestart(path, ::RemoveDirectoryA);
+    return RemoveNowOrAtRestart(path, ::RemoveDirectoryA, 1);
 }

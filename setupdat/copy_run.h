@@ -6,12 +6,14 @@
 
 #include "known_directories.h"
 #include "package_stream.h"
+#include "problem.h"
 
 #include <string>
 #include <vector>
 
 class CopyProgress;
 class CSetupDat;
+class InstallPrompts;
 class FileHandle;
 struct SetupFileEntry;
 
@@ -19,29 +21,31 @@ class CopyRun {
 public:
     // Starts reading `sources`, the packaged files of `dat` in order
     // (std::bad_alloc when the buffers cannot be had).
-    CopyRun(CSetupDat& dat, const std::vector<PackagedSource>& sources, CopyProgress* progress);
+    CopyRun(CSetupDat& dat, const std::vector<PackagedSource>& sources, InstallPrompts& prompts,
+            CopyProgress* progress);
 
     // Installs the `index`th file of the package, whose entry then holds its
-    // target path; false when the run must stop, after telling the user why.
-    bool ExtractFile(size_t index, SetupFileEntry& entry);
+    // target path; the problem that stops the run, if any.
+    Problem ExtractFile(size_t index, SetupFileEntry& entry);
 
 private:
-    bool ExpandTarget(std::string& path);
+    Problem ExpandTarget(std::string& path);
     // Opens the target, asking while it is in use; records a target it made.
     bool OpenTarget(const std::string& path, FileHandle& target);
     bool CreateNewTarget(const std::string& path, FileHandle& target);
-    // Writes the file's pieces, the first given, up to its last; false, after
-    // telling the user, when a write fails or the source did.
-    bool WriteTarget(const Piece* piece, size_t index, FileHandle& target,
-                     const std::string& targetPath);
+    // Writes the file's pieces, the first given, up to its last; the problem
+    // when a write fails or the source did.
+    Problem WriteTarget(const Piece* piece, size_t index, FileHandle& target,
+                        const std::string& targetPath);
     // After a file's last piece was written, with the checksum of all its
-    // bytes: whether its source gave it whole, telling the user if not.
-    bool SourceWhole(const Piece& last, size_t index, uint32_t adler);
+    // bytes: whether its source gave it whole.
+    Problem SourceWhole(const Piece& last, size_t index, uint32_t adler);
     // The next piece of the package, in order; null when nothing follows.
     const Piece* NextPiece();
 
     CSetupDat& dat_;
     std::vector<PackagedSource> sources_;
+    InstallPrompts& prompts_;
     CopyProgress* progress_;
     KnownDirectories directories_;
     PackageStream stream_;

@@ -2,13 +2,13 @@
 // into the install directory, the result recorded, the package cleared away.
 #include "setup_dat.h"
 
+#include "ansi_text.h"
 #include "copy_progress.h"
 #include "copy_run.h"
 #include "path_helpers.h"
 #include "reboot_delete.h"
-#include "resource.h"
+#include "record_item.h"
 #include "unique_handle.h"
-#include "user_interface.h"
 
 #include <memory>
 #include <new>
@@ -79,36 +79,39 @@ std::vector<PackagedSource> CSetupDat::PackagedSources() const {
     return sources;
 }
 
-int CSetupDat::CopyPackage(const std::vector<PackagedSource>& sources, CopyProgress* progress) {
+Problem CSetupDat::CopyPackage(const std::vector<PackagedSource>& sources, InstallPrompts& prompts,
+                               CopyProgress* progress) {
     if (m_files.empty())
-        return 1;
+        return Problem();
     std::unique_ptr<CopyRun> run;
     try {
-        run = std::make_unique<CopyRun>(*this, sources, progress);
+        run = std::make_unique<CopyRun>(*this, sources, prompts, progress);
     } catch (const std::bad_alloc&) {
-        AfxMessageBox(IDS_NO_MEMORY);
-        return 0;
+        return Problem::Of(ProblemKind::NoMemory);
     }
     for (size_t i = 0; i < m_files.size(); ++i) {
-        if (!run->ExtractFile(i, *m_files[i]))
-            return 0;
-        AddInstalledItem(m_files[i]->szName);
+        if (Problem problem = run->ExtractFile(i, *m_files[i]))
+            return problem;
+        if (!AddInstalledItem(
+                setupcore::RecordItem::ForPath(m_files[i]->targetPath, IsAnsiLeadByte)))
+            return Problem::Of(ProblemKind::NoMemory);
     }
-    return 1;
+    return Problem();
 }
 
-int CSetupDat::InstallFiles(const std::string& recordFileName, CopyProgress* progress) {
+Problem CSetupDat::InstallFiles(const std::string& recordFileName, InstallPrompts& prompts,
+                                CopyProgress* progress) {
     const std::vector<PackagedSource> sources = PackagedSources();
     const uint64_t totalBytes = progress ? PackagedBytes(m_szSourceDir, sources) : 0;
     ProgressScope shown(progress, totalBytes);
 
     for (const std::string& name : m_obsoleteFiles)
         ::DeleteFileA(AppendPath(m_szInstallDir, name).c_str()); // absent is normal
-    if (!CopyPackage(sources, progress))
-        return 0;
+    if (Problem problem = CopyPackage(sources, prompts, progress))
+        return problem;
     // The record goes first: should it fail, the package stays complete for another try.
-    if (!WriteInstallRecord(recordFileName))
-        return 0;
+    if (Problem problem = WriteInstallRecord(recordFileName))
+        return problem;
     RemovePackagedCopies(sources, progress, totalBytes);
-    return 1;
+    return Problem();
 }

@@ -4,17 +4,14 @@
 
 #include "ansi_text.h"
 #include "file_handle.h"
-#include "read_or_tell.h"
 #include "install_record_format.h"
-#include "string_table.h"
-#include "user_interface.h"
 #include "path_helpers.h"
-#include "path_text.h"
 #include "reboot_delete.h"
+#include "record_item.h"
 #include "reg_key_holder.h"
-#include "resource.h"
+#include "whole_file.h"
 
-int CSetupDat::WriteInstallRecord(const std::string& recordFileName) {
+Problem CSetupDat::WriteInstallRecord(const std::string& recordFileName) const {
     const std::string path = AppendPath(m_szInstallDir, recordFileName);
     setupcore::InstallRecordData record{m_szInstallDir, m_szReserved, {}};
     for (const auto& item : m_installed)
@@ -23,38 +20,35 @@ int CSetupDat::WriteInstallRecord(const std::string& recordFileName) {
 
     FileHandle file;
     if (!file.Create(path, GENERIC_READ | GENERIC_WRITE, 0) ||
-        !file.Write(bytes.data(), static_cast<DWORD>(bytes.size()))) {
-        AfxMessageBox(FormatResourceString(IDS_CANNOT_CREATE_FILE, path));
-        return 0;
-    }
-    return 1;
+        !file.Write(bytes.data(), static_cast<DWORD>(bytes.size())))
+        return Problem::Of(ProblemKind::CannotCreateFile, path, ::GetLastError());
+    return Problem();
 }
 
-int CSetupDat::ReadInstallRecord(const std::string& recordPath) {
+Problem CSetupDat::ReadInstallRecord(const std::string& recordPath) {
     const std::string path = AppendPath(m_szSourceDir, recordPath);
     std::string contents;
-    if (!ReadWholeFileOrTell(path, FILE_SHARE_READ | FILE_SHARE_WRITE, IDS_CANNOT_OPEN_INFO,
-                             contents))
-        return 0;
+    if (Problem problem = ReadWholeFileFor(path, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                           ProblemKind::CannotOpenRecord, contents))
+        return problem;
     setupcore::RecordParseResult parsed = setupcore::DecodeInstallRecord(
         reinterpret_cast<const uint8_t*>(contents.data()), contents.size());
-    if (!parsed.Ok()) {
-        AfxMessageBox(IDS_INFO_INVALID);
-        return 0;
-    }
+    if (!parsed.Ok())
+        return Problem::Of(ProblemKind::RecordInvalid, path);
     m_szReserved = parsed.record.reserved;
     for (const std::string& item : parsed.record.items)
-        AddInstalledItem(item);
+        if (!AddItemText(item))
+            return Problem::Of(ProblemKind::NoMemory);
     SetDirectories(m_szSourceDir, parsed.record.installDir);
-    return 1;
+    return Problem();
 }
 
 namespace {
 
-void RemoveRegistryItem(const setupcore::ClassifiedItem& item) {
+void RemoveRegistryItem(const setupcore::RecordItem& item) {
     CRegKeyHolder parent;
     if (parent.Open(HKEY_CURRENT_USER, item.parentKey.c_str(), KEY_ALL_ACCESS) != ERROR_SUCCESS)
-        return;
+        return; // the key is gone already: nothing left to remove
     if (item.kind == setupcore::ItemKind::RegistryKey)
         ::RegDeleteKeyA(parent.m_hKey, item.name.c_str());
     else
@@ -63,9 +57,9 @@ void RemoveRegistryItem(const setupcore::ClassifiedItem& item) {
 
 } // namespace
 
-int CSetupDat::RemoveItem(const std::string& text) {
+void CSetupDat::RemoveItem(const std::string& text) const {
     using setupcore::ItemKind;
-    const setupcore::ClassifiedItem item = setupcore::ClassifyItem(text, IsAnsiLeadByte);
+    const setupcore::RecordItem item = setupcore::ClassifyItem(text, IsAnsiLeadByte);
     switch (item.kind) {
     case ItemKind::RegistryKey:
     case ItemKind::RegistryValue:
@@ -84,14 +78,13 @@ int CSetupDat::RemoveItem(const std::string& text) {
     case ItemKind::RegistryMalformed:
         break; // names nothing that could be removed safely
     }
-    return 1;
 }
 
-int CSetupDat::RemoveInstalled(const std::string& recordPath) {
-    if (!ReadInstallRecord(recordPath))
-        return 0;
+Problem CSetupDat::RemoveInstalled(const std::string& recordPath) {
+    if (Problem problem = ReadInstallRecord(recordPath))
+        return problem;
     for (const auto& item : m_installed)
         RemoveItem(item->szText);
     RemoveItem(recordPath);
-    return 1;
+    return Problem();
 }

@@ -2,57 +2,49 @@
 
 #include "ansi_text.h"
 #include "path_text.h"
+#include "record_item.h"
 
 #include <windows.h>
 
 #include <new>
-
-CSetupDat::~CSetupDat() {
-    FreeFileEntries();
-    FreeInstalledItems();
-}
-
-void CSetupDat::FreeFileEntries() {
-    m_files.clear();
-}
-
-void CSetupDat::FreeInstalledItems() {
-    m_installed.clear();
-}
 
 void CSetupDat::SetDirectories(const std::string& sourceDir, const std::string& installDir) {
     m_szSourceDir = sourceDir;
     m_szInstallDir = installDir;
 }
 
-int CSetupDat::AddFileEntry(int length, const char* name, int compressed) {
+bool CSetupDat::AddFileEntry(int length, const char* name, int compressed) {
     std::unique_ptr<SetupFileEntry> entry(new (std::nothrow) SetupFileEntry);
     if (!entry || length < 0)
-        return 0;
+        return false;
     std::string raw(name, static_cast<size_t>(length));
     entry->szName = setupcore::CopyWholeCharacters(raw, raw.size(), IsAnsiLeadByte);
     entry->bCompressed = compressed;
     m_files.push_back(std::move(entry));
-    return 1;
+    return true;
 }
 
-int CSetupDat::AddInstalledItem(const std::string& text, const char* prefix) {
+bool CSetupDat::AddInstalledItem(const setupcore::RecordItem& item) {
+    return AddItemText(setupcore::EncodeItem(item));
+}
+
+bool CSetupDat::AddItemText(const std::string& text) {
+    // The record keeps 1 to 1023 bytes an item; anything else could not be read back.
+    if (text.empty() || text.size() > 1023)
+        return false;
     std::unique_ptr<InstallRecordItem> item(new (std::nothrow) InstallRecordItem);
     if (!item)
-        return 0;
-    item->szText = prefix ? prefix + text : text;
-    // The record keeps 1 to 1023 bytes an item; anything else could not be read back.
-    if (item->szText.empty() || item->szText.size() > 1023)
-        return 0;
+        return false;
+    item->szText = text;
     item->nLength = static_cast<int32_t>(item->szText.size());
     m_installed.push_back(std::move(item));
-    return 1;
+    return true;
 }
 
 void CSetupDat::RemoveCreatedPaths() {
     // Last made first: a directory's files and subdirectories go before it.
     for (auto path = m_createdPaths.rbegin(); path != m_createdPaths.rend(); ++path)
         if (!::DeleteFileA(path->c_str()))
-            ::RemoveDirectoryA(path->c_str());
+            ::RemoveDirectoryA(path->c_str()); // a file that would not go leaves it non-empty
     m_createdPaths.clear();
 }

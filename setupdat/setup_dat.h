@@ -1,7 +1,10 @@
 // The installation in memory: its directories, the package index's header
 // strings, the packaged files, the obsolete files and the uninstall items.
-// The object owns every entry and item it holds.
+// The object owns every entry and item it holds. Its operations tell nobody
+// anything: each returns the problem it met, for the caller to tell.
 #pragma once
+
+#include "problem.h"
 
 #include <cstdint>
 #include <memory>
@@ -11,15 +14,18 @@
 namespace setupcore {
 struct PackageIndex;
 struct PackagedFile;
+struct RecordItem;
 } // namespace setupcore
 
 class CopyProgress;
+class InstallPrompts;
 struct PackagedSource;
 
-// One packaged file. Once installed, szName holds its full target path.
+// One packaged file: its name as the package gives it, and where it went.
 struct SetupFileEntry {
-    std::string szName;
+    std::string szName; // relative to the install directory, maybe with "%SystemRoot%"
     int32_t bCompressed = 0;
+    std::string targetPath; // the installed file's full path, once installed
 };
 
 // One thing an uninstallation must remove (at most 1023 bytes of text).
@@ -31,26 +37,29 @@ struct InstallRecordItem {
 class CSetupDat {
 public:
     CSetupDat() = default;
-    ~CSetupDat();
     CSetupDat(const CSetupDat&) = delete;
     CSetupDat& operator=(const CSetupDat&) = delete;
 
     void SetDirectories(const std::string& sourceDir, const std::string& installDir);
 
     // The package index: reads `fileName` from the source directory.
-    int ReadSetupDat(const std::string& fileName);
-    int AddFileEntry(int length, const char* name, int compressed);
+    Problem ReadSetupDat(const std::string& fileName);
+    bool AddFileEntry(int length, const char* name, int compressed);
 
     // The install record.
-    int AddInstalledItem(const std::string& text, const char* prefix = nullptr);
-    int WriteInstallRecord(const std::string& recordFileName);
-    int ReadInstallRecord(const std::string& recordPath);
-    int RemoveItem(const std::string& text);
-    int RemoveInstalled(const std::string& recordPath);
+    bool AddInstalledItem(const setupcore::RecordItem& item);
+    Problem WriteInstallRecord(const std::string& recordFileName) const;
+    Problem ReadInstallRecord(const std::string& recordPath);
+    void RemoveItem(const std::string& text) const;
+    // Reads the record at `recordPath` and removes every item it names, in
+    // order, then the record itself; removes nothing when it cannot be read.
+    Problem RemoveInstalled(const std::string& recordPath);
 
-    // The copy run: every packaged file installed, then the record written,
-    // then the package cleared away. `progress`, when given, hears how far it got.
-    int InstallFiles(const std::string& recordFileName, CopyProgress* progress = nullptr);
+    // The copy run: the obsolete files deleted, every packaged file installed,
+    // then the record written, then the package cleared away. `prompts` is
+    // asked about files in use; `progress`, when given, hears how far it got.
+    Problem InstallFiles(const std::string& recordFileName, InstallPrompts& prompts,
+                         CopyProgress* progress = nullptr);
 
     std::string m_szInstallDir;
     std::string m_szSourceDir;
@@ -71,11 +80,9 @@ public:
 
 private:
     void ReadHeader(const setupcore::PackageIndex& index);
-    int ReadFileEntry(const setupcore::PackagedFile& file);
+    bool ReadFileEntry(const setupcore::PackagedFile& file);
+    bool AddItemText(const std::string& text);
     std::vector<PackagedSource> PackagedSources() const;
-    int CopyPackage(const std::vector<PackagedSource>& sources, CopyProgress* progress);
-    void FreeFileEntries();
-    void FreeInstalledItems();
+    Problem CopyPackage(const std::vector<PackagedSource>& sources, InstallPrompts& prompts,
+                        CopyProgress* progress);
 };
-
-extern CSetupDat theSetupDat;

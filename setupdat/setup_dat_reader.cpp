@@ -2,30 +2,25 @@
 #include "setup_dat.h"
 
 #include "byte_reader.h"
-#include "read_or_tell.h"
-#include "string_table.h"
-#include "user_interface.h"
 #include "package_index.h"
 #include "path_helpers.h"
 #include "path_text.h"
-#include "resource.h"
+#include "whole_file.h"
 
-int CSetupDat::ReadSetupDat(const std::string& fileName) {
+Problem CSetupDat::ReadSetupDat(const std::string& fileName) {
     const std::string path = AppendPath(m_szSourceDir, fileName);
     std::string contents;
-    if (!ReadWholeFileOrTell(path, 0, IDS_CANNOT_OPEN_FILE, contents))
-        return 0;
+    if (Problem problem = ReadWholeFileFor(path, 0, ProblemKind::CannotOpenFile, contents))
+        return problem;
     setupcore::IndexParseResult parsed = setupcore::ParsePackageIndex(
         reinterpret_cast<const uint8_t*>(contents.data()), contents.size());
-    if (!parsed.Ok()) {
-        AfxMessageBox(FormatResourceString(IDS_FILE_INVALID, path));
-        return 0;
-    }
+    if (!parsed.Ok())
+        return Problem::Of(ProblemKind::FileInvalid, path);
     ReadHeader(parsed.index);
     for (const setupcore::PackagedFile& file : parsed.index.files)
         if (!ReadFileEntry(file))
-            return 0;
-    return 1;
+            return Problem::Of(ProblemKind::NoMemory);
+    return Problem();
 }
 
 void CSetupDat::ReadHeader(const setupcore::PackageIndex& index) {
@@ -37,6 +32,6 @@ void CSetupDat::ReadHeader(const setupcore::PackageIndex& index) {
         m_obsoleteFiles.push_back(setupcore::CutAtNul(name));
 }
 
-int CSetupDat::ReadFileEntry(const setupcore::PackagedFile& file) {
+bool CSetupDat::ReadFileEntry(const setupcore::PackagedFile& file) {
     return AddFileEntry(static_cast<int>(file.name.size()), file.name.data(), file.compressed);
 }

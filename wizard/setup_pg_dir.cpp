@@ -1,22 +1,23 @@
 #include "setup_pg_dir.h"
 
 #include "current_directory.h"
+#include "install_choices.h"
 #include "page_text.h"
 #include "path_helpers.h"
 #include "resource.h"
-#include "setup_dat.h"
+#include "setup_context.h"
 #include "string_table.h"
 #include "user_interface.h"
-#include "wizard_globals.h"
 
-CSetupPgDir::CSetupPgDir() : CPropertyPage(IDD_INSTALL_DIR) {}
+CSetupPgDir::CSetupPgDir(const SetupContext& context, InstallChoices& choices)
+    : CPropertyPage(IDD_INSTALL_DIR), context_(context), choices_(choices) {}
 
 BOOL CSetupPgDir::OnInitDialog() {
     CPropertyPage::OnInitDialog();
     // One unit taller than the page font: dialog fonts have negative heights.
     m_fontBold.CreateBoldCopy(GetFont(), 1);
     for (int id : {IDC_WELCOME, IDC_WILL_INSTALL, IDC_CLOSE_APPS})
-        FillDlgItemText(*this, id, theSetupDat.m_szAppExe);
+        FillDlgItemText(*this, id, context_.theSetupDat.m_szAppExe);
     SetDlgItemText(IDC_INSTALL_DIR, DefaultInstallDir());
     // Typing stops at what the field holds; the default may still be longer
     // (a long folder name), which leaving by Next refuses.
@@ -30,7 +31,7 @@ std::string CSetupPgDir::DefaultInstallDir() const {
     std::string directory = "?:\\Program Files\\";
     if (!FindProgramFilesDrive(directory))
         directory = "C:\\";
-    return directory + theSetupDat.m_szFolderName;
+    return directory + context_.theSetupDat.m_szFolderName;
 }
 
 BOOL CSetupPgDir::OnSetActive() {
@@ -57,10 +58,10 @@ LRESULT CSetupPgDir::OnWizardNext() {
 
 BOOL CSetupPgDir::OnKillActive() {
     // Only Back can leave with a directory too long to keep (Next refuses
-    // it); the package then keeps what it had, and the box keeps the text.
+    // it); the choices then keep what they had, and the box keeps the text.
     std::string directory = GetDlgItemText(IDC_INSTALL_DIR);
     if (directory.size() <= kMaxInstallDir)
-        theSetupDat.SetDirectories(ExtractDirectory(g_szSetupPath), directory);
+        choices_.installDir = directory;
     return CPropertyPage::OnKillActive();
 }
 

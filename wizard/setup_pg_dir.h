@@ -1,10 +1,13 @@
 // The Install Directory page: greets the user with the program's name,
 // proposes Program Files on the first suitable drive plus the package's
-// folder name, and on leaving stores the source and the chosen directory.
+// folder name, and on leaving stores the chosen directory in the choices.
 #pragma once
 
 #include "font.h"
 #include "property_sheet.h"
+
+struct InstallChoices;
+struct SetupContext;
 
 #include <string>
 
@@ -14,7 +17,7 @@ constexpr size_t kMaxInstallDir = 259;
 
 class CSetupPgDir : public CPropertyPage {
 public:
-    CSetupPgDir();
+    CSetupPgDir(const SetupContext& context, InstallChoices& choices);
 
     BOOL OnInitDialog() override;
     BOOL OnSetActive() override;
@@ -26,6 +29,9 @@ public:
 
 private:
     std::string DefaultInstallDir() const;
+
+    const SetupContext& context_;
+    InstallChoices& choices_;
 };
 
 // Puts into the first character of `path` ("?:\Program Files\") the letter of

@@ -1,13 +1,13 @@
 #include "setup_pg_group.h"
 
+#include "install_choices.h"
 #include "page_text.h"
 #include "path_helpers.h"
 #include "reboot_delete.h"
 #include "resource.h"
-#include "setup_dat.h"
+#include "setup_context.h"
 #include "shell_link.h"
 #include "unique_handle.h"
-#include "wizard_globals.h"
 
 #include <shlobj.h>
 
@@ -38,34 +38,34 @@ std::string ProgramsFolder() {
 
 } // namespace
 
-CSetupPgGroup::CSetupPgGroup() : CPropertyPage(IDD_GROUP) {}
+CSetupPgGroup::CSetupPgGroup(SetupContext& context, InstallChoices& choices)
+    : CPropertyPage(IDD_GROUP), context_(context), choices_(choices) {}
 
 BOOL CSetupPgGroup::OnInitDialog() {
     CPropertyPage::OnInitDialog();
-    FillDlgItemText(*this, IDC_LAUNCH_PROGRAM, theSetupDat.m_szAppExe);
+    FillDlgItemText(*this, IDC_LAUNCH_PROGRAM, context_.theSetupDat.m_szAppExe);
     for (int id : {IDC_DESKTOP_SHORTCUT, IDC_QUICKLAUNCH_SHORTCUT, IDC_LAUNCH_PROGRAM})
         ::CheckDlgButton(m_hWnd, id, BST_CHECKED);
     SetDisplayNameAndGroup();
-    SetDlgItemText(IDC_GROUP_NAME, g_strDefaultGroup);
+    SetDlgItemText(IDC_GROUP_NAME, context_.g_strDefaultGroup);
     SendDlgItemMessage(IDC_GROUP_NAME, EM_LIMITTEXT, kMaxGroupName);
     ListProgramGroups();
     return TRUE;
 }
 
 void CSetupPgGroup::SetDisplayNameAndGroup() {
-    g_strDisplayName = ExtractFileName(theSetupDat.m_szFolderName, false);
-    g_strDefaultGroup = theSetupDat.m_szFolderName;
+    context_.DerivePackageNames();
 }
 
 void CSetupPgGroup::ListProgramGroups() {
-    m_szGroupDir = ProgramsFolder();
-    if (m_szGroupDir.empty())
+    m_szProgramsFolder = ProgramsFolder();
+    if (m_szProgramsFolder.empty())
         return;
     // The pattern's "*" goes again at once: the folder and its one backslash stay.
-    m_szGroupDir = AppendPath(m_szGroupDir, "*");
+    m_szProgramsFolder = AppendPath(m_szProgramsFolder, "*");
     WIN32_FIND_DATAA entry;
-    UniqueFind search(::FindFirstFileA(m_szGroupDir.c_str(), &entry));
-    m_szGroupDir.pop_back();
+    UniqueFind search(::FindFirstFileA(m_szProgramsFolder.c_str(), &entry));
+    m_szProgramsFolder.pop_back();
     if (!search)
         return;
     do {
@@ -80,6 +80,20 @@ BOOL CSetupPgGroup::OnSetActive() {
     sheet->SetWizardButtons(PSWIZB_BACK | PSWIZB_FINISH);
     sheet->SetButtonText(ID_WIZFINISH, "Install");
     return CPropertyPage::OnSetActive();
+}
+
+BOOL CSetupPgGroup::OnKillActive() {
+    CollectChoices();
+    return CPropertyPage::OnKillActive();
+}
+
+void CSetupPgGroup::CollectChoices() {
+    choices_.programsFolder = m_szProgramsFolder;
+    choices_.groupName = GetDlgItemText(IDC_GROUP_NAME);
+    choices_.desktopShortcut = IsDlgButtonChecked(IDC_DESKTOP_SHORTCUT) != 0;
+    choices_.quickLaunchShortcut = IsDlgButtonChecked(IDC_QUICKLAUNCH_SHORTCUT) != 0;
+    choices_.launchProgram = IsDlgButtonChecked(IDC_LAUNCH_PROGRAM) != 0;
+    choices_.autoStart = IsDlgButtonChecked(IDC_AUTOSTART) != 0;
 }
 
 BOOL CSetupPgGroup::OnCommand(UINT id, UINT code) {

@@ -7,21 +7,27 @@
 
 #include <string>
 
+class InstallPrompts;
+struct InstallChoices;
+struct SetupContext;
+
 class CSetupPgGroup : public CPropertyPage {
 public:
-    CSetupPgGroup();
+    CSetupPgGroup(SetupContext& context, InstallChoices& choices);
 
     BOOL OnInitDialog() override;
     BOOL OnSetActive() override;
     BOOL OnCommand(UINT id, UINT code) override;
     BOOL OnWizardFinish() override;
 
+    BOOL OnKillActive() override;
+
     void OnSelchangeGroupList();
 
-    // The Programs folder followed by one backslash, to which the installation
-    // appends the group name; empty when the shell knows no Programs folder,
-    // and then no group is made.
-    std::string m_szGroupDir;
+    // The Programs folder followed by one backslash, below which the group is
+    // made; empty when the shell knows no Programs folder, and then no group
+    // is made.
+    std::string m_szProgramsFolder;
     // Set once the installation has copied the package: only then is there a
     // post-install program to start.
     bool m_bInstalled = false;
@@ -29,4 +35,9 @@ public:
 private:
     void SetDisplayNameAndGroup();
     void ListProgramGroups();
+    // The page's settings into the choices.
+    void CollectChoices();
+
+    SetupContext& context_;
+    InstallChoices& choices_;
 };

@@ -104,33 +104,3 @@ TEST(PathText, CopyStopsAtNulAndDropsAHalfCharacter) {
     EXPECT_EQ(CopyWholeCharacters("ab\x95\x5C", 3, ShiftJisLike), "ab");
     EXPECT_EQ(CopyWholeCharacters("ab\x95\x5C", 4, ShiftJisLike), "ab\x95\x5C");
 }
-
-TEST(ClassifyItem, RegistryKeysAndValues) {
-    ClassifiedItem key = ClassifyItem("%REG_CURRENT_USER%Software\\A\\B\\", NoLeadBytes);
-    EXPECT_EQ(key.kind, ItemKind::RegistryKey);
-    EXPECT_EQ(key.parentKey, "Software\\A\\");
-    EXPECT_EQ(key.name, "B");
-    ClassifiedItem value = ClassifyItem("%REG_CURRENT_USER%Software\\A\\B", NoLeadBytes);
-    EXPECT_EQ(value.kind, ItemKind::RegistryValue);
-    EXPECT_EQ(value.parentKey, "Software\\A\\");
-    EXPECT_EQ(value.name, "B");
-}
-
-TEST(ClassifyItem, RegistryItemsWithoutAParentAreSkipped) {
-    for (const char* text : {"%REG_CURRENT_USER%", "%REG_CURRENT_USER%Software",
-                             "%REG_CURRENT_USER%Software\\", "%REG_CURRENT_USER%\\"})
-        EXPECT_EQ(ClassifyItem(text, NoLeadBytes).kind, ItemKind::RegistryMalformed) << text;
-    std::string longName = "%REG_CURRENT_USER%Software\\" + std::string(256, 'v');
-    EXPECT_EQ(ClassifyItem(longName, NoLeadBytes).kind, ItemKind::RegistryMalformed);
-}
-
-TEST(ClassifyItem, FilesAndDirectories) {
-    EXPECT_EQ(ClassifyItem("%reg_current_user%Software\\A", NoLeadBytes).kind,
-              ItemKind::FullPathFile);
-    ClassifiedItem directory = ClassifyItem("C:\\App\\sub\\", NoLeadBytes);
-    EXPECT_EQ(directory.kind, ItemKind::Directory);
-    EXPECT_EQ(directory.path, "C:\\App\\sub");
-    EXPECT_EQ(ClassifyItem("URL.txt", NoLeadBytes).kind, ItemKind::BareFile);
-    EXPECT_EQ(ClassifyItem("", NoLeadBytes).kind, ItemKind::Empty);
-    EXPECT_EQ(ClassifyItem("\\", NoLeadBytes).kind, ItemKind::Empty);
-}

@@ -1,6 +1,7 @@
 // The real uninstaller under Wine: an installation prepared with the real
 // record writer, removed by starting its installed Setup.exe with /UNINSTALL
 // as the uninstall shortcut does, and answering the confirmation as a user.
+#include "record_item.h"
 #include "setup_dat.h"
 #include "shell_link.h"
 #include "system_support.h"
@@ -23,6 +24,11 @@ const char kAppKey[] = "Software\\KestrelSystemTest\\Uninstall\\Kestrel";
 // installed Setup.exe and zlib1.dll, and the record listing all but those two.
 class PreparedInstallation : public ::testing::Test {
 protected:
+    static void Add(CSetupDat& record, const std::string& text) {
+        ASSERT_TRUE(record.AddInstalledItem(setupcore::ClassifyItem(text, setupcore::NoLeadBytes)))
+            << text;
+    }
+
     void SetUp() override {
         install_ = root_ / "Kestrel App";
         group_ = root_ / "Group";
@@ -34,7 +40,7 @@ protected:
         record.SetDirectories("", install_);
         for (const char* file : {"App.exe", "docs\\readme.txt", "docs\\deep\\notes.txt"}) {
             WriteFileBytes(install_ + "\\" + file, file);
-            record.AddInstalledItem(install_ + "\\" + file);
+            Add(record, install_ + "\\" + file);
         }
         CreateShortcut(install_ + "\\App.exe", group_ + "\\Kestrel.lnk", install_.c_str(), nullptr,
                        0, nullptr);
@@ -43,10 +49,10 @@ protected:
         SetRegistryValue(kAppKey, "UninstallString");
         for (const std::string& item : {group_ + "\\Kestrel.lnk", install_ + "\\docs\\deep\\",
                                         install_ + "\\docs\\", group_ + "\\"})
-            record.AddInstalledItem(item);
+            Add(record, item);
         for (const char* item : {"\\UninstallString", "\\DisplayName", "\\"})
-            record.AddInstalledItem(kAppKey + std::string(item), "%REG_CURRENT_USER%");
-        ASSERT_EQ(record.WriteInstallRecord("SetupInfo.dat"), 1);
+            Add(record, std::string("%REG_CURRENT_USER%") + kAppKey + item);
+        ASSERT_FALSE(record.WriteInstallRecord("SetupInfo.dat"));
         temporaryCopiesBefore_ = TemporaryCopies();
     }
 

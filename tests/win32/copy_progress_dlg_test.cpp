@@ -2,6 +2,7 @@
 // is gone once the run ends, never shows for a short one, keeps its owner
 // disabled meanwhile, and lets the thread's windows get their messages.
 #include "copy_progress_dlg.h"
+#include "wizard_prompts.h"
 #include "packaged_file.h"
 #include "resource.h"
 #include "setup_dat.h"
@@ -94,7 +95,8 @@ TEST(CCopyProgressDlg, ShowsForALongRunOnlyAndGoesWithTheRun) {
 
         CCopyProgressDlg window(&ownerWnd, c.showAfter);
         WatchedProgress watched(window, owner.get());
-        EXPECT_EQ(dat.InstallFiles("SetupInfo.dat", &watched), 1);
+        WizardPrompts prompts;
+        EXPECT_FALSE(dat.InstallFiles("SetupInfo.dat", prompts, &watched));
         EXPECT_TRUE(ui.boxes.empty());
         EXPECT_EQ(g_messagesGot, 1) << "the owner's messages are dispatched during the run";
         EXPECT_FALSE(watched.ownerEverEnabled) << "the owner cannot be pressed during the run";

@@ -5,6 +5,7 @@
 #include "packaged_file.h"
 #include "path_helpers.h"
 #include "resource.h"
+#include "engine_test_support.h"
 #include "setup_dat.h"
 #include "test_support.h"
 #include "unique_handle.h"
@@ -57,7 +58,7 @@ TEST_F(CopyRunTest, InstallsRecordsAndClearsThePackage) {
 
     const FileGuard systemFile(WindowsDirectory() + "\\kestrel_copy_run_test.dll");
     const std::string& systemTarget = systemFile.Path();
-    ASSERT_EQ(dat.InstallFiles("SetupInfo.dat"), 1);
+    ASSERT_EQ(RunCopy(dat), 1);
     EXPECT_TRUE(ui.boxes.empty());
     EXPECT_EQ(ReadFileBytes(install / "App.exe"), big);
     EXPECT_EQ(ReadFileBytes(install / "readme.txt"), "plain bytes\r\n");
@@ -70,7 +71,7 @@ TEST_F(CopyRunTest, InstallsRecordsAndClearsThePackage) {
     EXPECT_EQ(ReadFileBytes(Record()),
               setupcore::EncodeInstallRecord({install.Path(), "", targets}));
     ASSERT_EQ(dat.m_installed.size(), 4u);
-    EXPECT_EQ(dat.m_files[3]->szName, systemTarget);
+    EXPECT_EQ(dat.m_files[3]->targetPath, systemTarget);
     for (const char* packaged : {"App.exe", "readme.txt", "x.dll", "kestrel_copy_run_test.dll"})
         EXPECT_FALSE(FileExists(source / packaged)) << packaged;
 }
@@ -82,7 +83,7 @@ TEST_F(CopyRunTest, DamagedStreamNamesTheSourceLeavesAnEmptyTargetAndNoRecord) {
     Package("broken.bin", damaged, 1);
     Package("later.txt", "never", 0);
 
-    EXPECT_EQ(dat.InstallFiles("SetupInfo.dat"), 0);
+    EXPECT_EQ(RunCopy(dat), 0);
     ASSERT_EQ(ui.boxes.size(), 1u);
     EXPECT_EQ(ui.boxes[0].text, "The file " + source / "broken.bin" + " is invalid.");
     EXPECT_TRUE(FileExists(install / "broken.bin"));
@@ -101,7 +102,7 @@ TEST_F(CopyRunTest, WrongDeclaredLengthOrTrailingBytesAreInvalid) {
         one.SetDirectories(source.Path(), install.Path());
         WriteFileBytes(source / "f.bin", stored);
         one.AddFileEntry(5, "f.bin", 1);
-        EXPECT_EQ(one.InstallFiles("SetupInfo.dat"), 0);
+        EXPECT_EQ(RunCopy(one), 0);
         EXPECT_EQ(ReadFileBytes(install / "f.bin"), "");
     }
     ASSERT_EQ(ui.boxes.size(), 4u);
@@ -110,7 +111,7 @@ TEST_F(CopyRunTest, WrongDeclaredLengthOrTrailingBytesAreInvalid) {
 
 TEST_F(CopyRunTest, MissingSourceIsNamed) {
     dat.AddFileEntry(9, "ghost.txt", 0);
-    EXPECT_EQ(dat.InstallFiles("SetupInfo.dat"), 0);
+    EXPECT_EQ(RunCopy(dat), 0);
     ASSERT_EQ(ui.boxes.size(), 1u);
     EXPECT_EQ(ui.boxes[0].text,
               "Can not open the file " + source / "ghost.txt" + "\n.Setup can not to continue.");
@@ -118,7 +119,7 @@ TEST_F(CopyRunTest, MissingSourceIsNamed) {
 
 TEST_F(CopyRunTest, UnknownSystemTokenStopsTheRun) {
     Package("%WinDir%\\a.dll", "x", 0);
-    EXPECT_EQ(dat.InstallFiles("SetupInfo.dat"), 0);
+    EXPECT_EQ(RunCopy(dat), 0);
     ASSERT_EQ(ui.boxes.size(), 1u);
     EXPECT_EQ(ui.boxes[0].text, Formatted(IDS_NO_SYSTEM_DIR, "WinDir"));
 }
@@ -127,7 +128,7 @@ TEST_F(CopyRunTest, BusyLibraryAsksToCloseTheProgramUntilCancelled) {
     Package("LIB.DLL", "new", 0);
     HANDLE held = HoldExclusively(install / "LIB.DLL");
     ui.answers = {IDOK, IDOK, IDCANCEL};
-    EXPECT_EQ(dat.InstallFiles("SetupInfo.dat"), 0);
+    EXPECT_EQ(RunCopy(dat), 0);
     ::CloseHandle(held);
     EXPECT_EQ(ui.dialogs,
               (std::vector<UINT>{IDD_INSTALL_PROBLEM, IDD_INSTALL_PROBLEM, IDD_INSTALL_PROBLEM}));
@@ -147,7 +148,7 @@ TEST_F(CopyRunTest, BusyLibraryIsInstalledOnceTheProgramLetsGo) {
     Package("lib.dll", "new", 0);
     g_held = HoldExclusively(install / "lib.dll");
     ui.onDialog = ReleaseHeldFile;
-    EXPECT_EQ(dat.InstallFiles("SetupInfo.dat"), 1);
+    EXPECT_EQ(RunCopy(dat), 1);
     EXPECT_EQ(ui.dialogs.size(), 1u);
     EXPECT_EQ(ReadFileBytes(install / "lib.dll"), "new");
 }
@@ -168,7 +169,7 @@ TEST_F(CopyRunTest, DirectoryTakenAwayDuringTheRunIsMadeAgain) {
     g_takenDirectory = install / "sub";
     ui.onDialog = ReleaseHeldFileAndTakeTheDirectory;
     ui.answers = {IDOK, IDCANCEL}; // a prompt about third.txt would mean its directory was missed
-    EXPECT_EQ(dat.InstallFiles("SetupInfo.dat"), 1);
+    EXPECT_EQ(RunCopy(dat), 1);
     EXPECT_EQ(ui.dialogs.size(), 1u);
     EXPECT_TRUE(ui.boxes.empty());
     EXPECT_EQ(ReadFileBytes(install / "sub\\third.txt"), "3");
@@ -181,7 +182,7 @@ TEST_F(CopyRunTest, BusyOtherFileAsksWithOkAndCancelUntilCancelled) {
     Package("lib.dll.bak", "new", 0);
     HANDLE held = HoldExclusively(install / "lib.dll.bak");
     ui.answers = {IDOK, IDCANCEL};
-    EXPECT_EQ(dat.InstallFiles("SetupInfo.dat"), 0);
+    EXPECT_EQ(RunCopy(dat), 0);
     ::CloseHandle(held);
     EXPECT_TRUE(ui.dialogs.empty());
     ASSERT_EQ(ui.boxes.size(), 2u);
@@ -197,7 +198,7 @@ TEST_F(CopyRunTest, TargetsInSiblingAndNestedDirectoriesGetTheirDirectoriesMadeA
                                             "old\\e\\7.txt", "8.txt"};
     for (const std::string& name : names)
         Package(name, name, 0);
-    EXPECT_EQ(dat.InstallFiles("SetupInfo.dat"), 1);
+    EXPECT_EQ(RunCopy(dat), 1);
     for (const std::string& name : names)
         EXPECT_EQ(ReadFileBytes(install / name), name);
     const std::vector<std::string> made = {
@@ -213,7 +214,7 @@ TEST_F(CopyRunTest, PackagedCopyInUseIsDeletedAtRestart) {
     Package("zlib_in_use.dll", "z", 0);
     HANDLE held = ::CreateFileA((source / "zlib_in_use.dll").c_str(), GENERIC_READ, FILE_SHARE_READ,
                                 nullptr, OPEN_EXISTING, 0, nullptr);
-    EXPECT_EQ(dat.InstallFiles("SetupInfo.dat"), 1);
+    EXPECT_EQ(RunCopy(dat), 1);
     ::CloseHandle(held);
     EXPECT_NE(PendingRestartDeletions().find(source / "zlib_in_use.dll|"), std::string::npos);
 }
@@ -221,7 +222,7 @@ TEST_F(CopyRunTest, PackagedCopyInUseIsDeletedAtRestart) {
 TEST_F(CopyRunTest, RecordFailureKeepsThePackageForAnotherTry) {
     Package("a.txt", "a", 0);
     ::CreateDirectoryA((install / "SetupInfo.dat").c_str(), nullptr); // blocks the record
-    EXPECT_EQ(dat.InstallFiles("SetupInfo.dat"), 0);
+    EXPECT_EQ(RunCopy(dat), 0);
     ASSERT_EQ(ui.boxes.size(), 1u);
     EXPECT_EQ(ui.boxes[0].text, Formatted(IDS_CANNOT_CREATE_FILE, Record()));
     EXPECT_TRUE(FileExists(source / "a.txt"));
@@ -254,7 +255,7 @@ TEST_F(CopyRunTest, FullDiskNamesTheTargetAndRecordsNothing) {
     dat.SetDirectories(source.Path(), installDir);
     Package("big.bin", setupcore::PackBytes(Text(4 * 1024 * 1024, 'b')), 1);
 
-    EXPECT_EQ(dat.InstallFiles("SetupInfo.dat"), 0);
+    EXPECT_EQ(RunCopy(dat), 0);
     ASSERT_EQ(ui.boxes.size(), 1u);
     EXPECT_EQ(ui.boxes[0].text, Formatted(IDS_EXTRACT_FAILED, installDir + "\\big.bin"));
     EXPECT_EQ(ReadFileBytes(installDir + "\\big.bin"), "");
@@ -357,7 +358,7 @@ TEST_F(CopyRunTest, LargeFileFailingAtAnyStageIsToldAndTheRunUndone) {
         run.AddFileEntry(static_cast<int>(entry.size()), entry.c_str(), stage.throughPipe ? 0 : 1);
         ui.boxes.clear();
 
-        EXPECT_EQ(run.InstallFiles("SetupInfo.dat"), 0);
+        EXPECT_EQ(RunCopy(run), 0);
         const std::string docs = stage.installDir + "\\docs", target = docs + "\\" + name;
         ASSERT_EQ(ui.boxes.size(), 1u);
         EXPECT_EQ(ui.boxes[0].text, Formatted(stage.message, stage.message == IDS_EXTRACT_FAILED

@@ -73,8 +73,9 @@ TEST(InitInstance, NamesTheRecordAfterTheProgramAndPointsThePackageAtItsDirector
     TempDir dir;
     EXPECT_FALSE(InitInstanceWith({dir / "MySetup.exe", "/uninstall", "a", "b"}));
     EXPECT_TRUE(ui.boxes.empty());
-    EXPECT_EQ(g_szSetupPath, dir / "MySetup.exe");
-    EXPECT_EQ(g_strInfoFileName, "MySetupInfo.dat");
-    EXPECT_EQ(theSetupDat.m_szSourceDir, dir.Path());
-    EXPECT_EQ(theSetupDat.m_szInstallDir, "");
+    const SetupContext& context = theApp.m_context;
+    EXPECT_EQ(context.g_szSetupPath, dir / "MySetup.exe");
+    EXPECT_EQ(context.g_strInfoFileName, "MySetupInfo.dat");
+    EXPECT_EQ(context.theSetupDat.m_szSourceDir, dir.Path());
+    EXPECT_EQ(context.theSetupDat.m_szInstallDir, "");
 }

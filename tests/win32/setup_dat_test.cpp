@@ -1,5 +1,6 @@
 // Reading the package index from the setup directory.
 #include "package_index.h"
+#include "engine_test_support.h"
 #include "setup_dat.h"
 #include "test_support.h"
 
@@ -27,7 +28,7 @@ TEST_F(ReadSetupDatTest, ReadsHeaderObsoleteNamesAndEntriesInOrder) {
     index.files = {{"App.exe", 1}, {"bin\\x.dll", 0}, {std::string("ab\0cd", 5), 3}};
     WriteFileBytes(indexPath, EncodePackageIndex(index));
 
-    ASSERT_EQ(dat.ReadSetupDat("Setup.dat"), 1);
+    ASSERT_EQ(Shown(dat.ReadSetupDat("Setup.dat")), 1);
     EXPECT_TRUE(ui.boxes.empty());
     EXPECT_EQ(dat.m_szAppExe, "App.exe");
     EXPECT_EQ(dat.m_szHeader2, "two");
@@ -43,7 +44,7 @@ TEST_F(ReadSetupDatTest, ReadsHeaderObsoleteNamesAndEntriesInOrder) {
 }
 
 TEST_F(ReadSetupDatTest, MissingIndexNamesItsFullPath) {
-    EXPECT_EQ(dat.ReadSetupDat("Setup.dat"), 0);
+    EXPECT_EQ(Shown(dat.ReadSetupDat("Setup.dat")), 0);
     ASSERT_EQ(ui.boxes.size(), 1u);
     EXPECT_EQ(ui.boxes[0].text,
               "Can not open the file " + indexPath + "\n.Setup can not to continue.");
@@ -53,7 +54,7 @@ TEST_F(ReadSetupDatTest, IndexHeldOpenByAnotherProgramCannotBeOpened) {
     WriteFileBytes(indexPath, EncodePackageIndex(PackageIndex()));
     HANDLE held =
         ::CreateFileA(indexPath.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
-    EXPECT_EQ(dat.ReadSetupDat("Setup.dat"), 0);
+    EXPECT_EQ(Shown(dat.ReadSetupDat("Setup.dat")), 0);
     ::CloseHandle(held);
     ASSERT_EQ(ui.boxes.size(), 1u);
     EXPECT_EQ(ui.boxes[0].text, Formatted(103, indexPath));
@@ -65,7 +66,7 @@ TEST_F(ReadSetupDatTest, MalformedIndexIsRefusedWholeAndNamed) {
     std::string bytes = EncodePackageIndex(index);
     WriteFileBytes(indexPath, bytes.substr(0, bytes.size() - 6));
 
-    EXPECT_EQ(dat.ReadSetupDat("Setup.dat"), 0);
+    EXPECT_EQ(Shown(dat.ReadSetupDat("Setup.dat")), 0);
     ASSERT_EQ(ui.boxes.size(), 1u);
     EXPECT_EQ(ui.boxes[0].text, "The file " + indexPath + " is invalid.");
     EXPECT_TRUE(dat.m_files.empty());
@@ -73,7 +74,7 @@ TEST_F(ReadSetupDatTest, MalformedIndexIsRefusedWholeAndNamed) {
 
 TEST(CSetupDat, AddFileEntryStopsAtANulAndKeepsTheFlag) {
     CSetupDat dat;
-    EXPECT_EQ(dat.AddFileEntry(5, "ab\0cd", 9), 1);
+    EXPECT_TRUE(dat.AddFileEntry(5, "ab\0cd", 9));
     ASSERT_EQ(dat.m_files.size(), 1u);
     EXPECT_EQ(dat.m_files[0]->szName, "ab");
     EXPECT_EQ(dat.m_files[0]->bCompressed, 9);
@@ -81,11 +82,11 @@ TEST(CSetupDat, AddFileEntryStopsAtANulAndKeepsTheFlag) {
 
 TEST(CSetupDat, InstalledItemsCarryTheirPrefixAndLength) {
     CSetupDat dat;
-    EXPECT_EQ(dat.AddInstalledItem("Software\\A\\", "%REG_CURRENT_USER%"), 1);
-    EXPECT_EQ(dat.AddInstalledItem("C:\\App\\a.txt"), 1);
+    EXPECT_TRUE(dat.AddInstalledItem(setupcore::RecordItem::ForRegistryKey("Software\\", "A")));
+    EXPECT_TRUE(AddItem(dat, "C:\\App\\a.txt"));
     EXPECT_EQ(dat.m_installed[0]->szText, "%REG_CURRENT_USER%Software\\A\\");
     EXPECT_EQ(dat.m_installed[0]->nLength, 29);
-    EXPECT_EQ(dat.AddInstalledItem(std::string(1024, 'x')), 0);
-    EXPECT_EQ(dat.AddInstalledItem(""), 0); // would end the list in the record
+    EXPECT_FALSE(AddItem(dat, std::string(1024, 'x')));
+    EXPECT_FALSE(AddItem(dat, "")); // would end the list in the record
     EXPECT_EQ(dat.m_installed.size(), 2u);
 }

@@ -2,12 +2,14 @@
 // opened modeless in this process and driven with the sheet's own buttons,
 // its queued messages pumped after every press.
 #include "current_directory.h"
+#include "install_choices.h"
 #include "install_wizard.h"
+#include "installation.h"
 #include "path_helpers.h"
 #include "reg_key_holder.h"
 #include "resource.h"
 #include "setup_app.h"
-#include "setup_dat.h"
+#include "setup_context.h"
 #include "setup_pg_dir.h"
 #include "setup_pg_group.h"
 #include "setup_pg_license.h"
@@ -27,9 +29,19 @@ void PumpMessages() {
     }
 }
 
-// The wizard of an install run from `setupDirectory`.
+// The package as the index would describe it, run from `setupDirectory`.
+void UsePackage(SetupContext& context, const std::string& setupDirectory,
+                const std::string& folderName) {
+    context.StartFrom(setupDirectory + "\\Setup.exe");
+    context.theSetupDat.m_szAppExe = "Notes.exe";
+    context.theSetupDat.m_szFolderName = folderName;
+}
+
+// The wizard of an install run from `setupDirectory` of a package whose
+// folder name is `folderName`.
 struct Wizard {
-    explicit Wizard(const std::string& setupDirectory) {
+    Wizard(const std::string& setupDirectory, const std::string& folderName) {
+        UsePackage(context, setupDirectory, folderName);
         AssembleInstallWizard(sheet, license, dir, group, setupDirectory);
         sheet.Create();
         PumpMessages();
@@ -53,23 +65,17 @@ struct Wizard {
         return shown;
     }
 
+    SetupContext context;
+    InstallChoices choices;
     CSetupPgLicense license;
-    CSetupPgDir dir;
-    CSetupPgGroup group;
+    CSetupPgDir dir{context, choices};
+    CSetupPgGroup group{context, choices};
     CPropertySheet sheet; // declared last: its window goes before the pages
 };
 
 const char* const kLicenseButtons = "[I Agree]";
 const char* const kDirButtons = "[< &Back][&Next >]";
 const char* const kGroupButtons = "[< &Back][Install]";
-
-// The package as the index would describe it, run from `setupDirectory`.
-void UsePackage(const std::string& setupDirectory, const std::string& folderName) {
-    g_szSetupPath = setupDirectory + "\\Setup.exe";
-    theSetupDat.SetDirectories(setupDirectory, "");
-    theSetupDat.m_szAppExe = "Notes.exe";
-    theSetupDat.m_szFolderName = folderName;
-}
 
 LOGFONTA FontOf(HWND window) {
     LOGFONTA font = {};
@@ -143,10 +149,9 @@ TEST(InstallWizard, TheLicensePageComesFirstOnlyWithALicenseFileAndShowsItsBytes
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         TempDir setup;
-        UsePackage(setup.Path(), "Notes");
         if (c.hasFile)
             WriteFileBytes(setup / "License.txt", c.bytes);
-        Wizard wizard(setup.Path());
+        Wizard wizard(setup.Path(), "Notes");
 
         if (c.hasFile) {
             EXPECT_EQ(wizard.CurrentPage(), wizard.license.m_hWnd);
@@ -166,9 +171,8 @@ TEST(InstallWizard, TheLicensePageComesFirstOnlyWithALicenseFileAndShowsItsBytes
 
 TEST(InstallWizard, EveryPageSetsItsButtonsOnEachVisitAndTheUsersChoicesStay) {
     TempDir setup;
-    UsePackage(setup.Path(), "Notes");
     WriteFileBytes(setup / "License.txt", "Terms");
-    Wizard wizard(setup.Path());
+    Wizard wizard(setup.Path(), "Notes");
     EXPECT_EQ(wizard.Buttons(), kLicenseButtons);
 
     wizard.Press(PSBTN_NEXT);
@@ -178,8 +182,7 @@ TEST(InstallWizard, EveryPageSetsItsButtonsOnEachVisitAndTheUsersChoicesStay) {
     EXPECT_EQ(wizard.CurrentPage(), wizard.license.m_hWnd);
     EXPECT_EQ(wizard.Buttons(), kLicenseButtons);
     // Leaving by Back stores the directory as well as leaving by Next.
-    EXPECT_EQ(theSetupDat.m_szInstallDir, "D:\\Typed");
-    EXPECT_EQ(theSetupDat.m_szSourceDir, setup.Path());
+    EXPECT_EQ(wizard.choices.installDir, "D:\\Typed");
 
     wizard.Press(PSBTN_NEXT);
     EXPECT_EQ(wizard.Buttons(), kDirButtons);
@@ -187,12 +190,19 @@ TEST(InstallWizard, EveryPageSetsItsButtonsOnEachVisitAndTheUsersChoicesStay) {
     wizard.dir.SetDlgItemText(IDC_INSTALL_DIR, "E:\\Chosen");
     wizard.Press(PSBTN_NEXT);
     EXPECT_EQ(wizard.Buttons(), kGroupButtons);
-    EXPECT_EQ(theSetupDat.m_szInstallDir, "E:\\Chosen");
+    EXPECT_EQ(wizard.choices.installDir, "E:\\Chosen");
 
     ::CheckDlgButton(wizard.group.m_hWnd, IDC_DESKTOP_SHORTCUT, BST_UNCHECKED);
     wizard.group.SetDlgItemText(IDC_GROUP_NAME, "Mine");
+    ::CheckDlgButton(wizard.group.m_hWnd, IDC_AUTOSTART, BST_CHECKED);
     wizard.Press(PSBTN_BACK);
     EXPECT_EQ(wizard.Buttons(), kDirButtons);
+    // Leaving the last page hands its settings over as well.
+    EXPECT_EQ(wizard.choices.groupName, "Mine");
+    EXPECT_FALSE(wizard.choices.desktopShortcut);
+    EXPECT_TRUE(wizard.choices.quickLaunchShortcut);
+    EXPECT_TRUE(wizard.choices.launchProgram);
+    EXPECT_TRUE(wizard.choices.autoStart);
     wizard.Press(PSBTN_NEXT);
     EXPECT_EQ(wizard.Buttons(), kGroupButtons);
     EXPECT_FALSE(::IsDlgButtonChecked(wizard.group.m_hWnd, IDC_DESKTOP_SHORTCUT));
@@ -201,8 +211,7 @@ TEST(InstallWizard, EveryPageSetsItsButtonsOnEachVisitAndTheUsersChoicesStay) {
 
 TEST(InstallDirectoryPage, GreetsInBoldWithTheProgramNameAndProposesProgramFiles) {
     TempDir setup;
-    UsePackage(setup.Path(), "Kestrel\\Notes");
-    Wizard wizard(setup.Path());
+    Wizard wizard(setup.Path(), "Kestrel\\Notes");
     const CSetupPgDir& page = wizard.dir;
 
     EXPECT_EQ(page.GetDlgItemText(IDC_WELCOME), "Welcome to Notes.exe");
@@ -223,8 +232,7 @@ TEST(InstallDirectoryPage, GreetsInBoldWithTheProgramNameAndProposesProgramFiles
 
 TEST(InstallDirectoryPage, RefusesToGoOnWithADirectoryTooLongToKeep) {
     TempDir setup;
-    UsePackage(setup.Path(), std::string(250, 'n'));
-    Wizard wizard(setup.Path());
+    Wizard wizard(setup.Path(), std::string(250, 'n'));
     const std::string tooLong = wizard.dir.GetDlgItemText(IDC_INSTALL_DIR);
     ASSERT_GT(tooLong.size(), 259u);
 
@@ -233,13 +241,13 @@ TEST(InstallDirectoryPage, RefusesToGoOnWithADirectoryTooLongToKeep) {
     EXPECT_EQ(wizard.CurrentPage(), wizard.dir.m_hWnd);
     ASSERT_EQ(ui.boxes.size(), 1u);
     EXPECT_EQ(ui.boxes[0].text, Formatted(IDS_INSTALL_DIR_TOO_LONG, tooLong));
-    EXPECT_EQ(theSetupDat.m_szInstallDir, "");
+    EXPECT_EQ(wizard.choices.installDir, "");
 
     const std::string longest = "C:\\" + std::string(256, 'n');
     wizard.dir.SetDlgItemText(IDC_INSTALL_DIR, longest);
     wizard.Press(PSBTN_NEXT);
     EXPECT_EQ(wizard.CurrentPage(), wizard.group.m_hWnd);
-    EXPECT_EQ(theSetupDat.m_szInstallDir, longest);
+    EXPECT_EQ(wizard.choices.installDir, longest);
     EXPECT_EQ(ui.boxes.size(), 1u);
 }
 
@@ -266,8 +274,7 @@ TEST(GroupPage, StartsWithItsDefaultsAndListsTheSharedProgramGroups) {
     ::SetFileAttributesA((shared + "\\Zeta").c_str(), FILE_ATTRIBUTE_HIDDEN);
     WriteFileBytes(shared + "\\Loose.lnk", "");
     ProgramsFoldersOverride folders(shared, setup / "no such own folder");
-    UsePackage(setup.Path(), "Kestrel\\Notes 2.5");
-    Wizard wizard(setup.Path());
+    Wizard wizard(setup.Path(), "Kestrel\\Notes 2.5");
     wizard.Press(PSBTN_NEXT);
     const CSetupPgGroup& page = wizard.group;
 
@@ -275,12 +282,12 @@ TEST(GroupPage, StartsWithItsDefaultsAndListsTheSharedProgramGroups) {
     for (int id : {IDC_DESKTOP_SHORTCUT, IDC_QUICKLAUNCH_SHORTCUT, IDC_LAUNCH_PROGRAM})
         EXPECT_TRUE(::IsDlgButtonChecked(page.m_hWnd, id)) << "check box " << id;
     EXPECT_FALSE(::IsDlgButtonChecked(page.m_hWnd, IDC_AUTOSTART));
-    EXPECT_EQ(g_strDisplayName, "Notes 2");
-    EXPECT_EQ(g_strDefaultGroup, "Kestrel\\Notes 2.5");
+    EXPECT_EQ(wizard.context.g_strDisplayName, "Notes 2");
+    EXPECT_EQ(wizard.context.g_strDefaultGroup, "Kestrel\\Notes 2.5");
     EXPECT_EQ(page.GetDlgItemText(IDC_GROUP_NAME), "Kestrel\\Notes 2.5");
     EXPECT_EQ(page.SendDlgItemMessage(IDC_GROUP_NAME, EM_GETLIMITTEXT), 260);
 
-    EXPECT_EQ(page.m_szGroupDir, shared + "\\");
+    EXPECT_EQ(page.m_szProgramsFolder, shared + "\\");
     EXPECT_EQ(ListedGroups(page), (std::vector<std::string>{"Alpha", "beta", "gamma", "Zeta"}));
 
     // A selection change with nothing selected leaves the box alone.
@@ -300,7 +307,7 @@ TEST(GroupPage, FallsBackToTheUsersOwnProgramsFolderAndThenToNoGroup) {
     struct Case {
         const char* name;
         std::string shared, own;
-        std::string groupDir;
+        std::string programsFolder;
         std::vector<std::string> listed;
     };
     const Case cases[] = {
@@ -310,10 +317,9 @@ TEST(GroupPage, FallsBackToTheUsersOwnProgramsFolderAndThenToNoGroup) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         ProgramsFoldersOverride folders(c.shared, c.own);
-        UsePackage(setup.Path(), "Notes");
-        Wizard wizard(setup.Path());
+        Wizard wizard(setup.Path(), "Notes");
         wizard.Press(PSBTN_NEXT);
-        EXPECT_EQ(wizard.group.m_szGroupDir, c.groupDir);
+        EXPECT_EQ(wizard.group.m_szProgramsFolder, c.programsFolder);
         EXPECT_EQ(ListedGroups(wizard.group), c.listed);
     }
 }

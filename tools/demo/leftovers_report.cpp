@@ -1,7 +1,7 @@
 #include "leftovers_report.h"
 
 #include "file_listing.h"
-#include "path_text.h"
+#include "record_item.h"
 #include "registry_values.h"
 
 #include <windows.h>
@@ -17,8 +17,7 @@ struct ItemState {
 };
 
 ItemState StateOf(const std::string& item, const std::string& installDir) {
-    const setupcore::ClassifiedItem classified =
-        setupcore::ClassifyItem(item, setupcore::NoLeadBytes);
+    const setupcore::RecordItem classified = setupcore::ClassifyItem(item, setupcore::NoLeadBytes);
     // The parent key ends in a backslash, which RegOpenKeyEx need not accept.
     const std::string parent = classified.parentKey.substr(0, classified.parentKey.size() - 1);
     const std::string key = classified.parentKey + classified.name;

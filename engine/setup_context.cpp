@@ -1,0 +1,27 @@
+#include "setup_context.h"
+
+#include "path_helpers.h"
+#include "record_item.h"
+
+void SetupContext::StartFrom(const std::string& programPath) {
+    g_szSetupPath = programPath;
+    g_strInfoFileName = RecordFileNameFor(programPath);
+    theSetupDat.SetDirectories(SetupDirectory(), "");
+}
+
+void SetupContext::DerivePackageNames() {
+    g_strDisplayName = ExtractFileName(theSetupDat.m_szFolderName, false);
+    g_strDefaultGroup = theSetupDat.m_szFolderName;
+}
+
+std::string SetupContext::SetupDirectory() const {
+    return ExtractDirectory(g_szSetupPath);
+}
+
+std::string SetupContext::SetupFileName() const {
+    return ExtractFileName(g_szSetupPath, true);
+}
+
+std::string RecordFileNameFor(const std::string& programPath) {
+    return setupcore::RecordFileName(ExtractFileName(programPath, false));
+}

@@ -1,0 +1,29 @@
+// Calls into the engine as the user interface makes them, for tests that
+// check what the user is shown: a problem becomes its message box, and the
+// copy run asks through the wizard's own prompts.
+#pragma once
+
+#include "problem_message.h"
+#include "record_item.h"
+#include "setup_dat.h"
+#include "wizard_prompts.h"
+
+#include <string>
+
+// Shows the problem as the wizard does; 1 when there was none, else 0.
+inline int Shown(const Problem& problem) {
+    ShowProblem(problem);
+    return problem ? 0 : 1;
+}
+
+// The copy run of `dat` into its install directory, asking and telling as
+// the wizard does; 1 when it installed everything.
+inline int RunCopy(CSetupDat& dat) {
+    WizardPrompts prompts;
+    return Shown(dat.InstallFiles("SetupInfo.dat", prompts));
+}
+
+// Records the item that `text` stands for, as the installation would.
+inline bool AddItem(CSetupDat& dat, const std::string& text) {
+    return dat.AddInstalledItem(setupcore::ClassifyItem(text, setupcore::NoLeadBytes));
+}

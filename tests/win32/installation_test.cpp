@@ -1,0 +1,188 @@
+// The installation and the uninstallation as the engine carries them out, in
+// this process, on real directories, the real registry and real shortcuts,
+// with the questions answered from a script.
+#include "current_directory.h"
+#include "engine_test_support.h"
+#include "install_prompts.h"
+#include "installation.h"
+#include "install_record_format.h"
+#include "packaged_file.h"
+#include "path_helpers.h"
+#include "setup_context.h"
+#include "shell_link.h"
+#include "test_support.h"
+#include "uninstallation.h"
+
+#include <gtest/gtest.h>
+#include <shlobj.h>
+
+#include <deque>
+
+namespace {
+
+const char kDisplayName[] = "KestrelEngineTest";
+const char kUninstallKey[] =
+    "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\KestrelEngineTest";
+const char kRunKey[] = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Run\\";
+
+// Answers the engine's questions in order, and remembers them.
+class ScriptedPrompts : public InstallPrompts {
+public:
+    bool RetryFileInUse(const std::string& target, bool isLibrary) override {
+        asked.push_back(target + (isLibrary ? " (library)" : ""));
+        if (answers.empty())
+            return false;
+        const bool retry = answers.front();
+        answers.pop_front();
+        return retry;
+    }
+    std::deque<bool> answers;
+    std::vector<std::string> asked;
+};
+
+std::string DesktopFolder() {
+    std::string folder;
+    GetSpecialFolderPath(folder, CSIDL_DESKTOP);
+    return folder;
+}
+
+} // namespace
+
+class InstallationTest : public ::testing::Test {
+protected:
+    ScriptedUserInterface ui; // none of this may show a box
+    TempDir setup, target, programs;
+    RegistryKeyGuard uninstallKey{kUninstallKey};
+    RegistryValueGuard runValue{HKEY_CURRENT_USER, kRunKey, "KestrelApp"};
+    FileGuard desktopLink{DesktopFolder() + "\\" + kDisplayName + ".lnk"};
+    SetupContext context;
+    InstallChoices choices;
+    ScriptedPrompts prompts;
+
+    void SetUp() override {
+        context.StartFrom(setup / "Setup.exe");
+        context.theSetupDat.m_szAppExe = "Notes.exe";
+        context.theSetupDat.m_szFolderName = kDisplayName;
+        context.DerivePackageNames();
+        choices.installDir = target / "App";
+        choices.programsFolder = programs.Path() + "\\";
+        choices.groupName = "Kestrel";
+        choices.quickLaunchShortcut = false; // Wine's profile has no Quick Launch folder
+        choices.launchProgram = false;
+        choices.autoStart = true;
+        Package("Notes.exe", "program bytes", false);
+        Package("docs\\guide.txt", "guide", true);
+        WriteFileBytes(setup / "URL.txt", "http://example.invalid/");
+        WriteFileBytes(setup / "Setup.dat", "index");
+        WriteFileBytes(setup / "mine.txt", "the user's own");
+    }
+
+    void Package(const std::string& name, const std::string& bytes, bool compressed) {
+        WriteFileBytes(setup / ExtractFileName(name, true),
+                       compressed ? setupcore::PackBytes(bytes) : bytes);
+        context.theSetupDat.AddFileEntry(static_cast<int>(name.size()), name.c_str(),
+                                         compressed ? 1 : 0);
+    }
+    std::string App(const std::string& name) const { return target / ("App\\" + name); }
+    std::string Group(const std::string& name) const { return programs / ("Kestrel" + name); }
+    InstallOutcome RunInstall() { return Install(context, choices, prompts, nullptr); }
+};
+
+TEST_F(InstallationTest, EveryStepIsCarriedOutAndRecordedInOrderThenUndoneByTheUninstaller) {
+    const InstallOutcome outcome = RunInstall();
+    ASSERT_EQ(outcome.stage, InstallStage::Installed);
+    EXPECT_FALSE(outcome.problem);
+    EXPECT_TRUE(ui.boxes.empty());
+    EXPECT_TRUE(prompts.asked.empty());
+
+    EXPECT_EQ(ReadFileBytes(App("Notes.exe")), "program bytes");
+    EXPECT_EQ(ReadFileBytes(App("docs\\guide.txt")), "guide");
+    EXPECT_EQ(ReadFileBytes(App("URL.txt")), "http://example.invalid/");
+    ShortcutContents link;
+    ASSERT_EQ(ReadShortcut(Group("\\KestrelEngineTest.lnk"), link), S_OK);
+    EXPECT_EQ(link.target, App("Notes.exe"));
+    ASSERT_EQ(ReadShortcut(Group("\\Uninstall.lnk"), link), S_OK);
+    EXPECT_EQ(link.arguments, " /UNINSTALL");
+    EXPECT_TRUE(FileExists(desktopLink.Path()));
+    EXPECT_EQ(RegistryString(kUninstallKey, "UninstallString"),
+              "\"" + App("Setup.exe") + "\" /UNINSTALL");
+    EXPECT_EQ(RegistryString(kUninstallKey, "DisplayName"), kDisplayName);
+    EXPECT_EQ(RegistryString(kRunKey, "KestrelApp"), "\"" + App("Notes.exe") + "\"");
+
+    const std::string prefix = "%REG_CURRENT_USER%";
+    const std::vector<std::string> items = {
+        App("Notes.exe"),
+        App("docs\\guide.txt"),
+        App("URL.txt"),
+        Group(""),
+        Group("\\KestrelEngineTest.lnk"),
+        desktopLink.Path(),
+        Group("\\Uninstall.lnk"),
+        prefix + kUninstallKey + "\\UninstallString",
+        prefix + kUninstallKey + "\\DisplayName",
+        prefix + kUninstallKey + "\\",
+        Group("\\"),
+        prefix + kRunKey + "KestrelApp",
+    };
+    EXPECT_EQ(ReadFileBytes(App("SetupInfo.dat")),
+              setupcore::EncodeInstallRecord({choices.installDir, "", items}));
+
+    // The package's own files leave the setup directory; the user's stay.
+    for (const char* name : {"Notes.exe", "guide.txt", "URL.txt", "Setup.dat"})
+        EXPECT_FALSE(FileExists(setup / name)) << name;
+    EXPECT_TRUE(FileExists(setup / "mine.txt"));
+
+    // The uninstaller's copy removes all of it again.
+    WriteFileBytes(App("Setup.exe"), "installed program");
+    WriteFileBytes(App("zlib1.dll"), "library");
+    TempDir copyDirectory;
+    CurrentDirectoryKeeper keeper; // the uninstaller leaves for its own directory
+    EXPECT_FALSE(RemoveInstallation(App("Setup.exe"), copyDirectory / "Set1.tmp"));
+    EXPECT_TRUE(ui.boxes.empty());
+    EXPECT_FALSE(DirectoryExists(target / "App"));
+    EXPECT_FALSE(DirectoryExists(Group("")));
+    EXPECT_FALSE(FileExists(desktopLink.Path()));
+    EXPECT_FALSE(RegistryKeyExists(kUninstallKey));
+    EXPECT_FALSE(RegistryValueExists(kRunKey, "KestrelApp"));
+    const std::string pending = PendingRestartDeletions();
+    EXPECT_NE(pending.find(copyDirectory / "Set1.tmp|"), std::string::npos) << pending;
+}
+
+TEST_F(InstallationTest, ADirectoryThatCannotBeMadeStopsBeforeAnythingIsDone) {
+    WriteFileBytes(target / "file", "in the way");
+    choices.installDir = target / "file\\App";
+    const InstallOutcome outcome = RunInstall();
+    EXPECT_EQ(outcome.stage, InstallStage::DirectoryRefused);
+    EXPECT_EQ(outcome.problem.kind, ProblemKind::CannotCreateInstallDir);
+    EXPECT_TRUE(context.theSetupDat.m_installed.empty());
+    EXPECT_TRUE(FileExists(setup / "Notes.exe"));
+    EXPECT_FALSE(RegistryKeyExists(kUninstallKey));
+}
+
+TEST_F(InstallationTest, AFailedCopyRunIsUndoneAndNoLaterStepRuns) {
+    WriteFileBytes(setup / "guide.txt", "not a zlib stream");
+    const InstallOutcome outcome = RunInstall();
+    EXPECT_EQ(outcome.stage, InstallStage::CopyFailed);
+    EXPECT_EQ(outcome.problem.kind, ProblemKind::FileInvalid);
+    EXPECT_EQ(outcome.problem.path, setup / "guide.txt");
+    EXPECT_FALSE(DirectoryExists(target / "App")) << "made by the run, so taken away again";
+    EXPECT_FALSE(DirectoryExists(Group("")));
+    EXPECT_FALSE(RegistryKeyExists(kUninstallKey));
+    EXPECT_FALSE(FileExists(desktopLink.Path()));
+    EXPECT_TRUE(FileExists(setup / "Notes.exe")) << "the package stays for another try";
+}
+
+TEST_F(InstallationTest, ATargetInUseIsAskedAboutThroughThePromptsUntilDeclined) {
+    ASSERT_TRUE(CreateDirectoryTree(target / "App"));
+    WriteFileBytes(App("Notes.exe"), "old version");
+    HANDLE held = ::CreateFileA(App("Notes.exe").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
+                                0, nullptr);
+    prompts.answers = {true, false};
+    const InstallOutcome outcome = RunInstall();
+    ::CloseHandle(held);
+    EXPECT_EQ(outcome.stage, InstallStage::CopyFailed);
+    EXPECT_EQ(outcome.problem.kind, ProblemKind::Cancelled);
+    EXPECT_EQ(prompts.asked, (std::vector<std::string>{App("Notes.exe"), App("Notes.exe")}));
+    EXPECT_TRUE(ui.boxes.empty());
+    EXPECT_TRUE(ui.dialogs.empty());
+}
