@@ -5,13 +5,10 @@
 #include "path_helpers.h"
 #include "record_item.h"
 #include "reg_key_holder.h"
+#include "registry_names.h"
 #include "shell_link.h"
 
 namespace {
-
-const char kUninstallKeyBase[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\";
-const char kRunKey[] = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Run\\";
-const char kRunValue[] = "KestrelApp";
 
 // Each value's result is left unchecked: a value that cannot be written
 // leaves the entry less complete, never the installation broken.

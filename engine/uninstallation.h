@@ -1,12 +1,15 @@
 // The two processes of an uninstallation. The installed program, once the
-// user has confirmed, hands over to a temporary copy of itself, since a
-// running program cannot delete its own file; the copy removes the
-// installation. Neither tells the user anything: each returns what stopped it.
+// user has confirmed, hands over to a copy of itself in a directory of its
+// own below the temporary directory, since a running program cannot delete
+// its own file; the copy removes the installation. Neither tells the user
+// anything: each returns what happened.
 #pragma once
 
+#include "item_policy.h"
 #include "problem.h"
 
 #include <string>
+#include <vector>
 
 // The longest directory path and hand-off command line the uninstaller
 // accepts; a longer one is refused whole rather than cut, since a cut path
@@ -14,13 +17,23 @@
 constexpr size_t kMaxDirectoryPath = 1023;
 constexpr size_t kMaxHandOffCommand = 2047;
 
-// Copies `installedProgram` and the zlib1.dll beside it into the temporary
-// directory and starts the copy with "/UNINSTALL" and the installed program's
-// path, in the program's directory; it is not waited for.
+// Makes a new directory below the temporary directory, copies
+// `installedProgram` and the zlib1.dll beside it there (neither may exist
+// already), and starts the copy with "/UNINSTALL" and the installed
+// program's path, in the program's directory; it is not waited for. Nothing
+// is started when any of it fails, and what was made is taken away again.
 Problem HandOffToTemporaryCopy(const std::string& installedProgram);
 
-// Run by the temporary copy at `runningCopy`: removes every item of the
-// installed program's install record, the record, the program and its
-// zlib1.dll, the emptied directories, and schedules the copy's own files for
-// the next restart.
-Problem RemoveInstallation(const std::string& installedProgram, const std::string& runningCopy);
+struct RemovalOutcome {
+    Problem problem;            // what stopped the removal before it began
+    std::vector<ItemLeft> left; // what stays: refused, or neither removed nor scheduled
+};
+
+// Run by the copy at `runningCopy`: removes every item of the installed
+// program's install record that lies where an installation puts things, the
+// record, the program and its zlib1.dll, and the emptied directories. Without
+// a readable record it removes nothing. A copy running from a hand-off
+// directory schedules itself, its zlib1.dll and the directory for the next
+// restart.
+RemovalOutcome RemoveInstallation(const std::string& installedProgram,
+                                  const std::string& runningCopy);

@@ -18,6 +18,7 @@ public:
     ComInitScope& operator=(const ComInitScope&) = delete;
 
     explicit operator bool() const noexcept { return SUCCEEDED(result_); }
+    HRESULT Result() const noexcept { return result_; }
 
 private:
     HRESULT result_;

@@ -2,6 +2,7 @@
 
 #include "ansi_text.h"
 #include "current_directory.h"
+#include "path_scope.h"
 #include "path_text.h"
 
 #include <vector>
@@ -65,4 +66,21 @@ TargetPlace ExpandTargetPath(std::string& path, std::string& unknownToken) {
     }
     path = AppendPath(WindowsDirectory() + token.after, ExtractFileName(path, true));
     return TargetPlace::WindowsDirectory;
+}
+
+bool LinkOnTheWay(const std::string& base, const std::string& path) {
+    const std::vector<std::string> parts = PathComponents(path, IsAnsiLeadByte);
+    const size_t baseDepth = PathComponents(base, IsAnsiLeadByte).size();
+    std::string prefix = parts.empty() ? std::string() : parts[0];
+    for (size_t i = 1; i < parts.size(); ++i) {
+        prefix = AppendPath(prefix, parts[i]);
+        if (i < baseDepth)
+            continue;
+        const DWORD attributes = ::GetFileAttributesA(prefix.c_str());
+        if (attributes == INVALID_FILE_ATTRIBUTES)
+            return false;
+        if (attributes & FILE_ATTRIBUTE_REPARSE_POINT)
+            return true;
+    }
+    return false;
 }

@@ -34,5 +34,11 @@ enum class TargetPlace {
 };
 TargetPlace ExpandTargetPath(std::string& path, std::string& unknownToken);
 
+// True when a directory link (or any other reparse point) stands on the way
+// from `base` (not included) down to `path` (included): what lies beyond it
+// is not below `base` at all, however the text reads. Stops at the first part
+// that does not exist.
+bool LinkOnTheWay(const std::string& base, const std::string& path);
+
 // The Windows directory, without a trailing backslash unless it is a root.
 std::string WindowsDirectory();

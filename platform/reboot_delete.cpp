@@ -77,30 +77,29 @@ namespace {
 
 // Up to `tries` attempts, 100 ms after each failure; then, unless the path
 // is gone, it is scheduled for the next restart.
-bool RemoveNowOrAtRestart(const std::string& path, BOOL(WINAPI* remove)(LPCSTR), int tries) {
+Removal RemoveNowOrAtRestart(const std::string& path, BOOL(WINAPI* remove)(LPCSTR), int tries) {
     for (int attempt = 0; attempt < tries; ++attempt) {
         if (remove(path.c_str()))
-            return true;
+            return Removal::Removed;
         DWORD error = ::GetLastError();
         if (error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND)
-            return true;
+            return Removal::Removed;
         if (tries > 1)
             ::Sleep(100);
     }
-    DeleteOnReboot(path);
-    return false;
+    return DeleteOnReboot(path) ? Removal::Scheduled : Removal::Failed;
 }
 
 } // namespace
 
-bool DeleteFileNowOrAtRestart(const std::string& path) {
+Removal DeleteFileNowOrAtRestart(const std::string& path) {
     return RemoveNowOrAtRestart(path, ::DeleteFileA, 1);
 }
 
-bool DeleteFileWhenReleased(const std::string& path) {
+Removal DeleteFileWhenReleased(const std::string& path) {
     return RemoveNowOrAtRestart(path, ::DeleteFileA, 5);
 }
 
-bool RemoveDirectoryNowOrAtRestart(const std::string& path) {
+Removal RemoveDirectoryNowOrAtRestart(const std::string& path) {
     return RemoveNowOrAtRestart(path, ::RemoveDirectoryA, 1);
 }

@@ -17,13 +17,16 @@ std::string GetWininitPath();
 // nonzero when it was scheduled.
 BOOL DeleteOnReboot(const std::string& path);
 
+// How a removal ended: gone now (or never there), left to the next restart,
+// or neither.
+enum class Removal { Removed, Scheduled, Failed };
+
 // Deletes a file now, or schedules it for the next restart when that fails
-// (in use, say). A file that is already gone needs neither. True when it is
-// gone now.
-bool DeleteFileNowOrAtRestart(const std::string& path);
+// (in use, say). A file that is already gone needs neither.
+Removal DeleteFileNowOrAtRestart(const std::string& path);
 // The same for a file that another process may still hold for a moment (the
 // program that handed over to this one): five tries, 100 ms after each
 // failure, before it is left to the restart.
-bool DeleteFileWhenReleased(const std::string& path);
+Removal DeleteFileWhenReleased(const std::string& path);
 // The same for a directory, which goes now only when it is empty.
-bool RemoveDirectoryNowOrAtRestart(const std::string& path);
+Removal RemoveDirectoryNowOrAtRestart(const std::string& path);

@@ -15,10 +15,10 @@ struct ShellFree {
 };
 using ItemIdList = std::unique_ptr<ITEMIDLIST, ShellFree>;
 
-void WriteFolderPath(LPCITEMIDLIST list, std::string& destination) {
+bool WriteFolderPath(LPCITEMIDLIST list, std::string& destination) {
     ComPtr<IShellFolder> folder;
     if (FAILED(::SHGetDesktopFolder(folder.put())))
-        return;
+        return false;
     // The desktop binds the item as a folder of its own; what it cannot bind
     // (the desktop itself, whose list is empty) stays with the desktop. The
     // path comes from the identifier list either way.
@@ -26,8 +26,10 @@ void WriteFolderPath(LPCITEMIDLIST list, std::string& destination) {
     if (SUCCEEDED(folder->BindToObject(list, nullptr, IID_IShellFolder, bound.put_void())))
         folder = std::move(bound);
     char path[MAX_PATH] = "";
-    if (folder && ::SHGetPathFromIDListA(list, path))
-        destination = path;
+    if (!folder || !::SHGetPathFromIDListA(list, path))
+        return false;
+    destination = path;
+    return true;
 }
 
 void DescribeLink(IShellLinkA& link, const std::string& target, const char* workingDirectory,
@@ -84,16 +86,15 @@ void DescribeContents(IShellLinkA& link, ShortcutContents& contents) {
 
 } // namespace
 
-int GetSpecialFolderPath(std::string& destination, int folder) {
+bool GetSpecialFolderPath(std::string& destination, int folder) {
     ComPtr<IMalloc> allocator;
     if (FAILED(::SHGetMalloc(allocator.put())))
-        return 1;
+        return false;
     LPITEMIDLIST raw = nullptr;
-    if (SUCCEEDED(::SHGetSpecialFolderLocation(nullptr, folder, &raw))) {
-        ItemIdList list(raw, ShellFree{allocator.get()});
-        WriteFolderPath(list.get(), destination);
-    }
-    return 0;
+    if (FAILED(::SHGetSpecialFolderLocation(nullptr, folder, &raw)))
+        return false;
+    ItemIdList list(raw, ShellFree{allocator.get()});
+    return WriteFolderPath(list.get(), destination);
 }
 
 HRESULT CreateShortcut(const std::string& target, const std::string& linkFile,
@@ -101,7 +102,7 @@ HRESULT CreateShortcut(const std::string& target, const std::string& linkFile,
                        const char* arguments) {
     ComInitScope com;
     if (!com)
-        return -1;
+        return com.Result();
     ComPtr<IShellLinkA> link;
     HRESULT result = ::CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER,
                                         IID_IShellLinkA, link.put_void());
@@ -114,7 +115,7 @@ HRESULT CreateShortcut(const std::string& target, const std::string& linkFile,
 HRESULT ReadShortcut(const std::string& linkFile, ShortcutContents& contents) {
     ComInitScope com;
     if (!com)
-        return -1;
+        return com.Result();
     ComPtr<IShellLinkA> link;
     HRESULT result = ::CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER,
                                         IID_IShellLinkA, link.put_void());

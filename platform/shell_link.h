@@ -6,14 +6,14 @@
 
 #include <string>
 
-// Fills `destination` with the path of shell folder `folder` (a CSIDL value);
-// leaves it untouched when the shell does not know the folder or it has no
-// file-system path. 1 when the shell's allocator cannot be had, else 0.
-int GetSpecialFolderPath(std::string& destination, int folder);
+// Fills `destination` with the path of shell folder `folder` (a CSIDL value)
+// and returns true; false, leaving it untouched, when the shell does not know
+// the folder or it has no file-system path.
+bool GetSpecialFolderPath(std::string& destination, int folder);
 
 // Writes a shell link. workingDirectory, iconPath, arguments may be null
 // (arguments may be empty: then none are set). Creates no directory. Returns
-// -1 when COM cannot be initialised, HRESULT_FROM_WIN32(ERROR_FILENAME_EXCED_RANGE)
+// CoInitialize's failure when COM cannot be had, HRESULT_FROM_WIN32(ERROR_FILENAME_EXCED_RANGE)
 // for a link path of MAX_PATH characters or more, else the HRESULT of the
 // last COM step performed (creation, the IPersistFile query, or the save).
 HRESULT CreateShortcut(const std::string& target, const std::string& linkFile,

@@ -5,6 +5,7 @@
 #include "ansi_text.h"
 #include "file_handle.h"
 #include "install_record_format.h"
+#include "item_policy.h"
 #include "path_helpers.h"
 #include "reboot_delete.h"
 #include "record_item.h"
@@ -45,46 +46,68 @@ Problem CSetupDat::ReadInstallRecord(const std::string& recordPath) {
 
 namespace {
 
-void RemoveRegistryItem(const setupcore::RecordItem& item) {
+ItemOutcome OutcomeOf(Removal removal) {
+    switch (removal) {
+    case Removal::Removed:
+        return ItemOutcome::Removed;
+    case Removal::Scheduled:
+        return ItemOutcome::Scheduled;
+    case Removal::Failed:
+        break;
+    }
+    return ItemOutcome::Failed;
+}
+
+bool IsGone(LONG result) {
+    return result == ERROR_SUCCESS || result == ERROR_FILE_NOT_FOUND;
+}
+
+ItemOutcome RemoveRegistryItem(const setupcore::RecordItem& item) {
     CRegKeyHolder parent;
-    if (parent.Open(HKEY_CURRENT_USER, item.parentKey.c_str(), KEY_ALL_ACCESS) != ERROR_SUCCESS)
-        return; // the key is gone already: nothing left to remove
-    if (item.kind == setupcore::ItemKind::RegistryKey)
-        ::RegDeleteKeyA(parent.m_hKey, item.name.c_str());
-    else
-        ::RegDeleteValueA(parent.m_hKey, item.name.c_str());
+    const LONG opened = parent.Open(HKEY_CURRENT_USER, item.parentKey.c_str(), KEY_ALL_ACCESS);
+    if (opened != ERROR_SUCCESS)
+        return IsGone(opened) ? ItemOutcome::Removed : ItemOutcome::Failed;
+    const LONG deleted = item.kind == setupcore::ItemKind::RegistryKey
+                             ? ::RegDeleteKeyA(parent.m_hKey, item.name.c_str())
+                             : ::RegDeleteValueA(parent.m_hKey, item.name.c_str());
+    return IsGone(deleted) ? ItemOutcome::Removed : ItemOutcome::Failed;
 }
 
 } // namespace
 
-void CSetupDat::RemoveItem(const std::string& text) const {
+ItemOutcome CSetupDat::RemoveItem(const std::string& text, const ItemPolicy& policy) const {
     using setupcore::ItemKind;
-    const setupcore::RecordItem item = setupcore::ClassifyItem(text, IsAnsiLeadByte);
+    setupcore::RecordItem item = setupcore::ClassifyItem(text, IsAnsiLeadByte);
+    if (item.kind == ItemKind::BareFile) {
+        item.kind = ItemKind::FullPathFile;
+        item.path = AppendPath(m_szInstallDir, item.path);
+    }
+    if (item.kind == ItemKind::Empty || item.kind == ItemKind::RegistryMalformed ||
+        !policy.Allows(item))
+        return ItemOutcome::Refused;
     switch (item.kind) {
     case ItemKind::RegistryKey:
     case ItemKind::RegistryValue:
-        RemoveRegistryItem(item);
-        break;
+        return RemoveRegistryItem(item);
     case ItemKind::Directory:
-        RemoveDirectoryNowOrAtRestart(item.path);
-        break;
-    case ItemKind::BareFile:
-    case ItemKind::FullPathFile: {
-        DeleteFileNowOrAtRestart(
-            item.kind == ItemKind::BareFile ? AppendPath(m_szInstallDir, item.path) : item.path);
-        break;
-    }
-    case ItemKind::Empty:
-    case ItemKind::RegistryMalformed:
-        break; // names nothing that could be removed safely
+        return OutcomeOf(RemoveDirectoryNowOrAtRestart(item.path));
+    default:
+        return OutcomeOf(DeleteFileNowOrAtRestart(item.path));
     }
 }
 
-Problem CSetupDat::RemoveInstalled(const std::string& recordPath) {
+Problem CSetupDat::RemoveInstalled(const std::string& recordPath, ItemPolicy& policy,
+                                   std::vector<ItemLeft>& left) {
     if (Problem problem = ReadInstallRecord(recordPath))
         return problem;
-    for (const auto& item : m_installed)
-        RemoveItem(item->szText);
-    RemoveItem(recordPath);
+    policy.Prepare(*this);
+    for (const auto& item : m_installed) {
+        const ItemOutcome outcome = RemoveItem(item->szText, policy);
+        if (outcome == ItemOutcome::Failed || outcome == ItemOutcome::Refused)
+            left.push_back({item->szText, outcome});
+    }
+    // The record itself is no item of anyone's making: it goes last, always.
+    if (DeleteFileNowOrAtRestart(recordPath) == Removal::Failed)
+        left.push_back({recordPath, ItemOutcome::Failed});
     return Problem();
 }

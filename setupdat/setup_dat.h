@@ -4,6 +4,7 @@
 // anything: each returns the problem it met, for the caller to tell.
 #pragma once
 
+#include "item_policy.h"
 #include "problem.h"
 
 #include <cstdint>
@@ -50,10 +51,13 @@ public:
     bool AddInstalledItem(const setupcore::RecordItem& item);
     Problem WriteInstallRecord(const std::string& recordFileName) const;
     Problem ReadInstallRecord(const std::string& recordPath);
-    void RemoveItem(const std::string& text) const;
-    // Reads the record at `recordPath` and removes every item it names, in
-    // order, then the record itself; removes nothing when it cannot be read.
-    Problem RemoveInstalled(const std::string& recordPath);
+    // Removes what one item names, when `policy` allows it.
+    ItemOutcome RemoveItem(const std::string& text, const ItemPolicy& policy) const;
+    // Reads the record at `recordPath` and removes every item it names that
+    // `policy` allows, in order, then the record itself; removes nothing when
+    // it cannot be read. Items not removed nor scheduled go to `left`.
+    Problem RemoveInstalled(const std::string& recordPath, ItemPolicy& policy,
+                            std::vector<ItemLeft>& left);
 
     // The copy run: the obsolete files deleted, every packaged file installed,
     // then the record written, then the package cleared away. `prompts` is

@@ -24,6 +24,7 @@ constexpr MessageOf kMessages[] = {
     {ProblemKind::NoSystemDirectory, IDS_NO_SYSTEM_DIR, true},
     {ProblemKind::CannotWriteFile, IDS_EXTRACT_FAILED, true},
     {ProblemKind::PathTooLong, IDS_UNINSTALL_PATH_TOO_LONG, true},
+    {ProblemKind::CannotStartProgram, IDS_CANNOT_START_PROGRAM, true},
 };
 
 } // namespace
@@ -40,4 +41,18 @@ void ShowProblem(const Problem& problem) {
     const std::string text = ProblemText(problem);
     if (!text.empty())
         AfxMessageBox(text);
+}
+
+std::string LeftItemsText(const std::vector<ItemLeft>& left) {
+    if (left.empty())
+        return std::string();
+    std::string list;
+    for (const ItemLeft& item : left) {
+        if (!list.empty())
+            list += '\n';
+        list += item.outcome == ItemOutcome::Refused
+                    ? FormatResourceString(IDS_ITEM_NOT_OURS, item.text)
+                    : item.text;
+    }
+    return FormatResourceString(IDS_ITEMS_LEFT, list);
 }

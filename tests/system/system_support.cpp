@@ -26,15 +26,29 @@ bool CopySetupProgram(const std::string& directory, const std::string& programNa
     return true;
 }
 
-std::vector<std::string> FilesMatching(const std::string& directory, const std::string& pattern) {
+namespace {
+
+std::vector<std::string> EntriesMatching(const std::string& directory, const std::string& pattern,
+                                         bool directories) {
     std::vector<std::string> names;
     WIN32_FIND_DATAA found;
     UniqueFind search(::FindFirstFileA((directory + "\\" + pattern).c_str(), &found));
     if (search) {
         do {
-            if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
+            if (((found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0) == directories)
                 names.push_back(found.cFileName);
         } while (::FindNextFileA(search.get(), &found));
     }
     return names;
+}
+
+} // namespace
+
+std::vector<std::string> FilesMatching(const std::string& directory, const std::string& pattern) {
+    return EntriesMatching(directory, pattern, false);
+}
+
+std::vector<std::string> DirectoriesMatching(const std::string& directory,
+                                             const std::string& pattern) {
+    return EntriesMatching(directory, pattern, true);
 }

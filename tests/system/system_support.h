@@ -14,3 +14,6 @@ bool CopySetupProgram(const std::string& directory, const std::string& programNa
 
 // The files directly in `directory` whose names match `pattern` (such as "*.tmp").
 std::vector<std::string> FilesMatching(const std::string& directory, const std::string& pattern);
+// The same for the subdirectories.
+std::vector<std::string> DirectoriesMatching(const std::string& directory,
+                                             const std::string& pattern);

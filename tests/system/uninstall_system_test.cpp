@@ -16,8 +16,8 @@ namespace {
 
 using windowdriver::Process;
 
-const char kKeyRoot[] = "Software\\KestrelSystemTest";
-const char kAppKey[] = "Software\\KestrelSystemTest\\Uninstall\\Kestrel";
+const char kUninstallKey[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall";
+const char kAppKey[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\KestrelSystemTest";
 
 // One installation as the installer leaves it: files in subdirectories, a
 // program group with a shortcut, registry values and their key, the
@@ -31,9 +31,9 @@ protected:
 
     void SetUp() override {
         install_ = root_ / "Kestrel App";
-        group_ = root_ / "Group";
+        group_ = root_ / "Programs\\Group";
         for (const std::string& dir :
-             {install_, install_ + "\\docs", install_ + "\\docs\\deep", group_})
+             {install_, install_ + "\\docs", install_ + "\\docs\\deep", root_ / "Programs", group_})
             ASSERT_TRUE(::CreateDirectoryA(dir.c_str(), nullptr)) << dir;
         ASSERT_TRUE(CopySetupProgram(install_, "Setup.exe"));
         CSetupDat record;
@@ -46,7 +46,7 @@ protected:
                        0, nullptr);
         ASSERT_TRUE(FileExists(group_ + "\\Kestrel.lnk"));
         SetRegistryValue(kAppKey, "DisplayName");
-        SetRegistryValue(kAppKey, "UninstallString");
+        SetRegistryValue(kAppKey, "UninstallString", "\"" + Program() + "\" /UNINSTALL");
         for (const std::string& item : {group_ + "\\Kestrel.lnk", install_ + "\\docs\\deep\\",
                                         install_ + "\\docs\\", group_ + "\\"})
             Add(record, item);
@@ -100,8 +100,11 @@ protected:
             for (const std::string& name : TemporaryCopies())
                 if (std::find(temporaryCopiesBefore_.begin(), temporaryCopiesBefore_.end(), name) ==
                     temporaryCopiesBefore_.end())
-                    copy = TemporaryDirectory() + name;
-            if (!copy.empty() && scheduled().find(ShortOrSame(copy)) != std::string::npos)
+                    copy = TemporaryDirectory() + name + "\\Setup.exe";
+            // The NT family keeps the path as given, WININIT.INI its short form.
+            const std::string now = scheduled();
+            if (!copy.empty() && (now.find(copy + "|") != std::string::npos ||
+                                  now.find(ShortOrSame(copy)) != std::string::npos))
                 return copy;
         }
         ADD_FAILURE() << "the temporary copy " << copy << " never scheduled itself";
@@ -112,8 +115,7 @@ protected:
         EXPECT_FALSE(DirectoryExists(install_)) << "the install directory stays";
         EXPECT_FALSE(DirectoryExists(group_)) << "the program group stays";
         EXPECT_FALSE(RegistryKeyExists(kAppKey));
-        EXPECT_TRUE(RegistryKeyExists(std::string(kKeyRoot) + "\\Uninstall"))
-            << "a parent went too";
+        EXPECT_TRUE(RegistryKeyExists(kUninstallKey)) << "a parent went too";
     }
 
     static std::string TemporaryDirectory() {
@@ -121,8 +123,9 @@ protected:
         DWORD length = ::GetTempPathA(MAX_PATH, path);
         return std::string(path, length);
     }
+    // The hand-off directories, each holding a copy of the program.
     static std::vector<std::string> TemporaryCopies() {
-        return FilesMatching(TemporaryDirectory(), "Set*.tmp");
+        return DirectoriesMatching(TemporaryDirectory(), "Setup-????????");
     }
     static std::string ShortOrSame(const std::string& path) {
         char shortPath[MAX_PATH];
@@ -130,8 +133,9 @@ protected:
         return length ? std::string(shortPath, length) : path;
     }
 
-    RegistryKeyGuard keys_{kKeyRoot};
+    RegistryKeyGuard keys_{kAppKey};
     TempDir root_;
+    ProgramsFoldersOverride programs_{root_ / "Programs", root_ / "Programs"};
     std::string install_, group_;
     std::vector<std::string> temporaryCopiesBefore_;
 };
@@ -158,8 +162,12 @@ TEST_F(PreparedInstallation, NoCloseAndEscapeChangeNothingAndYesRemovesEverythin
     const std::string copy = UninstallAndWait("-UnInstall", PendingRestartDeletions);
     ExpectEverythingRemoved();
     const std::string pending = PendingRestartDeletions();
+    const std::string handOff = copy.substr(0, copy.rfind('\\'));
     EXPECT_NE(pending.find(copy + "|"), std::string::npos) << pending;
-    EXPECT_NE(pending.find(TemporaryDirectory() + "zlib1.dll|"), std::string::npos) << pending;
+    EXPECT_NE(pending.find(handOff + "\\zlib1.dll|"), std::string::npos) << pending;
+    EXPECT_NE(pending.find(handOff + "|"), std::string::npos) << pending;
+    EXPECT_EQ(pending.find(TemporaryDirectory() + "zlib1.dll|"), std::string::npos)
+        << "nothing outside the hand-off directory is touched";
 }
 
 TEST_F(PreparedInstallation, OnTheOlderFamilyTheCopySchedulesItselfInWininit) {
@@ -195,8 +203,11 @@ TEST_F(PreparedInstallation, DamagedOrMissingRecordIsReportedAndRemovesNothingRe
     EXPECT_EQ(damaged.boxes[0].caption, "SetA1");
     EXPECT_TRUE(FileExists(install_ + "\\docs\\deep\\notes.txt"));
     EXPECT_TRUE(RegistryKeyExists(kAppKey));
-    EXPECT_FALSE(FileExists(Program())) << "the installed program is removed all the same";
+    EXPECT_TRUE(FileExists(Program())) << "without a valid record nothing is removed";
+    EXPECT_TRUE(FileExists(install_ + "\\zlib1.dll"));
 
+    EXPECT_TRUE(FileExists(Record())) << "a damaged record is kept";
+    ASSERT_TRUE(::DeleteFileA(Record().c_str()));
     windowdriver::RunResult missing = removeWithCopy();
     ASSERT_EQ(missing.boxes.size(), 1u) << missing.Describe();
     EXPECT_EQ(missing.boxes[0].text,

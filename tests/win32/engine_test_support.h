@@ -3,6 +3,7 @@
 // copy run asks through the wizard's own prompts.
 #pragma once
 
+#include "item_policy.h"
 #include "problem_message.h"
 #include "record_item.h"
 #include "setup_dat.h"
@@ -26,4 +27,23 @@ inline int RunCopy(CSetupDat& dat) {
 // Records the item that `text` stands for, as the installation would.
 inline bool AddItem(CSetupDat& dat, const std::string& text) {
     return dat.AddInstalledItem(setupcore::ClassifyItem(text, setupcore::NoLeadBytes));
+}
+
+// Lets the uninstaller remove anything, for tests of how it removes.
+class AllowEverything : public ItemPolicy {
+public:
+    void Prepare(const CSetupDat&) override {}
+    bool Allows(const setupcore::RecordItem&) const override { return true; }
+};
+
+// Removes what the record at `recordPath` names, as far as `policy` allows,
+// telling what it could not as the uninstaller does; 1 when the record was read.
+inline int RemoveRecorded(const std::string& recordPath, ItemPolicy& policy,
+                          std::vector<ItemLeft>* leftOut = nullptr) {
+    CSetupDat reader;
+    std::vector<ItemLeft> left;
+    const int read = Shown(reader.RemoveInstalled(recordPath, policy, left));
+    if (leftOut)
+        *leftOut = left;
+    return read;
 }

@@ -24,6 +24,7 @@ protected:
     TempDir install;
     RegistryKeyGuard testKey{kTestKey};
     CSetupDat dat;
+    AllowEverything everything;
     void SetUp() override { dat.SetDirectories("", install.Path()); }
     std::string RecordPath() const { return install / "SetupInfo.dat"; }
 };
@@ -58,8 +59,7 @@ TEST_F(InstallRecordTest, RecordThatCannotBeCreatedIsNamed) {
 }
 
 TEST_F(InstallRecordTest, MissingRecordIsNamedAndNothingIsRemoved) {
-    CSetupDat reader;
-    EXPECT_EQ(Shown(reader.RemoveInstalled(RecordPath())), 0);
+    EXPECT_EQ(RemoveRecorded(RecordPath(), everything), 0);
     ASSERT_EQ(ui.boxes.size(), 1u);
     EXPECT_EQ(ui.boxes[0].text,
               "Can not open the Setup info file " + RecordPath() + "\n.Setup can not to continue.");
@@ -72,8 +72,7 @@ TEST_F(InstallRecordTest, InvalidRecordIsRefusedKeptAndRemovesNothing) {
                             good.substr(0, good.size() - 4), good.substr(0, 10)}) {
         SCOPED_TRACE("record of " + std::to_string(bad.size()) + " bytes");
         WriteFileBytes(RecordPath(), bad);
-        CSetupDat reader;
-        EXPECT_EQ(Shown(reader.RemoveInstalled(RecordPath())), 0);
+        EXPECT_EQ(RemoveRecorded(RecordPath(), everything), 0);
         EXPECT_TRUE(FileExists(install / "keep.txt"));
         EXPECT_TRUE(FileExists(RecordPath()));
     }
@@ -86,10 +85,10 @@ TEST_F(InstallRecordTest, RegistryKeyAndValueItemsAreDeletedFromTheirParents) {
     const std::string a = std::string(kTestKey) + "\\A";
     SetRegistryValue(a + "\\B", "inner");
     SetRegistryValue(a, "Run");
-    dat.RemoveItem(Prefixed(a + "\\B\\"));
+    dat.RemoveItem(Prefixed(a + "\\B\\"), everything);
     EXPECT_FALSE(RegistryKeyExists(a + "\\B"));
     EXPECT_TRUE(RegistryKeyExists(a));
-    dat.RemoveItem(Prefixed(a + "\\Run"));
+    dat.RemoveItem(Prefixed(a + "\\Run"), everything);
     EXPECT_FALSE(RegistryValueExists(a, "Run"));
     EXPECT_TRUE(RegistryKeyExists(a));
 }
@@ -100,13 +99,13 @@ TEST_F(InstallRecordTest, MalformedOrMissingRegistryItemsAreSkipped) {
     for (const std::string& item :
          {Prefixed(""), Prefixed("KestrelSetupTests"), Prefixed(a + "\\Missing"),
           Prefixed("Software\\NoSuchKestrelKey\\B\\"), std::string()})
-        dat.RemoveItem(item);
+        dat.RemoveItem(item, everything);
     EXPECT_TRUE(RegistryValueExists(a, "Run"));
 }
 
 TEST_F(InstallRecordTest, PrefixInOtherCaseNamesAFile) {
     WriteFileBytes(install / "%reg_current_user%x.txt", "x");
-    dat.RemoveItem(install / "%reg_current_user%x.txt");
+    dat.RemoveItem(install / "%reg_current_user%x.txt", everything);
     EXPECT_FALSE(FileExists(install / "%reg_current_user%x.txt"));
 }
 
@@ -114,8 +113,8 @@ TEST_F(InstallRecordTest, BareFileItemIsRemovedFromTheRecordedInstallDirectory) 
     WriteFileBytes(install / "URL.txt", "x");
     ASSERT_TRUE(AddItem(dat, "URL.txt"));
     ASSERT_EQ(Shown(dat.WriteInstallRecord("SetupInfo.dat")), 1);
-    CSetupDat remover; // starts with no install directory of its own
-    EXPECT_EQ(Shown(remover.RemoveInstalled(RecordPath())), 1);
+    // The remover starts with no install directory of its own.
+    EXPECT_EQ(RemoveRecorded(RecordPath(), everything), 1);
     EXPECT_FALSE(FileExists(install / "URL.txt"));
     EXPECT_FALSE(FileExists(RecordPath()));
 }
@@ -126,8 +125,7 @@ TEST_F(InstallRecordTest, RemovalFollowsRecordedOrderSoDirectoriesEmptyFirst) {
     AddItem(dat, install / "sub\\a.txt");
     AddItem(dat, install / "sub\\");
     ASSERT_EQ(Shown(dat.WriteInstallRecord("SetupInfo.dat")), 1);
-    CSetupDat remover;
-    EXPECT_EQ(Shown(remover.RemoveInstalled(RecordPath())), 1);
+    EXPECT_EQ(RemoveRecorded(RecordPath(), everything), 1);
     EXPECT_FALSE(DirectoryExists(install / "sub"));
     EXPECT_FALSE(FileExists(RecordPath()));
 }
@@ -138,8 +136,8 @@ TEST_F(InstallRecordTest, BusyDirectoryAndFileAreLeftForTheRestart) {
     WriteFileBytes(install / "busy.txt", "x");
     HANDLE held = ::CreateFileA((install / "busy.txt").c_str(), GENERIC_READ, 0, nullptr,
                                 OPEN_EXISTING, 0, nullptr);
-    dat.RemoveItem(install / "full\\");
-    dat.RemoveItem(install / "busy.txt");
+    dat.RemoveItem(install / "full\\", everything);
+    dat.RemoveItem(install / "busy.txt", everything);
     ::CloseHandle(held);
     EXPECT_TRUE(FileExists(install / "full\\stays.txt"));
     EXPECT_TRUE(FileExists(install / "busy.txt"));

@@ -52,6 +52,7 @@ class InstallationTest : public ::testing::Test {
 protected:
     ScriptedUserInterface ui; // none of this may show a box
     TempDir setup, target, programs;
+    ProgramsFoldersOverride programsFolders{programs.Path(), programs.Path()};
     RegistryKeyGuard uninstallKey{kUninstallKey};
     RegistryValueGuard runValue{HKEY_CURRENT_USER, kRunKey, "KestrelApp"};
     FileGuard desktopLink{DesktopFolder() + "\\" + kDisplayName + ".lnk"};
@@ -137,15 +138,17 @@ TEST_F(InstallationTest, EveryStepIsCarriedOutAndRecordedInOrderThenUndoneByTheU
     WriteFileBytes(App("zlib1.dll"), "library");
     TempDir copyDirectory;
     CurrentDirectoryKeeper keeper; // the uninstaller leaves for its own directory
-    EXPECT_FALSE(RemoveInstallation(App("Setup.exe"), copyDirectory / "Set1.tmp"));
+    const RemovalOutcome removal = RemoveInstallation(App("Setup.exe"), copyDirectory / "Set1.tmp");
+    EXPECT_FALSE(removal.problem);
+    EXPECT_TRUE(removal.left.empty()) << removal.left.front().text;
     EXPECT_TRUE(ui.boxes.empty());
     EXPECT_FALSE(DirectoryExists(target / "App"));
     EXPECT_FALSE(DirectoryExists(Group("")));
     EXPECT_FALSE(FileExists(desktopLink.Path()));
     EXPECT_FALSE(RegistryKeyExists(kUninstallKey));
     EXPECT_FALSE(RegistryValueExists(kRunKey, "KestrelApp"));
-    const std::string pending = PendingRestartDeletions();
-    EXPECT_NE(pending.find(copyDirectory / "Set1.tmp|"), std::string::npos) << pending;
+    EXPECT_EQ(PendingRestartDeletions().find(copyDirectory / "Set1.tmp|"), std::string::npos)
+        << "a program started by hand, not from a hand-off directory, keeps its files";
 }
 
 TEST_F(InstallationTest, ADirectoryThatCannotBeMadeStopsBeforeAnythingIsDone) {

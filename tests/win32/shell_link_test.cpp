@@ -138,14 +138,14 @@ TEST(GetSpecialFolderPath, NamesExistingDirectoriesForTheFoldersSetupUses) {
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         std::string path;
-        EXPECT_EQ(GetSpecialFolderPath(path, c.folder), 0);
+        EXPECT_TRUE(GetSpecialFolderPath(path, c.folder));
         EXPECT_TRUE(DirectoryExists(path)) << '"' << path << '"';
     }
 }
 
 TEST(GetSpecialFolderPath, LeavesTheCallersTextForAnUnknownFolder) {
     std::string path = "as the caller set it";
-    EXPECT_EQ(GetSpecialFolderPath(path, 0x7F), 0);
+    EXPECT_FALSE(GetSpecialFolderPath(path, 0x7F));
     EXPECT_EQ(path, "as the caller set it");
 }
 

@@ -97,10 +97,14 @@ bool RegistryValueExists(const std::string& keyPath, const char* name) {
                ERROR_SUCCESS;
 }
 
-void SetRegistryValue(const std::string& keyPath, const char* name) {
+void SetRegistryValue(const std::string& keyPath, const char* name, const std::string& text) {
     CRegKeyHolder key;
     ASSERT_EQ(key.Create(HKEY_CURRENT_USER, keyPath.c_str()), ERROR_SUCCESS) << keyPath;
-    ::RegSetValueExA(key.m_hKey, name, 0, REG_SZ, reinterpret_cast<const BYTE*>("x"), 2);
+    ASSERT_EQ(::RegSetValueExA(key.m_hKey, name, 0, REG_SZ,
+                               reinterpret_cast<const BYTE*>(text.c_str()),
+                               static_cast<DWORD>(text.size() + 1)),
+              ERROR_SUCCESS)
+        << keyPath << "\\" << name;
 }
 
 std::string RegistryString(const std::string& keyPath, const char* name) {
@@ -138,4 +142,22 @@ std::string PendingRestartDeletions() {
     for (wchar_t c : value)
         text += c == L'\0' ? '|' : static_cast<char>(c);
     return text;
+}
+
+namespace {
+
+constexpr const char* kUserShellFolders =
+    "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\User Shell Folders";
+constexpr const char* kShellFolders =
+    "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders";
+
+} // namespace
+
+ProgramsFoldersOverride::ProgramsFoldersOverride(const std::string& shared, const std::string& own)
+    : sharedSetting_(HKEY_LOCAL_MACHINE, kUserShellFolders, "Common Programs"),
+      sharedCopy_(HKEY_LOCAL_MACHINE, kShellFolders, "Common Programs"),
+      ownSetting_(HKEY_CURRENT_USER, kUserShellFolders, "Programs"),
+      ownCopy_(HKEY_CURRENT_USER, kShellFolders, "Programs") {
+    sharedSetting_.Set(shared);
+    ownSetting_.Set(own);
 }

@@ -97,11 +97,26 @@ private:
     std::string path_;
 };
 
+// Points the shell's Programs folders, the one shared by all users and the
+// user's own, at directories of the test's choosing, and back again when it
+// goes. The shell copies what it reads into "Shell Folders", so that key is
+// put back as well.
+class ProgramsFoldersOverride {
+public:
+    ProgramsFoldersOverride(const std::string& shared, const std::string& own);
+
+private:
+    RegistryValueGuard sharedSetting_;
+    RegistryValueGuard sharedCopy_;
+    RegistryValueGuard ownSetting_;
+    RegistryValueGuard ownCopy_;
+};
+
 // Keys and values under HKEY_CURRENT_USER, as the tests look at them.
 bool RegistryKeyExists(const std::string& path);
 bool RegistryValueExists(const std::string& keyPath, const char* name);
-// Sets `name` to the text "x", creating the key when needed.
-void SetRegistryValue(const std::string& keyPath, const char* name);
+// Sets `name` to `text`, creating the key when needed.
+void SetRegistryValue(const std::string& keyPath, const char* name, const std::string& text = "x");
 // A text value; "<no key>" or "<no value>" when it is not there.
 std::string RegistryString(const std::string& keyPath, const char* name);
 

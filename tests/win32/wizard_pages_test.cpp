@@ -105,28 +105,6 @@ void ClickListEntry(HWND list, int index) {
     ::SendMessageA(list, WM_LBUTTONUP, 0, at);
 }
 
-constexpr const char* kUserShellFolders =
-    "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\User Shell Folders";
-constexpr const char* kShellFolders =
-    "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders";
-
-// Points the shell's Programs folders, the one shared by all users and the
-// user's own, at directories of the test's choosing. The shell copies what it
-// reads into "Shell Folders", so that key is put back as well.
-class ProgramsFoldersOverride {
-public:
-    ProgramsFoldersOverride(const std::string& shared, const std::string& own) {
-        sharedSetting_.Set(shared);
-        ownSetting_.Set(own);
-    }
-
-private:
-    RegistryValueGuard sharedSetting_{HKEY_LOCAL_MACHINE, kUserShellFolders, "Common Programs"};
-    RegistryValueGuard sharedCopy_{HKEY_LOCAL_MACHINE, kShellFolders, "Common Programs"};
-    RegistryValueGuard ownSetting_{HKEY_CURRENT_USER, kUserShellFolders, "Programs"};
-    RegistryValueGuard ownCopy_{HKEY_CURRENT_USER, kShellFolders, "Programs"};
-};
-
 void MakeDirectory(const std::string& path) {
     ASSERT_TRUE(::CreateDirectoryA(path.c_str(), nullptr)) << path;
 }
