@@ -33,8 +33,8 @@ int CSetupDat::WriteInstallRecord(const std::string& recordFileName) {
 int CSetupDat::ReadInstallRecord(const std::string& recordPath) {
     const std::string path = AppendPath(m_szSourceDir, recordPath);
     std::string contents;
-    if (!ReadWholeFileOrTell(path, FILE_SHARE_READ | FILE_SHARE_WRITE, IDS_CANNOT_OPEN_INFO,
-                             contents))
+    if (!ReadWholeFileOrTell(path, FILE_SHARE_READ | FILE_SHARE_WRITE, setupcore::kMaxRecordSize,
+                             IDS_CANNOT_OPEN_INFO, IDS_INFO_INVALID, contents))
         return 0;
     setupcore::RecordParseResult parsed = setupcore::DecodeInstallRecord(
         reinterpret_cast<const uint8_t*>(contents.data()), contents.size());

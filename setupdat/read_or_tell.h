@@ -7,6 +7,7 @@
 #include <string>
 
 // On failure shows `cannotOpenMessage` (a string with one "%s") with the
-// path, or the out-of-memory message, and returns false.
-bool ReadWholeFileOrTell(const std::string& path, DWORD share, UINT cannotOpenMessage,
-                         std::string& contents);
+// path, the out-of-memory message, or for a file larger than `maxSize` (no
+// real one is) `invalidMessage` with the path, and returns false.
+bool ReadWholeFileOrTell(const std::string& path, DWORD share, uint64_t maxSize,
+                         UINT cannotOpenMessage, UINT invalidMessage, std::string& contents);

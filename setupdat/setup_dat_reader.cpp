@@ -1,6 +1,7 @@
 // Reading the package index (Setup.dat) into the installation object.
 #include "setup_dat.h"
 
+#include "ansi_text.h"
 #include "byte_reader.h"
 #include "read_or_tell.h"
 #include "string_table.h"
@@ -13,10 +14,11 @@
 int CSetupDat::ReadSetupDat(const std::string& fileName) {
     const std::string path = AppendPath(m_szSourceDir, fileName);
     std::string contents;
-    if (!ReadWholeFileOrTell(path, 0, IDS_CANNOT_OPEN_FILE, contents))
+    if (!ReadWholeFileOrTell(path, 0, setupcore::kMaxIndexSize, IDS_CANNOT_OPEN_FILE,
+                             IDS_FILE_INVALID, contents))
         return 0;
     setupcore::IndexParseResult parsed = setupcore::ParsePackageIndex(
-        reinterpret_cast<const uint8_t*>(contents.data()), contents.size());
+        reinterpret_cast<const uint8_t*>(contents.data()), contents.size(), IsAnsiLeadByte);
     if (!parsed.Ok()) {
         AfxMessageBox(FormatResourceString(IDS_FILE_INVALID, path));
         return 0;
