@@ -14,6 +14,23 @@ namespace hostile_names {
 // Where in the index a name stands.
 enum class Slot { Entry, Obsolete, AppExe, PostInstall, FolderName };
 
+// The header string that `slot` names in a PackageIndex or PackagePlan (both
+// call them alike); null for the lists.
+template <class Package> std::string* HeaderIn(Package& package, Slot slot) {
+    switch (slot) {
+    case Slot::AppExe:
+        return &package.appExe;
+    case Slot::PostInstall:
+        return &package.postInstall;
+    case Slot::FolderName:
+        return &package.folderName;
+    case Slot::Entry:
+    case Slot::Obsolete:
+        break;
+    }
+    return nullptr;
+}
+
 struct NameRow {
     const char* what;
     Slot slot;

@@ -25,23 +25,12 @@ PackageIndex IndexWith(Slot slot, const std::string& name) {
     index.appExe = "App.exe";
     index.folderName = "Kestrel";
     index.files = {{"App.exe", 1}};
-    switch (slot) {
-    case Slot::Entry:
+    if (std::string* header = hostile_names::HeaderIn(index, slot))
+        *header = name;
+    else if (slot == Slot::Entry)
         index.files.push_back({name, 0});
-        break;
-    case Slot::Obsolete:
+    else
         index.obsoleteFiles = {"old.dll", name};
-        break;
-    case Slot::AppExe:
-        index.appExe = name;
-        break;
-    case Slot::PostInstall:
-        index.postInstall = name;
-        break;
-    case Slot::FolderName:
-        index.folderName = name;
-        break;
-    }
     return index;
 }
 

@@ -24,23 +24,12 @@ protected:
     PackagePlan PlanWith(Slot slot, const std::string& name, const std::string& outName) {
         PackagePlan plan = OneFilePlan();
         plan.outDir = root_ / outName;
-        switch (slot) {
-        case Slot::Entry:
+        if (std::string* header = hostile_names::HeaderIn(plan, slot))
+            *header = name;
+        else if (slot == Slot::Entry)
             plan.entries.push_back(Entry("odd", name, "x"));
-            break;
-        case Slot::Obsolete:
+        else
             plan.obsoleteNames.push_back(name);
-            break;
-        case Slot::AppExe:
-            plan.appExe = name;
-            break;
-        case Slot::PostInstall:
-            plan.postInstall = name;
-            break;
-        case Slot::FolderName:
-            plan.folderName = name;
-            break;
-        }
         return plan;
     }
 
@@ -165,11 +154,8 @@ TEST_F(PackageNames, FieldLimitsCountTheBytesOfTheCodePage) {
 
 TEST_F(PackageNames, FolderAndManifestNamesAreReadAsUtf8) {
     AddInput("Grüße/Übung.txt", "exercise");
-    CommandLine line;
-    line.input = in_.u8string();
-    line.outDir = out_.u8string();
+    CommandLine line = Line(in_);
     line.appExe = "Grüße\\Übung.txt";
-    line.folderName = "Übung";
     PackagePlan plan;
     std::string error;
     ASSERT_TRUE(AssemblePlan(line, plan, error)) << error;
@@ -186,6 +172,39 @@ TEST_F(PackageNames, FolderAndManifestNamesAreReadAsUtf8) {
     ASSERT_EQ(plan.entries.size(), 1u);
     EXPECT_EQ(plan.entries[0].name, "Ä\\Ö.txt");
     EXPECT_EQ(ReadAll(plan.entries[0].source), "exercise");
+}
+
+} // namespace
+
+namespace {
+
+TEST_F(PackageNames, RefusesFileNamesThatDifferOnlyInCaseInAnyAlphabet) {
+    struct Row {
+        const char* what;
+        unsigned codePage;
+        const char* first;
+        const char* second;
+    };
+    const Row rows[] = {
+        {"Western", 1252, "docs\\Übung.txt", "übung.TXT"},
+        {"Y with diaeresis", 1252, "Ÿ.txt", "ÿ.txt"},
+        {"Central European", 1250, "Łódź.txt", "łóDŹ.txt"},
+        {"Turkish", 1254, "ŞEKER.txt", "şeker.txt"},
+        {"Greek", 1253, "ΩΜΕΓΑ.txt", "ωμεγα.txt"},
+        {"Cyrillic", 1251, "ЁЖИК.txt", "ёжик.txt"},
+        {"full-width Latin", 932, "ＡＢ.txt", "ａｂ.txt"},
+    };
+    int row = 0;
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.what);
+        PackagePlan plan = PlanWith(Slot::Entry, r.first, "out" + std::to_string(row++));
+        plan.codePage = r.codePage;
+        plan.entries.push_back(Entry("second", r.second, "y"));
+        EXPECT_TRUE(RefusedWith(plan, "would both be stored as"));
+    }
+    PackagePlan distinct = PlanWith(Slot::Entry, "a.txt", "distinct");
+    distinct.entries.push_back(Entry("second", "á.txt", "y"));
+    EXPECT_TRUE(Built(distinct)) << "an accent makes another letter";
 }
 
 } // namespace

@@ -2,25 +2,16 @@
 
 #include "packsetup/code_page.h"
 #include "packsetup/path_display.h"
+#include "packsetup/utf8_text.h"
 
 namespace packsetup {
 namespace {
-
-// The length of the UTF-8 sequence that `lead` starts (the text is known to
-// be valid UTF-8).
-size_t SequenceLength(unsigned char lead) {
-    if (lead < 0x80)
-        return 1;
-    if (lead < 0xE0)
-        return 2;
-    return lead < 0xF0 ? 3 : 4;
-}
 
 // The first character of valid UTF-8 `utf8` that the code page cannot hold.
 std::string FirstUnencodable(const std::string& utf8, unsigned codePage) {
     for (size_t i = 0; i < utf8.size();) {
         const std::string character =
-            utf8.substr(i, SequenceLength(static_cast<unsigned char>(utf8[i])));
+            utf8.substr(i, Utf8SequenceLength(static_cast<unsigned char>(utf8[i])));
         std::string ignored;
         if (EncodeForCodePage(character, codePage, ignored) != EncodeOutcome::Ok)
             return character;

@@ -3,6 +3,7 @@
 #include "package_index.h"
 #include "packaged_name_rule.h"
 #include "packsetup/code_page.h"
+#include "packsetup/name_case.h"
 #include "packsetup/name_encoding.h"
 #include "packsetup/path_display.h"
 #include "path_text.h"
@@ -14,13 +15,6 @@ namespace packsetup {
 namespace {
 
 namespace fs = std::filesystem;
-
-std::string Lowercase(std::string text) {
-    for (char& ch : text)
-        if (ch >= 'A' && ch <= 'Z')
-            ch = static_cast<char>(ch - 'A' + 'a');
-    return text;
-}
 
 bool HasNul(const std::string& text) {
     return text.find('\0') != std::string::npos;
@@ -109,16 +103,16 @@ bool CheckNames(const TextRule& rule, const std::vector<std::string>& names, uns
 }
 
 bool IsReservedFileName(const std::string& fileName) {
-    const std::string lower = Lowercase(fileName);
+    const std::string lower = FoldCase(fileName);
     for (const char* reserved :
          {kIndexFileName, kLicenseFileName, kUrlFileName, kSetupExeFileName, kZlibFileName})
-        if (lower == Lowercase(reserved))
+        if (lower == FoldCase(reserved))
             return true;
     return false;
 }
 
 // Packaged files lie flat in one Windows directory, where names differing
-// only in letter case are the same file.
+// only in letter case are the same file, in any alphabet.
 bool CheckStoredNames(const PackagePlan& plan, std::string& error) {
     std::map<std::string, const std::string*> seen;
     for (const PackageEntry& entry : plan.entries) {
@@ -128,7 +122,7 @@ bool CheckStoredNames(const PackagePlan& plan, std::string& error) {
                     Quoted(fileName) + ", a name the setup directory keeps for itself";
             return false;
         }
-        auto inserted = seen.emplace(Lowercase(fileName), &entry.name);
+        auto inserted = seen.emplace(FoldCase(fileName), &entry.name);
         if (!inserted.second) {
             error = "the packaged files " + Quoted(*inserted.first->second) + " and " +
                     Quoted(entry.name) + " would both be stored as " + Quoted(fileName) +
