@@ -34,6 +34,8 @@ RecordParseResult Fail(RecordParseResult& result, RecordError error, const ByteR
 RecordParseResult DecodeInstallRecord(const uint8_t* data, size_t size) {
     RecordParseResult result;
     ByteReader in(data, size);
+    if (size > kMaxRecordSize)
+        return Fail(result, RecordError::TooLarge, in);
     if (size < kRecordSignatureSize || std::memcmp(data, kRecordSignature, kRecordSignatureSize))
         return Fail(result, RecordError::BadSignature, in);
     in.Skip(kRecordSignatureSize);
@@ -50,6 +52,8 @@ RecordParseResult DecodeInstallRecord(const uint8_t* data, size_t size) {
             return result; // a zero length ends the items just like -1
         if (length > kMaxRecordItem)
             return Fail(result, RecordError::ItemTooLong, in);
+        if (result.record.items.size() == kMaxRecordItems)
+            return Fail(result, RecordError::TooManyItems, in);
         std::string item;
         if (!in.ReadBytes(static_cast<size_t>(length), item))
             return Fail(result, RecordError::RunsPastEnd, in);

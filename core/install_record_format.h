@@ -17,6 +17,15 @@ extern const char kRecordSignature[kRecordSignatureSize];
 constexpr int32_t kMaxRecordDirectory = 259; // the 260-byte directory fields
 constexpr int32_t kMaxRecordItem = 1023;     // the 1024-byte item text
 
+// An installation records each file it wrote, each directory it made and a
+// dozen links and registry values. The largest index (kMaxIndexNames
+// entries) with a directory of its own for every file makes about 131072
+// items; four times that leaves room for deep trees. Full paths are at most
+// some 520 bytes, so 64 MiB holds every record a real installation writes,
+// and neither cap lets a hostile record make the uninstaller hold more.
+constexpr size_t kMaxRecordSize = 64u << 20;
+constexpr size_t kMaxRecordItems = 262144;
+
 struct InstallRecordData {
     std::string installDir;
     std::string reserved;
@@ -31,6 +40,8 @@ enum class RecordError {
     ItemTooLong,   // an item over 1023 bytes
     RunsPastEnd,   // a string or item longer than what is left of the file
     NoTerminator,  // the items end without a length of zero or below
+    TooLarge,      // the file is larger than kMaxRecordSize
+    TooManyItems,  // more than kMaxRecordItems items
 };
 
 struct RecordParseResult {

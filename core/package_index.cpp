@@ -7,16 +7,17 @@ namespace {
 
 class IndexParser {
 public:
-    IndexParser(const uint8_t* data, size_t size) : in_(data, size) {}
+    IndexParser(const uint8_t* data, size_t size, LeadBytePredicate isLead)
+        : in_(data, size), isLead_(isLead) {}
 
     IndexParseResult Run() {
+        if (in_.Remaining() > kMaxIndexSize)
+            return Fail(IndexError::TooLarge);
         int32_t leading = 0;
         if (!in_.ReadInt32(leading))
             return Fail(IndexError::TooShort);
         result_.index.leadingWord = static_cast<uint32_t>(leading);
-        PackageIndex& idx = result_.index;
-        if (!Header(kMaxAppExe, idx.appExe) || !Header(kMaxHeader2, idx.header2) ||
-            !Header(kMaxFolderName, idx.folderName) || !Header(kMaxPostInstall, idx.postInstall))
+        if (!Headers(result_.index))
             return result_;
         int32_t count = 0;
         if (!Count(count))
@@ -25,7 +26,7 @@ public:
             std::string name;
             if (!Name(name))
                 return result_;
-            idx.obsoleteFiles.push_back(name);
+            result_.index.obsoleteFiles.push_back(name);
         }
         if (!Count(count))
             return result_;
@@ -35,7 +36,7 @@ public:
                 return result_;
             if (!in_.ReadInt32(file.compressed))
                 return Fail(IndexError::FlagMissing);
-            idx.files.push_back(file);
+            result_.index.files.push_back(file);
         }
         return result_; // whatever follows the last entry is ignored
     }
@@ -47,10 +48,21 @@ private:
         return result_;
     }
 
-    bool Header(size_t maxText, std::string& out) {
+    // The program names are checked when given; header 2 is used by nothing.
+    bool Headers(PackageIndex& idx) {
+        return Header(kMaxAppExe, CheckPackagedName, idx.appExe) &&
+               Header(kMaxHeader2, nullptr, idx.header2) &&
+               Header(kMaxFolderName, CheckFolderName, idx.folderName) &&
+               Header(kMaxPostInstall, CheckPackagedName, idx.postInstall);
+    }
+
+    using NameRule = NameFault (*)(const std::string&, LeadBytePredicate);
+
+    bool Header(size_t maxText, NameRule rule, std::string& out) {
+        const size_t start = in_.Position();
         switch (in_.ReadTerminated(maxText, out)) {
         case ByteReader::TextResult::Ok:
-            return true;
+            return !rule || out.empty() || Follows(rule, out, start);
         case ByteReader::TextResult::TooLong:
             Fail(IndexError::HeaderTooLong);
             return false;
@@ -61,10 +73,27 @@ private:
         return false;
     }
 
+    // A count above the cap is refused before any name is read, so it never
+    // sizes anything.
     bool Count(int32_t& count) {
-        if (in_.ReadInt32(count))
+        if (!in_.ReadInt32(count)) {
+            Fail(IndexError::CountMissing);
+            return false;
+        }
+        if (count > kMaxIndexNames) {
+            Fail(IndexError::CountTooLarge);
+            return false;
+        }
+        return true;
+    }
+
+    // The installer uses a name up to its first NUL; that is what must pass.
+    bool Follows(NameRule rule, const std::string& name, size_t start) {
+        result_.nameFault = rule(CutAtNul(name), isLead_);
+        if (result_.nameFault == NameFault::None)
             return true;
-        Fail(IndexError::CountMissing);
+        result_.error = IndexError::UnsafeName;
+        result_.offset = start;
         return false;
     }
 
@@ -78,21 +107,23 @@ private:
             Fail(length < 0 ? IndexError::NameLengthNegative : IndexError::NameLengthTooLong);
             return false;
         }
+        const size_t start = in_.Position();
         if (!in_.ReadBytes(static_cast<size_t>(length), out)) {
             Fail(IndexError::NameRunsPastEnd);
             return false;
         }
-        return true;
+        return Follows(CheckPackagedName, out, start);
     }
 
     ByteReader in_;
+    LeadBytePredicate isLead_;
     IndexParseResult result_;
 };
 
 } // namespace
 
-IndexParseResult ParsePackageIndex(const uint8_t* data, size_t size) {
-    return IndexParser(data, size).Run();
+IndexParseResult ParsePackageIndex(const uint8_t* data, size_t size, LeadBytePredicate isLead) {
+    return IndexParser(data, size, isLead).Run();
 }
 
 const char* DescribeIndexError(IndexError error) {
@@ -117,6 +148,12 @@ const char* DescribeIndexError(IndexError error) {
         return "a name runs past the end of the file";
     case IndexError::FlagMissing:
         return "the file ends where a compressed flag should stand";
+    case IndexError::TooLarge:
+        return "the file is larger than any package index";
+    case IndexError::CountTooLarge:
+        return "a count is larger than any package holds";
+    case IndexError::UnsafeName:
+        return "a name would reach outside its folder or is no plain Windows name";
     }
     return "unknown error";
 }

@@ -1,7 +1,11 @@
 // The package index (Setup.dat): four header strings, the obsolete-file names
 // and the packaged file entries. Parsing checks every bound, so a damaged or
-// hostile index is refused with the reason and the offset where it went wrong.
+// hostile index is refused with the reason and the offset where it went wrong;
+// so is one holding a name that would reach outside its folder
+// (packaged_name_rule.h).
 #pragma once
+
+#include "packaged_name_rule.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -16,6 +20,15 @@ constexpr size_t kMaxHeader2 = 255;
 constexpr size_t kMaxFolderName = 259;
 constexpr size_t kMaxPostInstall = 259;
 constexpr int32_t kMaxIndexName = 259;
+
+// No real package comes near these, and they keep what a hostile index can
+// make the installer hold small. A list of the most names allowed, each of
+// the longest length, fits in about 17 MiB, but real names average a few
+// dozen bytes: 65536 of them take 2 to 4 MiB, and 16 MiB is room enough
+// for packages of many thousand files. The count is checked before a
+// single name is read, so a huge count in a small file costs nothing.
+constexpr size_t kMaxIndexSize = 16u << 20;
+constexpr int32_t kMaxIndexNames = 65536; // obsolete names, and entries, each
 
 struct PackagedFile {
     std::string name; // the L bytes as stored; may hold a NUL, which ends the name
@@ -43,16 +56,23 @@ enum class IndexError {
     NameLengthTooLong,  // a name length over 259
     NameRunsPastEnd,    // a name longer than what is left of the file
     FlagMissing,        // the file ends where an entry's compressed flag should stand
+    TooLarge,           // the file is larger than kMaxIndexSize
+    CountTooLarge,      // a list holds more than kMaxIndexNames names
+    UnsafeName,         // a name breaks the name rule; nameFault says how
 };
 
 struct IndexParseResult {
     IndexError error = IndexError::None;
-    size_t offset = 0; // where the fault was found
+    size_t offset = 0; // where the fault was found; for UnsafeName, where the name starts
+    NameFault nameFault = NameFault::None;
     PackageIndex index;
     bool Ok() const { return error == IndexError::None; }
 };
 
-IndexParseResult ParsePackageIndex(const uint8_t* data, size_t size);
+// `isLead` tells the double-byte characters of the code page the names are
+// read in, for the name rule.
+IndexParseResult ParsePackageIndex(const uint8_t* data, size_t size,
+                                   LeadBytePredicate isLead = NoLeadBytes);
 
 // Describes a parse error in words, for diagnostics of the package builder.
 const char* DescribeIndexError(IndexError error);

@@ -61,6 +61,20 @@ bool DirectoryBeforeLastBackslash(const std::string& path, std::string& director
     return true;
 }
 
+std::vector<std::string> SplitAtBackslashes(const std::string& path, LeadBytePredicate isLead) {
+    std::vector<std::string> parts;
+    size_t start = 0;
+    for (;;) {
+        size_t slash = FindFirstChar(path, '\\', start, isLead);
+        if (slash == kNotFound) {
+            parts.push_back(path.substr(start));
+            return parts;
+        }
+        parts.push_back(path.substr(start, slash - start));
+        start = slash + 1;
+    }
+}
+
 std::string AppendPathText(const std::string& directory, const std::string& name) {
     std::string joined = directory;
     if (!joined.empty() && joined.back() != '\\')

@@ -28,6 +28,9 @@ std::string FileNamePart(const std::string& path, bool keepExtension, LeadBytePr
 bool DirectoryBeforeLastBackslash(const std::string& path, std::string& directory,
                                   LeadBytePredicate isLead);
 
+// The parts between backslashes, in order: "a\\b\\" gives "a", "b" and "".
+std::vector<std::string> SplitAtBackslashes(const std::string& path, LeadBytePredicate isLead);
+
 // Joins with exactly one backslash added where the directory does not end in
 // one (a plain byte test); an empty directory gets none.
 std::string AppendPathText(const std::string& directory, const std::string& name);

@@ -58,13 +58,16 @@ bool FileHandle::Size(uint64_t& size) const {
     return true;
 }
 
-WholeFileResult ReadWholeFile(const std::string& path, DWORD share, std::string& contents) {
+WholeFileResult ReadWholeFile(const std::string& path, DWORD share, uint64_t maxSize,
+                              std::string& contents) {
     FileHandle file;
     uint64_t size = 0;
     if (!file.Open(path, GENERIC_READ, share))
         return WholeFileResult::OpenFailed;
-    if (!file.Size(size) || size > MAXDWORD)
+    if (!file.Size(size))
         return WholeFileResult::ReadFailed;
+    if (size > maxSize || size > MAXDWORD)
+        return WholeFileResult::TooLarge;
     try {
         contents.assign(static_cast<size_t>(size), '\0');
     } catch (const std::bad_alloc&) {

@@ -31,6 +31,8 @@ private:
     UniqueFileHandle handle_;
 };
 
-// Reads a whole (small) file, such as an index or a record, into memory.
-enum class WholeFileResult { Ok, OpenFailed, NoMemory, ReadFailed };
-WholeFileResult ReadWholeFile(const std::string& path, DWORD share, std::string& contents);
+// Reads a whole (small) file, such as an index or a record, into memory. A
+// file larger than `maxSize` is refused before anything is allocated for it.
+enum class WholeFileResult { Ok, OpenFailed, NoMemory, ReadFailed, TooLarge };
+WholeFileResult ReadWholeFile(const std::string& path, DWORD share, uint64_t maxSize,
+                              std::string& contents);

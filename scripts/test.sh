@@ -13,12 +13,14 @@ echo "== native unit tests (ASan, UBSan)"
 ctest --test-dir "$root/build/native" --output-on-failure
 
 echo "== fuzzing, ${fuzz_seconds} s per target"
-for target in fuzz_package_index fuzz_install_record fuzz_inflate; do
+for target in fuzz_package_index fuzz_install_record fuzz_inflate fuzz_name_rule; do
+    # New inputs go to the first directory; the committed seeds are only read.
     corpus="$root/build/native/fuzz-corpus/$target"
+    seeds="$root/tests/fuzz/seeds/$target"
     mkdir -p "$corpus"
     (cd "$root/build/native" &&
         "tests/fuzz/$target" -max_total_time="$fuzz_seconds" -rss_limit_mb=2048 \
-            -print_final_stats=1 "$corpus" 2>&1 | grep -E '^(stat::number_of_executed_units|==|SUMMARY)' ||
+            -print_final_stats=1 "$corpus" "$seeds" 2>&1 | grep -E '^(stat::number_of_executed_units|==|SUMMARY)' ||
         true)
     # A crash leaves its input behind; that fails the run.
     if compgen -G "$root/build/native/crash-*" >/dev/null ||

@@ -29,8 +29,9 @@ Problem CSetupDat::WriteInstallRecord(const std::string& recordFileName) const {
 Problem CSetupDat::ReadInstallRecord(const std::string& recordPath) {
     const std::string path = AppendPath(m_szSourceDir, recordPath);
     std::string contents;
-    if (Problem problem = ReadWholeFileFor(path, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                                           ProblemKind::CannotOpenRecord, contents))
+    if (Problem problem =
+            ReadWholeFileFor(path, FILE_SHARE_READ | FILE_SHARE_WRITE, setupcore::kMaxRecordSize,
+                             ProblemKind::CannotOpenRecord, ProblemKind::RecordInvalid, contents))
         return problem;
     setupcore::RecordParseResult parsed = setupcore::DecodeInstallRecord(
         reinterpret_cast<const uint8_t*>(contents.data()), contents.size());

@@ -1,6 +1,7 @@
 // Reading the package index (Setup.dat) into the installation object.
 #include "setup_dat.h"
 
+#include "ansi_text.h"
 #include "byte_reader.h"
 #include "package_index.h"
 #include "path_helpers.h"
@@ -10,10 +11,12 @@
 Problem CSetupDat::ReadSetupDat(const std::string& fileName) {
     const std::string path = AppendPath(m_szSourceDir, fileName);
     std::string contents;
-    if (Problem problem = ReadWholeFileFor(path, 0, ProblemKind::CannotOpenFile, contents))
+    if (Problem problem = ReadWholeFileFor(path, 0, setupcore::kMaxIndexSize,
+                                           ProblemKind::CannotOpenFile, ProblemKind::FileInvalid,
+                                           contents))
         return problem;
     setupcore::IndexParseResult parsed = setupcore::ParsePackageIndex(
-        reinterpret_cast<const uint8_t*>(contents.data()), contents.size());
+        reinterpret_cast<const uint8_t*>(contents.data()), contents.size(), IsAnsiLeadByte);
     if (!parsed.Ok())
         return Problem::Of(ProblemKind::FileInvalid, path);
     ReadHeader(parsed.index);

@@ -2,13 +2,15 @@
 
 #include "file_handle.h"
 
-Problem ReadWholeFileFor(const std::string& path, DWORD share, ProblemKind cannotOpen,
-                         std::string& contents) {
-    switch (ReadWholeFile(path, share, contents)) {
+Problem ReadWholeFileFor(const std::string& path, DWORD share, uint64_t maxSize,
+                         ProblemKind cannotOpen, ProblemKind invalid, std::string& contents) {
+    switch (ReadWholeFile(path, share, maxSize, contents)) {
     case WholeFileResult::Ok:
         return Problem();
     case WholeFileResult::NoMemory:
         return Problem::Of(ProblemKind::NoMemory);
+    case WholeFileResult::TooLarge:
+        return Problem::Of(invalid, path);
     case WholeFileResult::OpenFailed:
     case WholeFileResult::ReadFailed:
         break;

@@ -102,3 +102,16 @@ TEST(InstallRecordFormat, EmptyItemsAreLeftOutSoTheyCannotEndTheList) {
     ASSERT_TRUE(parsed.Ok());
     EXPECT_EQ(parsed.record.items, (std::vector<std::string>{"first", "last"}));
 }
+
+TEST(InstallRecordFormat, RefusesRecordsLargerThanAnyInstallationWrites) {
+    const std::vector<std::string> most(kMaxRecordItems, "i");
+    EXPECT_TRUE(Decode(Record("C:\\A", most)).Ok());
+    std::vector<std::string> tooMany = most;
+    tooMany.push_back("i");
+    EXPECT_EQ(Decode(Record("C:\\A", tooMany)).error, RecordError::TooManyItems);
+
+    const std::string whole = Record("C:\\A", {"a"});
+    EXPECT_TRUE(Decode(whole + std::string(kMaxRecordSize - whole.size(), '\0')).Ok());
+    EXPECT_EQ(Decode(whole + std::string(kMaxRecordSize + 1 - whole.size(), '\0')).error,
+              RecordError::TooLarge);
+}

@@ -146,6 +146,12 @@ std::string WithEntryLength(int32_t length, const std::string& name, bool flag) 
     return HeaderWithoutEntries() + entries.Result();
 }
 
+std::string WithEntryCount(int32_t count) {
+    ByteWriter entries;
+    entries.Int32(count);
+    return HeaderWithoutEntries() + entries.Result();
+}
+
 std::vector<MalformedIndex> MalformedCases() {
     std::string whole = EncodePackageIndex(SampleIndex());
     ByteWriter obsoleteTooLong;
@@ -170,13 +176,26 @@ std::vector<MalformedIndex> MalformedCases() {
         {"flag missing", WithEntryLength(5, "a.txt", false), IndexError::FlagMissing},
         {"truncated whole index", whole.substr(0, whole.size() - 2), IndexError::FlagMissing},
         {"huge entry count", HeaderWithoutEntries() + std::string("\xff\xff\xff\x7f", 4),
+         IndexError::CountTooLarge},
+        {"huge obsolete count", HeaderWithoutEntries(0x7fffffff), IndexError::CountTooLarge},
+        {"entry count one past the cap", WithEntryCount(kMaxIndexNames + 1),
+         IndexError::CountTooLarge},
+        {"entry count at the cap, no entries", WithEntryCount(kMaxIndexNames),
          IndexError::NameLengthMissing},
+        {"larger than any index", whole + std::string(kMaxIndexSize + 1 - whole.size(), '\0'),
+         IndexError::TooLarge},
     };
 }
 
 } // namespace
 
 INSTANTIATE_TEST_SUITE_P(Cases, RefusesMalformedIndex, ::testing::ValuesIn(MalformedCases()));
+
+TEST(PackageIndex, TheLargestIndexAllowedIsRead) {
+    std::string whole = EncodePackageIndex(SampleIndex());
+    IndexParseResult parsed = Parse(whole + std::string(kMaxIndexSize - whole.size(), '\0'));
+    EXPECT_TRUE(parsed.Ok()) << DescribeIndexError(parsed.error);
+}
 
 TEST(PackageIndex, EveryTruncationIsRefusedNotMisread) {
     std::string whole = EncodePackageIndex(SampleIndex());

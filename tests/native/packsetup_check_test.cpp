@@ -46,21 +46,17 @@ protected:
     }
 };
 
+// The name rule's own refusals are in packsetup_names_test.cpp.
 TEST_F(PackageCheck, RefusesNamesThatWindowsCannotStoreAsTheyAre) {
-    EXPECT_TRUE(RefusesName("", "packaged name \"\" is empty"));
-    EXPECT_TRUE(RefusesName("bin\\", "\"bin\\\" ends in a backslash"));
+    EXPECT_TRUE(RefusesName("", "packaged name is empty"));
     EXPECT_TRUE(RefusesName(kLongestName + "g", "is 260 bytes long"));
     EXPECT_TRUE(RefusesName(kWithNul, "packaged name \"a<NUL>b\" holds a NUL byte"));
-    EXPECT_TRUE(RefusesName("bin/x.dll", "\"bin/x.dll\" holds a forward slash"));
-    EXPECT_TRUE(RefusesName("a:b.txt", "\"a:b.txt\" holds ':'"));
     EXPECT_TRUE(RefusesName("what?.txt", "\"what?.txt\" holds '?'"));
-    EXPECT_TRUE(RefusesName("trailing.", "\"trailing.\" ends in a dot or a space"));
-    EXPECT_TRUE(RefusesName("con.txt", "\"con.txt\" is a device name"));
-    EXPECT_TRUE(RefusesName("caf\xC3\xA9.txt", "holds a byte outside printable ASCII"));
-    EXPECT_TRUE(RefusesName("tab\there", "\"tab<0x09>here\" holds a byte outside"));
+    EXPECT_TRUE(RefusesName("a|b.txt", "\"a|b.txt\" holds '|'"));
     EXPECT_TRUE(RefusesObsoleteName(kLongestName + "g",
                                     "obsolete name \"" + kLongestName + "g\" is 260 bytes long"));
     EXPECT_TRUE(RefusesObsoleteName(kWithNul, "obsolete name \"a<NUL>b\" holds a NUL byte"));
+    EXPECT_TRUE(RefusesObsoleteName("old*.dll", "obsolete name \"old*.dll\" holds '*'"));
 }
 
 TEST_F(PackageCheck, RefusesFileNamesTheFlatSetupDirectoryCannotHoldApart) {

@@ -19,7 +19,7 @@ TEST(CommandLineOptions, TakesEveryOption) {
                                 "--plain",       "--plain-ext",   "zip",       "--plain-ext=.CAB",
                                 "--license",     "l.txt",         "--url",     "u.txt",
                                 "--setup-exe",   "s.exe",         "--zlib",    "z.dll",
-                                "--quiet",       "input"},
+                                "--codepage",    "932",           "--quiet",   "input"},
                                line, error),
               ParseOutcome::Run)
         << error;
@@ -35,6 +35,7 @@ TEST(CommandLineOptions, TakesEveryOption) {
     EXPECT_EQ(line.url, "u.txt");
     EXPECT_EQ(line.setupExe, "s.exe");
     EXPECT_EQ(line.zlib, "z.dll");
+    EXPECT_EQ(line.codePage, 932u);
     EXPECT_TRUE(line.quiet);
     EXPECT_EQ(line.input, "input");
 }
@@ -46,6 +47,7 @@ TEST(CommandLineOptions, TakesAnInputThatLooksLikeAnOptionAfterTheEndMarker) {
         ParseCommandLine({"--out=o", "--app-exe=a", "--folder-name=f", "--", "--odd"}, line, error),
         ParseOutcome::Run);
     EXPECT_EQ(line.input, "--odd");
+    EXPECT_EQ(line.codePage, 1252u) << "the Western code page unless told";
 }
 
 TEST(CommandLineOptions, AsksForHelp) {
@@ -55,7 +57,7 @@ TEST(CommandLineOptions, AsksForHelp) {
     EXPECT_EQ(ParseCommandLine({"--out", "o", "-h"}, line, error), ParseOutcome::Help);
     for (const char* option : {"--out", "--app-exe", "--header2", "--folder-name", "--post-install",
                                "--obsolete", "--plain", "--plain-ext", "--license", "--url",
-                               "--setup-exe", "--zlib", "--quiet", "--help"})
+                               "--setup-exe", "--zlib", "--codepage", "--quiet", "--help"})
         EXPECT_NE(std::string(UsageText()).find(option), std::string::npos) << option;
 }
 
@@ -78,7 +80,12 @@ TEST(CommandLineOptions, ReportsUsageErrorsNamingTheProblem) {
           Case{with({"--colour", "in"}), "unknown option --colour"},
           Case{with({"--out", "p", "in"}), "--out is given more than once"},
           Case{with({"--quiet=yes", "in"}), "--quiet takes no value"},
-          Case{with({"in", "--license"}), "--license needs a value"}}) {
+          Case{with({"in", "--license"}), "--license needs a value"},
+          Case{with({"--codepage", "cp1252", "in"}), "--codepage takes a code page number"},
+          Case{with({"--codepage=", "in"}), "code page number, such as 1252; not \"\""},
+          Case{with({"--codepage", "99999999999", "in"}), "not \"99999999999\""},
+          Case{with({"--codepage", "932", "--codepage", "936", "in"}),
+               "--codepage is given more than once"}}) {
         SCOPED_TRACE(c.message);
         CommandLine line;
         std::string error;

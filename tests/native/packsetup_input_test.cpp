@@ -13,15 +13,6 @@ using Strings = std::vector<std::string>;
 
 class PackageInput : public PackageFixture {
 protected:
-    CommandLine Line(const fs::path& input) const {
-        CommandLine line;
-        line.input = input.string();
-        line.outDir = out_.string();
-        line.appExe = "Kestrel.exe";
-        line.folderName = "Kestrel App";
-        return line;
-    }
-
     // The message AssemblePlan gives, or "(assembled)".
     static std::string Refusal(const CommandLine& line, PackagePlan& plan) {
         std::string error;

@@ -3,6 +3,7 @@
 // reports its failure at the caller's line.
 #pragma once
 
+#include "packsetup/command_line.h"
 #include "packsetup/package_plan.h"
 #include "packsetup/package_writer.h"
 
@@ -77,6 +78,15 @@ protected:
         plan.folderName = "Kestrel App";
         plan.outDir = out_;
         return plan;
+    }
+    // The command line of a build from `input` into out_.
+    packsetup::CommandLine Line(const fs::path& input) const {
+        packsetup::CommandLine line;
+        line.input = input.u8string();
+        line.outDir = out_.u8string();
+        line.appExe = "Kestrel.exe";
+        line.folderName = "Kestrel App";
+        return line;
     }
     // The smallest package that builds.
     packsetup::PackagePlan OneFilePlan() {

@@ -81,6 +81,18 @@ TEST_F(InstallRecordTest, InvalidRecordIsRefusedKeptAndRemovesNothing) {
         EXPECT_EQ(box.text, "The setup information file is invalid.");
 }
 
+TEST_F(InstallRecordTest, RecordLargerThanAnyInstallationWritesIsRefusedUnread) {
+    WriteFileBytes(install / "keep.txt", "x");
+    WriteFileBytes(RecordPath(),
+                   setupcore::EncodeInstallRecord({install.Path(), "", {"keep.txt"}}));
+    ExtendFile(RecordPath(), setupcore::kMaxRecordSize + 1);
+
+    EXPECT_EQ(RemoveRecorded(RecordPath(), everything), 0);
+    EXPECT_TRUE(FileExists(install / "keep.txt"));
+    ASSERT_EQ(ui.boxes.size(), 1u);
+    EXPECT_EQ(ui.boxes[0].text, "The setup information file is invalid.");
+}
+
 TEST_F(InstallRecordTest, RegistryKeyAndValueItemsAreDeletedFromTheirParents) {
     const std::string a = std::string(kTestKey) + "\\A";
     SetRegistryValue(a + "\\B", "inner");

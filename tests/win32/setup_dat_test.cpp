@@ -1,6 +1,7 @@
 // Reading the package index from the setup directory.
 #include "package_index.h"
 #include "engine_test_support.h"
+#include "resource.h"
 #include "setup_dat.h"
 #include "test_support.h"
 
@@ -69,6 +70,34 @@ TEST_F(ReadSetupDatTest, MalformedIndexIsRefusedWholeAndNamed) {
     EXPECT_EQ(Shown(dat.ReadSetupDat("Setup.dat")), 0);
     ASSERT_EQ(ui.boxes.size(), 1u);
     EXPECT_EQ(ui.boxes[0].text, "The file " + indexPath + " is invalid.");
+    EXPECT_TRUE(dat.m_files.empty());
+}
+
+// The reader's own rule (packaged_name_rule.h) has its table in the native
+// tests; here one hostile name goes through the real reader.
+TEST_F(ReadSetupDatTest, IndexWithANameLeavingTheInstallDirectoryIsRefusedWhole) {
+    PackageIndex index;
+    index.appExe = "App.exe";
+    index.folderName = "Kestrel";
+    index.files = {{"App.exe", 1}, {"..\\..\\outside.txt", 0}};
+    WriteFileBytes(indexPath, EncodePackageIndex(index));
+
+    EXPECT_EQ(Shown(dat.ReadSetupDat("Setup.dat")), 0);
+    ASSERT_EQ(ui.boxes.size(), 1u);
+    EXPECT_EQ(ui.boxes[0].text, Formatted(IDS_FILE_INVALID, indexPath));
+    EXPECT_TRUE(dat.m_files.empty());
+    EXPECT_EQ(dat.m_szAppExe, "") << "nothing of the index is taken";
+}
+
+TEST_F(ReadSetupDatTest, IndexLargerThanAnyPackageIsRefusedUnread) {
+    PackageIndex index;
+    index.files = {{"a.txt", 0}};
+    WriteFileBytes(indexPath, EncodePackageIndex(index));
+    ExtendFile(indexPath, setupcore::kMaxIndexSize + 1);
+
+    EXPECT_EQ(Shown(dat.ReadSetupDat("Setup.dat")), 0);
+    ASSERT_EQ(ui.boxes.size(), 1u);
+    EXPECT_EQ(ui.boxes[0].text, Formatted(IDS_FILE_INVALID, indexPath));
     EXPECT_TRUE(dat.m_files.empty());
 }
 

@@ -32,6 +32,11 @@ wine_env_setup() {
     case "$1" in */win64/*) arch=win64 ;; esac
     if [ -f "$cache" ] && grep -q 'mingw-x86_64.cmake' "$cache"; then arch=win64; fi
     export WINEPREFIX="$1" WINEARCH="$arch" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=,winemenubuilder.exe=d"
+    # Wine's ANSI code page is then 1252, and its Unix file names UTF-8, so
+    # that an ANSI name beyond ASCII finds the file of the same Unicode name
+    # (under the C locale Wine cannot name such files at all). C.UTF-8 is part
+    # of Debian's libc; no locale needs generating.
+    export LC_ALL=C.UTF-8
     mkdir -p "$(dirname "$WINEPREFIX")"
     (
         flock 9

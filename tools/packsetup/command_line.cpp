@@ -1,5 +1,6 @@
 #include "packsetup/command_line.h"
 
+#include <cstdlib>
 #include <set>
 
 namespace packsetup {
@@ -26,6 +27,7 @@ const Option kOptions[] = {
     {"--url", &CommandLine::url},
     {"--setup-exe", &CommandLine::setupExe},
     {"--zlib", &CommandLine::zlib},
+    {"--codepage"}, // a number: read by TakeCodePage
     {"--quiet", nullptr, nullptr, &CommandLine::quiet},
 };
 
@@ -89,7 +91,20 @@ private:
             error = name + " is given more than once";
             return false;
         }
+        if (!option->value)
+            return TakeCodePage(value, error);
         line_.*option->value = value;
+        return true;
+    }
+
+    bool TakeCodePage(const std::string& value, std::string& error) {
+        unsigned long number = std::strtoul(value.c_str(), nullptr, 10);
+        if (value.empty() || value.find_first_not_of("0123456789") != std::string::npos ||
+            number > 65535) {
+            error = "--codepage takes a code page number, such as 1252; not \"" + value + "\"";
+            return false;
+        }
+        line_.codePage = static_cast<unsigned>(number);
         return true;
     }
 
@@ -192,13 +207,23 @@ Contents:
   --setup-exe FILE      copied as Setup.exe
   --zlib FILE           copied as zlib1.dll
 
+Names:
+  --codepage N          the ANSI code page of the machines the package is
+                        installed on (default 1252): 874, 932, 936, 949, 950
+                        or 1250 to 1258. Names and header strings are given
+                        in UTF-8 and stored in that code page; a character it
+                        cannot hold is refused.
+
 Other:
   --quiet               no progress lines (they appear on stderr for packages
                         over 64 MiB)
   --help, -h            this text
 
-Packaged and obsolete names are printable ASCII, at most 259 bytes, use
-backslashes between folders and may not end in one. Files are compressed
+Packaged and obsolete names are at most 259 bytes in the code page, use
+backslashes between folders, and stay below the install directory: no part
+is empty, "." or "..", ends in a dot or a blank, or is a device name (CON,
+NUL, COM1, ...); no name starts with a backslash or holds ':', '/', a
+control character, or '%' but in one leading %NAME% folder. Files are compressed
 unless stored plain; a compressed file may hold at most 2 GiB - 1 bytes, and
 an empty file is always stored plain. No two packaged files may share a
 file-name part (in any letter case), nor may one be stored as Setup.dat,

@@ -7,6 +7,7 @@
 
 namespace packsetup {
 
+// Every text is UTF-8.
 struct CommandLine {
     std::string input; // a folder or a manifest file
     std::string outDir;
@@ -21,6 +22,7 @@ struct CommandLine {
     std::string url;
     std::string setupExe;
     std::string zlib;
+    unsigned codePage = 1252; // --codepage: the installing machines' ANSI code page
     bool quiet = false;
 };
 

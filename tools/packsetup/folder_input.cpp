@@ -10,11 +10,12 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// The path relative to the folder, in the installer's spelling.
+// The path relative to the folder, in the installer's spelling, in UTF-8 (a
+// Linux name that is not UTF-8 is refused when the name is encoded).
 bool PackagedName(const fs::path& relative, std::string& name, std::string& error) {
     name.clear();
     for (const fs::path& part : relative) {
-        std::string text = part.string();
+        std::string text = part.u8string();
         // Possible in a POSIX file name, but the installer would read it as
         // a folder separator.
         if (text.find('\\') != std::string::npos) {

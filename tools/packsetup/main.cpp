@@ -2,6 +2,7 @@
 #include "packsetup/command_line.h"
 #include "packsetup/package_input.h"
 #include "packsetup/package_writer.h"
+#include "packsetup/utf8_arguments.h"
 
 #include <exception>
 #include <iostream>
@@ -44,7 +45,7 @@ int Run(const std::vector<std::string>& args) {
 
 int main(int argc, char** argv) {
     try {
-        return Run(std::vector<std::string>(argv + 1, argv + argc));
+        return Run(packsetup::Utf8Arguments(argc, argv));
     } catch (const std::exception& e) {
         return Refuse(e.what());
     }

@@ -78,7 +78,7 @@ private:
             return false;
         }
         PackageEntry entry;
-        fs::path source(fields[1]);
+        fs::path source = fs::u8path(fields[1]); // the manifest is UTF-8
         entry.source = source.is_absolute() ? source : baseDir_ / source;
         entry.name = fields[2];
         entry.plain = plain;

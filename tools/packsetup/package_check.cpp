@@ -1,6 +1,10 @@
 #include "packsetup/package_check.h"
 
 #include "package_index.h"
+#include "packaged_name_rule.h"
+#include "packsetup/code_page.h"
+#include "packsetup/name_case.h"
+#include "packsetup/name_encoding.h"
 #include "packsetup/path_display.h"
 #include "path_text.h"
 
@@ -12,105 +16,103 @@ namespace {
 
 namespace fs = std::filesystem;
 
-std::string Lowercase(std::string text) {
-    for (char& ch : text)
-        if (ch >= 'A' && ch <= 'Z')
-            ch = static_cast<char>(ch - 'A' + 'a');
-    return text;
-}
-
 bool HasNul(const std::string& text) {
     return text.find('\0') != std::string::npos;
 }
 
-bool CheckHeader(const char* label, const std::string& text, size_t max, bool required,
-                 std::string& error) {
-    if (HasNul(text))
-        error = std::string(label) + " " + Quoted(text) + " holds a NUL byte";
-    else if (text.size() > max)
-        error = std::string(label) + " " + Quoted(text) + " is " + std::to_string(text.size()) +
-                " bytes long; the installer holds at most " + std::to_string(max);
-    else if (required && text.empty())
-        error = std::string(label) + " is empty; the installer needs it";
-    return error.empty();
+using NameRule = setupcore::NameFault (*)(const std::string&, setupcore::LeadBytePredicate);
+
+// What one header string or name must be.
+struct TextRule {
+    const char* label;
+    size_t maxBytes; // in the code page
+    bool required;
+    NameRule rule; // none for header 2, which the installer never uses
+};
+
+const TextRule kAppExe{"the main program name (--app-exe)", setupcore::kMaxAppExe, true,
+                       setupcore::CheckPackagedName};
+const TextRule kHeader2{"header string 2 (--header2)", setupcore::kMaxHeader2, false, nullptr};
+const TextRule kFolderName{"the folder name (--folder-name)", setupcore::kMaxFolderName, true,
+                           setupcore::CheckFolderName};
+const TextRule kPostInstall{"the post-install program (--post-install)", setupcore::kMaxPostInstall,
+                            false, setupcore::CheckPackagedName};
+const TextRule kPackagedName{"the packaged name", setupcore::kMaxIndexName, true,
+                             setupcore::CheckPackagedName};
+const TextRule kObsoleteName{"the obsolete name", setupcore::kMaxIndexName, true,
+                             setupcore::CheckPackagedName};
+
+std::string Fault(const TextRule& rule, const std::string& text, const std::string& fault) {
+    return std::string(rule.label) + " " + Quoted(text) + " " + fault;
 }
 
-bool CheckHeaders(const PackagePlan& plan, std::string& error) {
-    return CheckHeader("the main program name (--app-exe)", plan.appExe, setupcore::kMaxAppExe,
-                       true, error) &&
-           CheckHeader("header string 2 (--header2)", plan.header2, setupcore::kMaxHeader2, false,
-                       error) &&
-           CheckHeader("the folder name (--folder-name)", plan.folderName,
-                       setupcore::kMaxFolderName, true, error) &&
-           CheckHeader("the post-install program (--post-install)", plan.postInstall,
-                       setupcore::kMaxPostInstall, false, error);
-}
-
-// Windows opens these as devices whatever the extension.
-bool IsDeviceName(const std::string& fileName) {
-    std::string stem = Lowercase(fileName.substr(0, fileName.find('.')));
-    if (stem == "con" || stem == "prn" || stem == "aux" || stem == "nul")
-        return true;
-    return stem.size() == 4 && (stem.compare(0, 3, "com") == 0 || stem.compare(0, 3, "lpt") == 0) &&
-           stem[3] >= '1' && stem[3] <= '9';
-}
-
-// Why `name` cannot stand in the index as a file below the install
-// directory, or an empty text when it can.
-std::string NameFault(const std::string& name) {
-    if (HasNul(name))
-        return "holds a NUL byte";
-    if (name.empty())
-        return "is empty";
-    if (name.size() > static_cast<size_t>(setupcore::kMaxIndexName))
-        return "is " + std::to_string(name.size()) + " bytes long; the index holds at most " +
-               std::to_string(setupcore::kMaxIndexName);
-    for (char ch : name) {
-        auto byte = static_cast<unsigned char>(ch);
-        // The installer reads names in the installing machine's code page,
-        // which the package cannot know: only ASCII means the same everywhere.
-        if (byte < 0x20 || byte > 0x7E)
-            return "holds a byte outside printable ASCII";
-        if (ch == '/')
-            return "holds a forward slash; packaged names separate folders with backslashes";
-        if (std::string("<>:\"|?*").find(ch) != std::string::npos)
+// Windows refuses these in any file name; the installer would fail on them.
+std::string WindowsNameFault(const std::string& name) {
+    for (char ch : name)
+        if (std::string("<>\"|?*").find(ch) != std::string::npos)
             return std::string("holds '") + ch + "', which Windows does not allow in a file name";
-    }
-    if (name.back() == '\\')
-        return "ends in a backslash, so it names a folder rather than a file";
-    std::string fileName = StoredFileName(name);
-    if (fileName.back() == '.' || fileName.back() == ' ')
-        return "ends in a dot or a space, which Windows drops from a file name";
-    if (IsDeviceName(fileName))
-        return "is a device name on Windows";
     return {};
 }
 
-bool CheckName(const char* label, const std::string& name, std::string& error) {
-    std::string fault = NameFault(name);
+// `text` in the code page, as long as it fits and follows its rule.
+bool CheckText(const TextRule& rule, const std::string& text, unsigned codePage,
+               std::string& encoded, std::string& error) {
+    if (HasNul(text))
+        error = Fault(rule, text, "holds a NUL byte");
+    else if (!EncodeName(rule.label, text, codePage, encoded, error))
+        return false;
+    else if (encoded.size() > rule.maxBytes)
+        error = Fault(rule, text,
+                      "is " + std::to_string(encoded.size()) + " bytes long in code page " +
+                          std::to_string(codePage) + "; the installer holds at most " +
+                          std::to_string(rule.maxBytes));
+    else if (rule.required && text.empty())
+        error = std::string(rule.label) + " is empty; the installer needs it";
+    else if (rule.rule && !encoded.empty()) {
+        setupcore::NameFault fault = rule.rule(encoded, LeadBytesOf(codePage));
+        if (fault != setupcore::NameFault::None)
+            error = Fault(rule, text, setupcore::DescribeNameFault(fault));
+    }
+    return error.empty();
+}
+
+bool CheckFileName(const TextRule& rule, const std::string& name, unsigned codePage,
+                   std::string& encoded, std::string& error) {
+    if (!CheckText(rule, name, codePage, encoded, error))
+        return false;
+    std::string fault = WindowsNameFault(name);
     if (!fault.empty())
-        error = std::string(label) + " " + Quoted(name) + " " + fault;
+        error = Fault(rule, name, fault);
     return fault.empty();
 }
 
-bool CheckObsoleteNames(const PackagePlan& plan, std::string& error) {
-    for (const std::string& name : plan.obsoleteNames)
-        if (!CheckName("the obsolete name", name, error))
+bool CheckHeaders(const PackagePlan& plan, IndexNames& names, std::string& error) {
+    return CheckText(kAppExe, plan.appExe, plan.codePage, names.appExe, error) &&
+           CheckText(kHeader2, plan.header2, plan.codePage, names.header2, error) &&
+           CheckText(kFolderName, plan.folderName, plan.codePage, names.folderName, error) &&
+           CheckText(kPostInstall, plan.postInstall, plan.codePage, names.postInstall, error);
+}
+
+bool CheckNames(const TextRule& rule, const std::vector<std::string>& names, unsigned codePage,
+                std::vector<std::string>& encoded, std::string& error) {
+    encoded.assign(names.size(), std::string());
+    for (size_t i = 0; i < names.size(); ++i)
+        if (!CheckFileName(rule, names[i], codePage, encoded[i], error))
             return false;
     return true;
 }
 
 bool IsReservedFileName(const std::string& fileName) {
-    const std::string lower = Lowercase(fileName);
+    const std::string lower = FoldCase(fileName);
     for (const char* reserved :
          {kIndexFileName, kLicenseFileName, kUrlFileName, kSetupExeFileName, kZlibFileName})
-        if (lower == Lowercase(reserved))
+        if (lower == FoldCase(reserved))
             return true;
     return false;
 }
 
 // Packaged files lie flat in one Windows directory, where names differing
-// only in letter case are the same file.
+// only in letter case are the same file, in any alphabet.
 bool CheckStoredNames(const PackagePlan& plan, std::string& error) {
     std::map<std::string, const std::string*> seen;
     for (const PackageEntry& entry : plan.entries) {
@@ -120,7 +122,7 @@ bool CheckStoredNames(const PackagePlan& plan, std::string& error) {
                     Quoted(fileName) + ", a name the setup directory keeps for itself";
             return false;
         }
-        auto inserted = seen.emplace(Lowercase(fileName), &entry.name);
+        auto inserted = seen.emplace(FoldCase(fileName), &entry.name);
         if (!inserted.second) {
             error = "the packaged files " + Quoted(*inserted.first->second) + " and " +
                     Quoted(entry.name) + " would both be stored as " + Quoted(fileName) +
@@ -193,7 +195,7 @@ bool CheckNotItsOwnTarget(const fs::path& source, const fs::path& target, std::s
 bool CheckFiles(const PackagePlan& plan, std::string& error) {
     for (const PackageEntry& entry : plan.entries)
         if (!CheckSource(entry, error) ||
-            !CheckNotItsOwnTarget(entry.source, plan.outDir / StoredFileName(entry.name), error))
+            !CheckNotItsOwnTarget(entry.source, StoredFilePath(plan.outDir, entry.name), error))
             return false;
     for (const ExtraFile& extra : ExtraFiles(plan))
         if (!extra.source->empty() &&
@@ -223,18 +225,35 @@ std::string StoredFileName(const std::string& packagedName) {
     return setupcore::FileNamePart(packagedName, true, setupcore::NoLeadBytes);
 }
 
-bool CheckPackage(const PackagePlan& plan, std::string& error) {
+fs::path StoredFilePath(const fs::path& outDir, const std::string& packagedName) {
+    return outDir / fs::u8path(StoredFileName(packagedName));
+}
+
+bool CheckPackage(const PackagePlan& plan, IndexNames& names, std::string& error) {
     error.clear();
-    if (!CheckHeaders(plan, error) || !CheckObsoleteNames(plan, error))
+    names = IndexNames();
+    if (!IsAnsiCodePage(plan.codePage)) {
+        error = "code page " + std::to_string(plan.codePage) +
+                " is no ANSI code page of Windows (874, 932, 936, 949, 950, 1250 to 1258)";
+        return false;
+    }
+    if (!CheckHeaders(plan, names, error) ||
+        !CheckNames(kObsoleteName, plan.obsoleteNames, plan.codePage, names.obsoleteNames, error))
         return false;
     if (plan.entries.empty()) {
         error = "the package holds no files";
         return false;
     }
+    std::vector<std::string> entryNames;
     for (const PackageEntry& entry : plan.entries)
-        if (!CheckName("the packaged name", entry.name, error))
-            return false;
-    return CheckStoredNames(plan, error) && CheckOutDir(plan, error) && CheckFiles(plan, error);
+        entryNames.push_back(entry.name);
+    return CheckNames(kPackagedName, entryNames, plan.codePage, names.entryNames, error) &&
+           CheckStoredNames(plan, error) && CheckOutDir(plan, error) && CheckFiles(plan, error);
+}
+
+bool CheckPackage(const PackagePlan& plan, std::string& error) {
+    IndexNames names;
+    return CheckPackage(plan, names, error);
 }
 
 } // namespace packsetup

@@ -33,7 +33,7 @@ bool OutsideInputFolder(const fs::path& folder, const fs::path& outDir, std::str
 
 bool ReadInput(const CommandLine& line, std::vector<PackageEntry>& entries,
                std::vector<std::string>& obsoleteNames, std::string& error) {
-    fs::path input(line.input);
+    fs::path input = fs::u8path(line.input);
     std::error_code ec;
     fs::file_status status = fs::status(input, ec);
     if (!fs::exists(status)) {
@@ -41,7 +41,7 @@ bool ReadInput(const CommandLine& line, std::vector<PackageEntry>& entries,
         return false;
     }
     if (fs::is_directory(status))
-        return OutsideInputFolder(input, line.outDir, error) &&
+        return OutsideInputFolder(input, fs::u8path(line.outDir), error) &&
                CollectFolder(input, entries, error);
     if (!fs::is_regular_file(status)) {
         error = "the input " + Quoted(input) + " is neither a folder nor a manifest file";
@@ -86,17 +86,19 @@ bool AssemblePlan(const CommandLine& line, PackagePlan& plan, std::string& error
     plan.folderName = line.folderName;
     plan.postInstall = line.postInstall;
     plan.obsoleteNames = line.obsoleteNames;
-    plan.license = line.license;
-    plan.url = line.url;
-    plan.setupExe = line.setupExe;
-    plan.zlib = line.zlib;
-    plan.outDir = line.outDir;
+    // The command line is UTF-8 on every system; u8path says so to Windows.
+    plan.license = fs::u8path(line.license);
+    plan.url = fs::u8path(line.url);
+    plan.setupExe = fs::u8path(line.setupExe);
+    plan.zlib = fs::u8path(line.zlib);
+    plan.outDir = fs::u8path(line.outDir);
+    plan.codePage = line.codePage;
     try {
         if (!ReadInput(line, plan.entries, plan.obsoleteNames, error))
             return false;
     } catch (const std::exception& e) {
         // A file name the file system library cannot convert.
-        error = "the input " + Quoted(fs::path(line.input)) + " cannot be read: " + e.what();
+        error = "the input " + Quoted(line.input) + " cannot be read: " + e.what();
         return false;
     }
     ApplyPlainRules(line, plan.entries);

@@ -4,6 +4,8 @@
 // directory.
 #pragma once
 
+#include "packsetup/code_page.h"
+
 #include <cstdint>
 #include <filesystem>
 #include <string>
@@ -11,6 +13,7 @@
 
 namespace packsetup {
 
+// Names and header strings are UTF-8 here; the index holds them in `codePage`.
 struct PackageEntry {
     std::filesystem::path source; // the file to package
     std::string name;   // packaged name, relative to the install directory, '\' between parts
@@ -25,11 +28,12 @@ struct PackagePlan {
     std::vector<std::string> obsoleteNames; // deleted from the install directory before copying
     std::vector<PackageEntry> entries;      // in index order
     // Optional files copied beside the index under fixed names; empty means none.
-    std::filesystem::path license;  // License.txt
-    std::filesystem::path url;      // URL.txt
-    std::filesystem::path setupExe; // Setup.exe
-    std::filesystem::path zlib;     // zlib1.dll
-    std::filesystem::path outDir;   // the setup directory to write; created when missing
+    std::filesystem::path license;        // License.txt
+    std::filesystem::path url;            // URL.txt
+    std::filesystem::path setupExe;       // Setup.exe
+    std::filesystem::path zlib;           // zlib1.dll
+    std::filesystem::path outDir;         // the setup directory to write; created when missing
+    unsigned codePage = kDefaultCodePage; // the ANSI code page of the installing machines
 };
 
 // The names the setup directory reserves for itself: a packaged file stored

@@ -16,8 +16,9 @@ namespace fs = std::filesystem;
 
 class PackageWriter {
 public:
-    PackageWriter(const PackagePlan& plan, const ProgressSettings& progress)
-        : plan_(plan), sizes_(FileSizes(plan)), meter_(progress, Sum(sizes_)) {}
+    PackageWriter(const PackagePlan& plan, const IndexNames& names,
+                  const ProgressSettings& progress)
+        : plan_(plan), names_(names), sizes_(FileSizes(plan)), meter_(progress, Sum(sizes_)) {}
 
     bool Run(std::string& error) {
         try {
@@ -75,7 +76,7 @@ private:
     bool StoreEntries(std::string& error) {
         for (size_t i = 0; i < plan_.entries.size(); ++i) {
             const PackageEntry& entry = plan_.entries[i];
-            fs::path target = plan_.outDir / StoredFileName(entry.name);
+            fs::path target = StoredFilePath(plan_.outDir, entry.name);
             written_.push_back(target);
             bool stored = StoresPlain(i) ? StorePlain(entry.source, target, meter_, error)
                                          : StoreCompressed(entry.source, target, meter_, error);
@@ -103,13 +104,13 @@ private:
 
     setupcore::PackageIndex Index() const {
         setupcore::PackageIndex index;
-        index.appExe = plan_.appExe;
-        index.header2 = plan_.header2;
-        index.folderName = plan_.folderName;
-        index.postInstall = plan_.postInstall;
-        index.obsoleteFiles = plan_.obsoleteNames;
+        index.appExe = names_.appExe;
+        index.header2 = names_.header2;
+        index.folderName = names_.folderName;
+        index.postInstall = names_.postInstall;
+        index.obsoleteFiles = names_.obsoleteNames;
         for (size_t i = 0; i < plan_.entries.size(); ++i)
-            index.files.push_back({plan_.entries[i].name, StoresPlain(i) ? 0 : 1});
+            index.files.push_back({names_.entryNames[i], StoresPlain(i) ? 0 : 1});
         // The setup program and its zlib1.dll are installed too, plain, from
         // the very files beside the index: the installed copy is the
         // uninstaller, and it cannot start without its zlib1.dll.
@@ -142,6 +143,7 @@ private:
     }
 
     const PackagePlan& plan_;
+    const IndexNames& names_;
     std::vector<uintmax_t> sizes_;
     ProgressMeter meter_;
     std::vector<fs::path> written_;
@@ -152,9 +154,10 @@ private:
 bool BuildPackage(const PackagePlan& plan, std::string& error, const ProgressSettings& progress) {
     error.clear();
     try {
-        if (!CheckPackage(plan, error))
+        IndexNames names;
+        if (!CheckPackage(plan, names, error))
             return false;
-        return PackageWriter(plan, progress).Run(error);
+        return PackageWriter(plan, names, progress).Run(error);
     } catch (const std::exception& e) {
         // Out of memory, or a name the file system library cannot convert.
         error = std::string("the package cannot be built: ") + e.what();
