@@ -8,6 +8,7 @@
 #include "user_interface.h"
 
 #include <mbstring.h>
+#include <new>
 #include <zlib.h>
 #include <stdlib.h>
 
@@ -52,26 +53,37 @@ BOOL CSetupApp::InitInstance() {
         return FALSE;
     }
 
-    switch (ChooseRunMode(__argc, __argv)) {
+    try {
+        RunMode mode = ChooseRunMode(__argc, __argv);
+        Run(mode);
+    } catch (const std::bad_alloc&) {
+        // What was under way has been undone where it could be; the user
+        // learns why it stopped.
+        AfxMessageBox(IDS_NO_MEMORY);
+    }
+    return FALSE;
+}
+
+void CSetupApp::Run(RunMode mode) {
+    switch (mode) {
     case RunMode::Install:
         if (Problem problem = m_context.theSetupDat.ReadSetupDat("Setup.dat")) {
             ShowProblem(problem);
             AfxMessageBox(IDS_NO_SETUP_INFO);
-            return FALSE;
+            return;
         }
         m_context.DerivePackageNames();
         RunInstallWizard(m_context);
-        return FALSE;
+        return;
     case RunMode::HandOffUninstall:
-        HandOffUninstall();
-        return FALSE;
+        HandOffUninstall(); // it tells the user itself
+        return;
     case RunMode::RemoveInstallation:
         RemoveInstallation();
-        return FALSE;
+        return;
     case RunMode::Nothing:
-        return FALSE;
+        return;
     }
-    return FALSE;
 }
 
 int CSetupApp::ExitInstance() {

@@ -22,6 +22,9 @@ public:
 
     // The program's path, its record's name and the package, for this run.
     SetupContext m_context;
+
+private:
+    void Run(RunMode mode);
 };
 
 extern CSetupApp theApp;

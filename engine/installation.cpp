@@ -10,6 +10,8 @@
 
 #include <shlobj.h>
 
+#include <new>
+
 namespace {
 
 // The files of the package that the sweep may take from the setup directory.
@@ -52,8 +54,10 @@ void FinishInstallation(InstallRun& run) {
 
 } // namespace
 
-InstallOutcome Install(SetupContext& context, const InstallChoices& choices,
-                       InstallPrompts& prompts, CopyProgress* progress) {
+namespace {
+
+InstallOutcome CopyAndFinish(SetupContext& context, const InstallChoices& choices,
+                             InstallPrompts& prompts, CopyProgress* progress) {
     CSetupDat& dat = context.theSetupDat;
     dat.SetDirectories(context.SetupDirectory(), choices.installDir);
     dat.m_createdPaths.clear();
@@ -62,12 +66,30 @@ InstallOutcome Install(SetupContext& context, const InstallChoices& choices,
                                                             choices.installDir, ::GetLastError())};
     if (Problem problem = dat.InstallFiles(context.g_strInfoFileName, prompts, progress)) {
         // Nothing the failed run made may stay unrecorded on the disk.
-        dat.RemoveCreatedPaths();
+        dat.UndoCopyRun();
         return {InstallStage::CopyFailed, problem};
     }
-    InstallRun run(context, choices);
-    FinishInstallation(run);
+    try {
+        InstallRun run(context, choices);
+        FinishInstallation(run);
+    } catch (const std::bad_alloc&) {
+        // The files and their record stand, so the uninstaller can take
+        // them away again; what the later steps did not make is missing.
+        return {InstallStage::Installed, Problem::Of(ProblemKind::NoMemory)};
+    }
     return {InstallStage::Installed, Problem()};
+}
+
+} // namespace
+
+InstallOutcome Install(SetupContext& context, const InstallChoices& choices,
+                       InstallPrompts& prompts, CopyProgress* progress) {
+    try {
+        return CopyAndFinish(context, choices, prompts, progress);
+    } catch (const std::bad_alloc&) {
+        context.theSetupDat.UndoCopyRun();
+        return {InstallStage::CopyFailed, Problem::Of(ProblemKind::NoMemory)};
+    }
 }
 
 std::string PostInstallCommand(const std::string& installDir, const std::string& postInstall) {

@@ -10,6 +10,11 @@
 // file is the user's own and stays: people start a downloaded setup program
 // from their Downloads folder or desktop. A path containing ".exe" is only
 // scheduled, since the running setup program cannot delete itself. The
-// directory is scheduled too; at restart it goes only if empty by then.
+// directory is scheduled too (at restart it goes only if empty by then),
+// unless it is a folder the shell or Windows keeps, or a root.
 void SweepSetupDirectory(const std::string& setupDirectory,
                          const std::vector<std::string>& packageFiles);
+
+// Whether `directory` is a drive's or share's root, or a folder the shell or
+// Windows keeps (the desktop, Downloads, Documents, the temporary directory...).
+bool IsKeptFolder(const std::string& directory);

@@ -13,6 +13,7 @@
 #include <direct.h>
 
 #include <cstdio>
+#include <new>
 #include <vector>
 
 namespace {
@@ -23,13 +24,6 @@ constexpr size_t kHandOffDigits = 8;
 
 Problem RefuseIfTooLong(const std::string& text, size_t limit) {
     return text.size() <= limit ? Problem() : Problem::Of(ProblemKind::PathTooLong, text);
-}
-
-std::string TemporaryDirectory() {
-    DWORD needed = ::GetTempPathA(0, nullptr);
-    std::vector<char> buffer(needed + 1);
-    DWORD length = ::GetTempPathA(static_cast<DWORD>(buffer.size()), buffer.data());
-    return std::string(buffer.data(), length < buffer.size() ? length : 0);
 }
 
 std::string HandOffName(const std::string& programBaseName, DWORD number) {
@@ -58,7 +52,7 @@ std::string MakeHandOffDirectory(const std::string& temporaryDirectory,
 bool IsHandOffDirectory(const std::string& directory, const std::string& programBaseName) {
     const std::string name = ExtractFileName(directory, true);
     const std::string parent = ExtractDirectory(directory);
-    const std::string temporary = TemporaryDirectory();
+    const std::string temporary = TemporaryDirectoryPath();
     return name.size() == programBaseName.size() + 1 + kHandOffDigits &&
            setupcore::EqualsIgnoringAsciiCase(name.substr(0, programBaseName.size() + 1),
                                               programBaseName + "-") &&
@@ -88,7 +82,7 @@ Problem PrepareCopy(const std::string& installedProgram, const std::string& dire
 } // namespace
 
 Problem HandOffToTemporaryCopy(const std::string& installedProgram) {
-    const std::string temporaryDirectory = TemporaryDirectory();
+    const std::string temporaryDirectory = TemporaryDirectoryPath();
     if (Problem problem = RefuseIfTooLong(temporaryDirectory, kMaxDirectoryPath))
         return problem;
     const std::string baseName = ExtractFileName(installedProgram, false);
@@ -133,8 +127,10 @@ void ScheduleOwnFiles(const std::string& runningCopy) {
 
 } // namespace
 
-RemovalOutcome RemoveInstallation(const std::string& installedProgram,
-                                  const std::string& runningCopy) {
+namespace {
+
+RemovalOutcome RemoveRecordedInstallation(const std::string& installedProgram,
+                                          const std::string& runningCopy) {
     RemovalOutcome outcome;
     const std::string installDirectory = ExtractDirectory(installedProgram);
     outcome.problem = RefuseIfTooLong(installDirectory, kMaxDirectoryPath);
@@ -151,6 +147,19 @@ RemovalOutcome RemoveInstallation(const std::string& installedProgram,
         // The first process started this one inside the install directory.
         _chdir(ExtractDirectory(runningCopy).c_str());
         RemoveEmptyDirectories(installDirectory);
+    }
+    return outcome;
+}
+
+} // namespace
+
+RemovalOutcome RemoveInstallation(const std::string& installedProgram,
+                                  const std::string& runningCopy) {
+    RemovalOutcome outcome;
+    try {
+        outcome = RemoveRecordedInstallation(installedProgram, runningCopy);
+    } catch (const std::bad_alloc&) {
+        outcome.problem = Problem::Of(ProblemKind::NoMemory);
     }
     ScheduleOwnFiles(runningCopy);
     return outcome;

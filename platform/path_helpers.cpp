@@ -48,6 +48,13 @@ bool CreateDirectoryTree(const std::string& path, std::vector<std::string>* crea
     return true;
 }
 
+std::string TemporaryDirectoryPath() {
+    DWORD needed = ::GetTempPathA(0, nullptr);
+    std::vector<char> buffer(needed + 1);
+    DWORD length = ::GetTempPathA(static_cast<DWORD>(buffer.size()), buffer.data());
+    return std::string(buffer.data(), length < buffer.size() ? length : 0);
+}
+
 std::string WindowsDirectory() {
     char buffer[MAX_PATH * 4];
     UINT length = ::GetWindowsDirectoryA(buffer, sizeof buffer);

@@ -11,19 +11,6 @@
 
 namespace {
 
-// Creates the target, or empties the one there, asking the user to close the
-// program that holds it for as long as it is held; false once they cancel.
-bool OpenTargetAsking(const std::string& target, FileHandle& file, InstallPrompts& prompts) {
-    const bool isLibrary = setupcore::EqualsIgnoringAsciiCase(
-        setupcore::ExtensionAfterLastDot(target, IsAnsiLeadByte), "dll");
-    for (;;) {
-        if (file.Create(target, GENERIC_READ | GENERIC_WRITE, 0))
-            return true;
-        if (!prompts.RetryFileInUse(target, isLibrary))
-            return false;
-    }
-}
-
 Problem SourceProblem(SourceStatus status, const std::string& sourcePath) {
     switch (status) {
     case SourceStatus::Ok:
@@ -57,8 +44,8 @@ Problem CopyRun::ExtractFile(size_t index, SetupFileEntry& entry) {
     if (!piece || piece->status == SourceStatus::NotOpened)
         return SourceProblem(SourceStatus::NotOpened, sources_[index].path);
     FileHandle target;
-    if (!OpenTarget(targetPath, target))
-        return Problem::Of(ProblemKind::Cancelled, targetPath);
+    if (Problem problem = OpenTarget(targetPath, target))
+        return problem;
     if (progress_)
         progress_->File(targetPath);
     Problem problem = WriteTarget(piece, index, target, targetPath);
@@ -72,6 +59,10 @@ Problem CopyRun::ExpandTarget(std::string& path) {
     std::string unknownToken;
     switch (ExpandTargetPath(path, unknownToken)) {
     case TargetPlace::AsGiven:
+        // Looked at before any directory is made: one made through a link
+        // would already lie outside the install directory.
+        if (LinkOnTheWay(dat_.m_szInstallDir, path))
+            return Problem::Of(ProblemKind::CannotCreateFile, path);
         // A directory that cannot be made shows when its target cannot be created.
         directories_.Ensure(ExtractDirectory(path), dat_.m_createdPaths);
         return Problem();
@@ -83,17 +74,44 @@ Problem CopyRun::ExpandTarget(std::string& path) {
     return Problem::Of(ProblemKind::NoSystemDirectory, unknownToken);
 }
 
-bool CopyRun::OpenTarget(const std::string& path, FileHandle& target) {
-    bool made = CreateNewTarget(path, target);
-    if (!made) {
-        const bool existed = ::GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
-        if (!OpenTargetAsking(path, target, prompts_))
-            return false;
-        made = !existed;
-    }
-    if (made)
+Problem CopyRun::OpenTarget(const std::string& path, FileHandle& target) {
+    if (CreateNewTarget(path, target)) {
         dat_.m_createdPaths.push_back(path);
-    return true;
+        return Problem();
+    }
+    const DWORD error = ::GetLastError();
+    if (error != ERROR_FILE_EXISTS && error != ERROR_ALREADY_EXISTS)
+        return Problem::Of(ProblemKind::CannotCreateFile, path, error);
+    if (Problem problem = WaitUntilReplaceable(path))
+        return problem;
+    // The old file stays whole until the run has written every new one.
+    const std::string successor = dat_.m_replaced.MakeSuccessor(path);
+    if (successor.empty() || !target.Create(successor, GENERIC_READ | GENERIC_WRITE, 0)) {
+        const DWORD failure = ::GetLastError();
+        if (!successor.empty())
+            ::DeleteFileA(successor.c_str());
+        return Problem::Of(ProblemKind::CannotCreateFile, path, failure);
+    }
+    dat_.m_replaced.Add(path, successor);
+    return Problem();
+}
+
+Problem CopyRun::WaitUntilReplaceable(const std::string& path) {
+    const bool isLibrary = setupcore::EqualsIgnoringAsciiCase(
+        setupcore::ExtensionAfterLastDot(path, IsAnsiLeadByte), "dll");
+    for (;;) {
+        FileHandle probe;
+        if (probe.Open(path, GENERIC_READ | GENERIC_WRITE, 0))
+            return Problem();
+        const DWORD error = ::GetLastError();
+        // Only a program holding the file is something the user can end;
+        // anything else in the way (a directory, a read-only file, a device)
+        // stays in the way however often they are asked.
+        if (error != ERROR_SHARING_VIOLATION && error != ERROR_LOCK_VIOLATION)
+            return Problem::Of(ProblemKind::CannotCreateFile, path, error);
+        if (!prompts_.RetryFileInUse(path, isLibrary))
+            return Problem::Of(ProblemKind::Cancelled, path);
+    }
 }
 
 bool CopyRun::CreateNewTarget(const std::string& path, FileHandle& target) {

@@ -30,8 +30,11 @@ public:
 
 private:
     Problem ExpandTarget(std::string& path);
-    // Opens the target, asking while it is in use; records a target it made.
-    bool OpenTarget(const std::string& path, FileHandle& target);
+    // Opens where the target's bytes go: a new target itself, recorded as
+    // made; for one that exists, once it may be replaced, a successor beside it.
+    Problem OpenTarget(const std::string& path, FileHandle& target);
+    // Asks while another program holds the file at `path`.
+    Problem WaitUntilReplaceable(const std::string& path);
     bool CreateNewTarget(const std::string& path, FileHandle& target);
     // Writes the file's pieces, the first given, up to its last; the problem
     // when a write fails or the source did.

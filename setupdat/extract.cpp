@@ -106,12 +106,16 @@ Problem CSetupDat::InstallFiles(const std::string& recordFileName, InstallPrompt
     ProgressScope shown(progress, totalBytes);
 
     for (const std::string& name : m_obsoleteFiles)
-        ::DeleteFileA(AppendPath(m_szInstallDir, name).c_str()); // absent is normal
+        m_replaced.SetAside(AppendPath(m_szInstallDir, name));
     if (Problem problem = CopyPackage(sources, prompts, progress))
+        return problem;
+    // Only now, with every new file whole, do the old ones make way.
+    if (Problem problem = m_replaced.Commit())
         return problem;
     // The record goes first: should it fail, the package stays complete for another try.
     if (Problem problem = WriteInstallRecord(recordFileName))
         return problem;
+    m_replaced.DiscardOldFiles();
     RemovePackagedCopies(sources, progress, totalBytes);
     return Problem();
 }

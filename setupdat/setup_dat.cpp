@@ -41,7 +41,8 @@ bool CSetupDat::AddItemText(const std::string& text) {
     return true;
 }
 
-void CSetupDat::RemoveCreatedPaths() {
+void CSetupDat::UndoCopyRun() {
+    m_replaced.PutBack();
     // Last made first: a directory's files and subdirectories go before it.
     for (auto path = m_createdPaths.rbegin(); path != m_createdPaths.rend(); ++path)
         if (!::DeleteFileA(path->c_str()))

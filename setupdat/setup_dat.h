@@ -6,6 +6,7 @@
 
 #include "item_policy.h"
 #include "problem.h"
+#include "replaced_files.h"
 
 #include <cstdint>
 #include <memory>
@@ -77,10 +78,14 @@ public:
     std::vector<std::string> m_obsoleteFiles;
     // Every directory and file that this installation made where nothing
     // stood before, in the order made, so that a failed run can take them
-    // away again (files it overwrote are not among them).
+    // away again (files it replaced are not among them).
     std::vector<std::string> m_createdPaths;
-    // Removes what m_createdPaths names, last made first.
-    void RemoveCreatedPaths();
+    // The files of an earlier installation that the copy run replaces or
+    // deletes, until the installation stands.
+    ReplacedFiles m_replaced;
+    // After a failed run: every replaced file back as it was, then what
+    // m_createdPaths names removed, last made first.
+    void UndoCopyRun();
 
 private:
     void ReadHeader(const setupcore::PackageIndex& index);

@@ -159,8 +159,12 @@ TEST_F(PreparedInstallation, NoCloseAndEscapeChangeNothingAndYesRemovesEverythin
         ExpectUntouched(decline.name);
     }
 
+    // Another program's zlib1.dll in the temporary directory is no concern of ours.
+    const FileGuard planted(TemporaryDirectory() + "zlib1.dll");
+    WriteFileBytes(planted.Path(), "someone else's library");
     const std::string copy = UninstallAndWait("-UnInstall", PendingRestartDeletions);
     ExpectEverythingRemoved();
+    EXPECT_EQ(ReadFileBytes(planted.Path()), "someone else's library");
     const std::string pending = PendingRestartDeletions();
     const std::string handOff = copy.substr(0, copy.rfind('\\'));
     EXPECT_NE(pending.find(copy + "|"), std::string::npos) << pending;

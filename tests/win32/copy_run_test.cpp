@@ -367,7 +367,7 @@ TEST_F(CopyRunTest, LargeFileFailingAtAnyStageIsToldAndTheRunUndone) {
         EXPECT_EQ(ReadFileBytes(target), "");
         EXPECT_FALSE(FileExists(stage.installDir + "\\SetupInfo.dat"));
         EXPECT_EQ(run.m_createdPaths, (std::vector<std::string>{docs, target}));
-        run.RemoveCreatedPaths();
+        run.UndoCopyRun();
         EXPECT_FALSE(DirectoryExists(docs));
         if (!stage.throughPipe) {
             EXPECT_TRUE(OpensExclusively(source / name)) << "the package stays, and is let go";

@@ -3,13 +3,16 @@
 // copy run asks through the wizard's own prompts.
 #pragma once
 
+#include "install_prompts.h"
 #include "item_policy.h"
 #include "problem_message.h"
 #include "record_item.h"
 #include "setup_dat.h"
 #include "wizard_prompts.h"
 
+#include <deque>
 #include <string>
+#include <vector>
 
 // Shows the problem as the wizard does; 1 when there was none, else 0.
 inline int Shown(const Problem& problem) {
@@ -47,3 +50,18 @@ inline int RemoveRecorded(const std::string& recordPath, ItemPolicy& policy,
         *leftOut = left;
     return read;
 }
+
+// Answers the engine's questions in order, and remembers them.
+class ScriptedPrompts : public InstallPrompts {
+public:
+    bool RetryFileInUse(const std::string& target, bool isLibrary) override {
+        asked.push_back(target + (isLibrary ? " (library)" : ""));
+        if (answers.empty())
+            return false;
+        const bool retry = answers.front();
+        answers.pop_front();
+        return retry;
+    }
+    std::deque<bool> answers;
+    std::vector<std::string> asked;
+};

@@ -12,6 +12,7 @@
 #include "shell_link.h"
 #include "test_support.h"
 #include "uninstallation.h"
+#include "unique_handle.h"
 
 #include <gtest/gtest.h>
 #include <shlobj.h>
@@ -25,20 +26,12 @@ const char kUninstallKey[] =
     "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\KestrelEngineTest";
 const char kRunKey[] = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Run\\";
 
-// Answers the engine's questions in order, and remembers them.
-class ScriptedPrompts : public InstallPrompts {
-public:
-    bool RetryFileInUse(const std::string& target, bool isLibrary) override {
-        asked.push_back(target + (isLibrary ? " (library)" : ""));
-        if (answers.empty())
-            return false;
-        const bool retry = answers.front();
-        answers.pop_front();
-        return retry;
-    }
-    std::deque<bool> answers;
-    std::vector<std::string> asked;
-};
+// Whether `directory` holds files named like the copy run's successors.
+bool HoldsTemporaryFiles(const std::string& directory) {
+    WIN32_FIND_DATAA found;
+    return UniqueFind(::FindFirstFileA((directory + "\\*.tmp").c_str(), &found)).get() !=
+           INVALID_HANDLE_VALUE;
+}
 
 std::string DesktopFolder() {
     std::string folder;
@@ -188,4 +181,79 @@ TEST_F(InstallationTest, ATargetInUseIsAskedAboutThroughThePromptsUntilDeclined)
     EXPECT_EQ(prompts.asked, (std::vector<std::string>{App("Notes.exe"), App("Notes.exe")}));
     EXPECT_TRUE(ui.boxes.empty());
     EXPECT_TRUE(ui.dialogs.empty());
+}
+
+// Files of an earlier installation, and what stands beside them.
+class OverAnEarlierInstallation : public InstallationTest {
+protected:
+    void SetUp() override {
+        InstallationTest::SetUp();
+        ASSERT_TRUE(CreateDirectoryTree(target / "App\\docs"));
+        WriteFileBytes(App("Notes.exe"), "old program");
+        WriteFileBytes(App("docs\\guide.txt"), "old guide");
+        WriteFileBytes(App("old.dll"), "obsolete");
+        context.theSetupDat.m_obsoleteFiles = {"old.dll"};
+    }
+    void ExpectEarlierInstallationWhole() {
+        EXPECT_EQ(ReadFileBytes(App("Notes.exe")), "old program");
+        EXPECT_EQ(ReadFileBytes(App("docs\\guide.txt")), "old guide");
+        EXPECT_EQ(ReadFileBytes(App("old.dll")), "obsolete");
+        ExpectNoSuccessorsLeft();
+    }
+    void ExpectNoSuccessorsLeft() {
+        for (const char* directory : {"App", "App\\docs"})
+            EXPECT_FALSE(HoldsTemporaryFiles(target / directory)) << directory;
+    }
+};
+
+TEST_F(OverAnEarlierInstallation, AFailedRunPutsBackEveryFileItReplacedByteForByte) {
+    WriteFileBytes(setup / "guide.txt", "not a zlib stream"); // the second file fails
+    const InstallOutcome outcome = RunInstall();
+    EXPECT_EQ(outcome.stage, InstallStage::CopyFailed);
+    EXPECT_EQ(outcome.problem.kind, ProblemKind::FileInvalid);
+    ExpectEarlierInstallationWhole();
+    EXPECT_TRUE(DirectoryExists(target / "App")) << "it was there before";
+}
+
+TEST_F(OverAnEarlierInstallation, ASuccessfulRunReplacesThemAndLeavesNothingBeside) {
+    ASSERT_EQ(RunInstall().stage, InstallStage::Installed);
+    EXPECT_EQ(ReadFileBytes(App("Notes.exe")), "program bytes");
+    EXPECT_EQ(ReadFileBytes(App("docs\\guide.txt")), "guide");
+    EXPECT_FALSE(FileExists(App("old.dll")));
+    ExpectNoSuccessorsLeft();
+}
+
+// (A read-only file would be another such case; Wine, run as root here,
+// writes one all the same.)
+TEST_F(OverAnEarlierInstallation, OnlyAFileInUseIsAskedAboutADirectoryInTheWayStopsTheRun) {
+    ::DeleteFileA(App("Notes.exe").c_str());
+    ASSERT_TRUE(::CreateDirectoryA(App("Notes.exe").c_str(), nullptr));
+    const InstallOutcome outcome = RunInstall();
+    EXPECT_EQ(outcome.stage, InstallStage::CopyFailed);
+    EXPECT_EQ(outcome.problem.kind, ProblemKind::CannotCreateFile);
+    EXPECT_EQ(outcome.problem.path, App("Notes.exe"));
+    EXPECT_TRUE(prompts.asked.empty());
+    EXPECT_TRUE(DirectoryExists(App("Notes.exe")));
+    EXPECT_EQ(ReadFileBytes(App("old.dll")), "obsolete");
+    ::RemoveDirectoryA(App("Notes.exe").c_str());
+}
+
+TEST(InstallationThroughALink, ADirectoryLinkBelowTheInstallDirectoryStopsTheRun) {
+    ScriptedUserInterface ui;
+    TempDir setup;
+    SetupContext context;
+    context.StartFrom(setup / "Setup.exe");
+    context.theSetupDat.m_szFolderName = kDisplayName;
+    context.DerivePackageNames();
+    WriteFileBytes(setup / "planted.txt", "through the link");
+    context.theSetupDat.AddFileEntry(18, "linked\\planted.txt", 0);
+    InstallChoices choices;
+    choices.installDir = "C:\\kestrel-links\\install";
+    ScriptedPrompts prompts;
+    const InstallOutcome outcome = Install(context, choices, prompts, nullptr);
+    EXPECT_EQ(outcome.stage, InstallStage::CopyFailed);
+    EXPECT_EQ(outcome.problem.kind, ProblemKind::CannotCreateFile);
+    EXPECT_EQ(outcome.problem.path, choices.installDir + "\\linked\\planted.txt");
+    EXPECT_FALSE(FileExists("C:\\kestrel-links\\outside\\planted.txt"));
+    EXPECT_TRUE(FileExists(setup / "planted.txt"));
 }
