@@ -1,5 +1,6 @@
 #include "uninstallation.h"
 
+#include "install_log.h"
 #include "path_helpers.h"
 #include "process_start.h"
 #include "reboot_delete.h"
@@ -35,7 +36,8 @@ std::string MakeTemporaryFile(const std::string& directory, const std::string& p
 
 } // namespace
 
-Problem HandOffToTemporaryCopy(const std::string& installedProgram) {
+Problem HandOffToTemporaryCopy(const std::string& installedProgram,
+                               const std::string& copyArguments, UniqueKernelHandle* copyProcess) {
     const std::string temporaryDirectory = TemporaryDirectory();
     if (Problem problem = RefuseIfTooLong(temporaryDirectory, kMaxDirectoryPath))
         return problem;
@@ -54,17 +56,23 @@ Problem HandOffToTemporaryCopy(const std::string& installedProgram) {
     ::CopyFileA(AppendPath(programDirectory, "zlib1.dll").c_str(),
                 AppendPath(ExtractDirectory(copy), "zlib1.dll").c_str(), FALSE);
 
-    const std::string command = "\"" + copy + "\" /UNINSTALL \"" + installedProgram + "\"";
+    const std::string command =
+        "\"" + copy + "\" /UNINSTALL \"" + installedProgram + "\"" + copyArguments;
     if (Problem problem = RefuseIfTooLong(command, kMaxHandOffCommand)) {
         ::DeleteFileA(copy.c_str());
         return problem;
     }
-    if (!StartDetachedProcess(copy, command.c_str(), programDirectory))
+    const bool started =
+        copyProcess ? static_cast<bool>(*copyProcess = StartOwnedProcess(copy, command.c_str(),
+                                                                         programDirectory))
+                    : StartDetachedProcess(copy, command.c_str(), programDirectory);
+    if (!started)
         return Problem::Of(ProblemKind::CannotStartProgram, copy, ::GetLastError());
     return Problem();
 }
 
-Problem RemoveInstallation(const std::string& installedProgram, const std::string& runningCopy) {
+Problem RemoveInstallation(const std::string& installedProgram, const std::string& runningCopy,
+                           InstallLog* log) {
     const std::string installDirectory = ExtractDirectory(installedProgram);
     if (Problem problem = RefuseIfTooLong(installDirectory, kMaxDirectoryPath))
         return problem;
@@ -72,16 +80,22 @@ Problem RemoveInstallation(const std::string& installedProgram, const std::strin
     Problem recordProblem;
     {
         CSetupDat installation;
-        recordProblem = installation.RemoveInstalled(record);
+        LogLine(log, "Removing the installation recorded in " + record);
+        recordProblem = installation.RemoveInstalled(record, log);
     }
     ::DeleteFileA(record.c_str()); // already gone when the record was read
-    DeleteFileWhenReleased(installedProgram);
-    DeleteFileWhenReleased(AppendPath(installDirectory, "zlib1.dll"));
+    for (const std::string& file : {installedProgram, AppendPath(installDirectory, "zlib1.dll")})
+        LogLine(log, (DeleteFileWhenReleased(file) ? "Removed " : "Scheduled for removal at restart: ") +
+                         file);
 
     // The first process started this one inside the install directory.
     const std::string ownDirectory = ExtractDirectory(runningCopy);
     _chdir(ownDirectory.c_str());
     RemoveEmptyDirectories(installDirectory);
+    LogLine(log, (::GetFileAttributesA(installDirectory.c_str()) == INVALID_FILE_ATTRIBUTES
+                      ? "Removed the install directory "
+                      : "Left the install directory (not empty, or left to the restart) ") +
+                     installDirectory);
 
     DeleteOnReboot(runningCopy);
     DeleteOnReboot(AppendPath(ownDirectory, "zlib1.dll"));

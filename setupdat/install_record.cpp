@@ -4,6 +4,7 @@
 
 #include "ansi_text.h"
 #include "file_handle.h"
+#include "install_log.h"
 #include "install_record_format.h"
 #include "path_helpers.h"
 #include "reboot_delete.h"
@@ -80,11 +81,13 @@ void CSetupDat::RemoveItem(const std::string& text) const {
     }
 }
 
-Problem CSetupDat::RemoveInstalled(const std::string& recordPath) {
+Problem CSetupDat::RemoveInstalled(const std::string& recordPath, InstallLog* log) {
     if (Problem problem = ReadInstallRecord(recordPath))
         return problem;
-    for (const auto& item : m_installed)
+    for (const auto& item : m_installed) {
         RemoveItem(item->szText);
+        LogLine(log, RemovalLine(item->szText, m_szInstallDir));
+    }
     RemoveItem(recordPath);
     return Problem();
 }

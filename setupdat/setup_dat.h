@@ -18,6 +18,7 @@ struct RecordItem;
 } // namespace setupcore
 
 class CopyProgress;
+class InstallLog;
 class InstallPrompts;
 struct PackagedSource;
 
@@ -53,7 +54,8 @@ public:
     void RemoveItem(const std::string& text) const;
     // Reads the record at `recordPath` and removes every item it names, in
     // order, then the record itself; removes nothing when it cannot be read.
-    Problem RemoveInstalled(const std::string& recordPath);
+    // Each item's removal goes to `log`, when given.
+    Problem RemoveInstalled(const std::string& recordPath, InstallLog* log = nullptr);
 
     // The copy run: the obsolete files deleted, every packaged file installed,
     // then the record written, then the package cleared away. `prompts` is
