@@ -39,6 +39,11 @@ int CSetupApp::HandOffUninstallSilently(const std::string& logFile, InstallLog& 
         return ExitCodeFor(problem);
     }
     // Whoever started this run learns from its end that the removal is over.
+    // Meanwhile this process must not hold the install directory as its
+    // current directory, or the directory could not go.
+    char temporary[MAX_PATH];
+    if (::GetTempPathA(MAX_PATH, temporary))
+        ::SetCurrentDirectoryA(temporary);
     log.Line("Waiting for the temporary copy to remove the installation");
     DWORD exitCode = kExitUninstallFailed;
     if (::WaitForSingleObject(copy.get(), INFINITE) != WAIT_OBJECT_0 ||

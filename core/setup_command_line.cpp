@@ -44,10 +44,16 @@ bool IsAbsolutePath(const std::string& path) {
     return drive || share;
 }
 
-SetupCommandLine Refused(const std::string& argument) {
+// The refusal still goes to the log the command line asked for, wherever
+// that stands.
+SetupCommandLine Refused(const std::string& argument, const std::vector<std::string>& arguments) {
     SetupCommandLine refused;
     refused.mode = RunMode::BadCommandLine;
     refused.refused = argument;
+    std::string log;
+    for (const std::string& other : arguments)
+        if (TakeValue(other, "/LOG=", log) && !log.empty())
+            refused.logFile = log;
     return refused;
 }
 
@@ -103,16 +109,16 @@ SetupCommandLine ParseSilent(const std::vector<std::string>& arguments) {
         } else if (TakeValue(argument, "/D=", value)) {
             line.install.installDir = WithoutStrayQuote(value);
             if (!IsAbsolutePath(line.install.installDir))
-                return Refused(argument);
+                return Refused(argument, arguments);
         } else if (TakeValue(argument, "/GROUP=", value)) {
             // An empty group would make the Programs folder itself the group,
             // which the uninstallation would then remove.
             if (value.empty())
-                return Refused(argument);
+                return Refused(argument, arguments);
             line.install.groupName = value;
         } else if (TakeValue(argument, "/LOG=", value)) {
             if (value.empty())
-                return Refused(argument);
+                return Refused(argument, arguments);
             line.logFile = value;
         } else if (Is(argument, "/NODESKTOP")) {
             line.install.desktopShortcut = false;
@@ -123,11 +129,11 @@ SetupCommandLine ParseSilent(const std::vector<std::string>& arguments) {
         } else if (Is(argument, "/LAUNCH")) {
             line.install.launchProgram = true;
         } else {
-            return Refused(argument);
+            return Refused(argument, arguments);
         }
     }
     if (silent && progress) // two answers to one question
-        return Refused("/SP");
+        return Refused("/SP", arguments);
     line.mode = progress ? RunMode::ProgressInstall : RunMode::SilentInstall;
     return line;
 }

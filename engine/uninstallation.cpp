@@ -1,6 +1,7 @@
 #include "uninstallation.h"
 
 #include "install_log.h"
+#include "move_aside.h"
 #include "path_helpers.h"
 #include "process_start.h"
 #include "reboot_delete.h"
@@ -84,12 +85,17 @@ Problem RemoveInstallation(const std::string& installedProgram, const std::strin
         recordProblem = installation.RemoveInstalled(record, log);
     }
     ::DeleteFileA(record.c_str()); // already gone when the record was read
-    for (const std::string& file : {installedProgram, AppendPath(installDirectory, "zlib1.dll")})
-        LogLine(log, (DeleteFileWhenReleased(file) ? "Removed " : "Scheduled for removal at restart: ") +
-                         file);
+    // The first process waits for this one in a silent uninstallation and so
+    // still holds its program: moved aside, it no longer keeps its directory.
+    const std::string ownDirectory = ExtractDirectory(runningCopy);
+    for (const std::string& file : {installedProgram, AppendPath(installDirectory, "zlib1.dll")}) {
+        const bool gone = DeleteFileWhenReleased(file);
+        LogLine(log, (gone ? "Removed " : "Scheduled for removal at restart: ") + file);
+        if (!gone && MoveAsideForRestart(file, ownDirectory))
+            LogLine(log, "Moved aside into " + ownDirectory + " for removal at restart: " + file);
+    }
 
     // The first process started this one inside the install directory.
-    const std::string ownDirectory = ExtractDirectory(runningCopy);
     _chdir(ownDirectory.c_str());
     RemoveEmptyDirectories(installDirectory);
     LogLine(log, (::GetFileAttributesA(installDirectory.c_str()) == INVALID_FILE_ATTRIBUTES

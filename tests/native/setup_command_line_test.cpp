@@ -140,6 +140,8 @@ TEST(SetupCommandLine, WizardTakesOnlyTheDirectoryAndGroupAsPresets) {
 TEST(SetupCommandLine, RefusedArgumentIsNamed) {
     EXPECT_EQ(ParseSetupCommandLine({"/S", "/NODESKTOP", "/FAST"}).refused, "/FAST");
     EXPECT_EQ(ParseSetupCommandLine({"/S", "/D=App"}).refused, "/D=App");
+    EXPECT_EQ(ParseSetupCommandLine({"/S", "/FAST", "/LOG=C:\\l.log"}).logFile, "C:\\l.log")
+        << "the refusal goes to the log asked for";
 }
 
 TEST(SetupCommandLine, SilentRemovalSuffixReadsBackAsTheSilentRemoval) {
