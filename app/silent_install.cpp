@@ -35,8 +35,8 @@ private:
 
 InstallChoices ChoicesFrom(const SetupContext& context, const setupcore::InstallOptions& options) {
     InstallChoices choices;
-    choices.installDir = options.installDir.empty() ? DefaultInstallDir(context.theSetupDat)
-                                                    : options.installDir;
+    choices.installDir =
+        options.installDir.empty() ? DefaultInstallDir(context.theSetupDat) : options.installDir;
     choices.programsFolder = ProgramsFolder();
     choices.groupName = options.groupName.empty() ? context.g_strDefaultGroup : options.groupName;
     choices.desktopShortcut = options.desktopShortcut;

@@ -68,8 +68,8 @@ SetupCommandLine ParseUninstall(const std::vector<std::string>& rest) {
     if (rest.empty()) {
         line.mode = RunMode::HandOffUninstall;
     } else if (Is(rest[0], "/S")) {
-        line.mode = rest.size() == 1 || logOnly(1) ? RunMode::SilentHandOffUninstall
-                                                   : RunMode::Nothing;
+        line.mode =
+            rest.size() == 1 || logOnly(1) ? RunMode::SilentHandOffUninstall : RunMode::Nothing;
     } else if (rest.size() == 1) {
         line.mode = RunMode::RemoveInstallation;
     } else if (Is(rest[1], "/S") && (rest.size() == 2 || logOnly(2))) {

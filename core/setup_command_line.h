@@ -9,10 +9,10 @@
 namespace setupcore {
 
 enum class RunMode {
-    Install,            // the wizard
-    HandOffUninstall,   // ask, then hand over to a temporary copy
-    RemoveInstallation, // the temporary copy's role
-    Nothing,            // a form of the uninstall switch that has never done anything
+    Install,                  // the wizard
+    HandOffUninstall,         // ask, then hand over to a temporary copy
+    RemoveInstallation,       // the temporary copy's role
+    Nothing,                  // a form of the uninstall switch that has never done anything
     SilentInstall,            // "/S": no window at all
     ProgressInstall,          // "/SP": only the copy run's progress window
     SilentHandOffUninstall,   // "/UNINSTALL /S": ask nothing, hand over, wait

@@ -19,8 +19,8 @@ void InstallLogFile::Line(const std::string& text) {
     SYSTEMTIME now;
     ::GetLocalTime(&now);
     char stamp[32];
-    std::snprintf(stamp, sizeof stamp, "%04u-%02u-%02u %02u:%02u:%02u.%03u ", now.wYear,
-                  now.wMonth, now.wDay, now.wHour, now.wMinute, now.wSecond, now.wMilliseconds);
+    std::snprintf(stamp, sizeof stamp, "%04u-%02u-%02u %02u:%02u:%02u.%03u ", now.wYear, now.wMonth,
+                  now.wDay, now.wHour, now.wMinute, now.wSecond, now.wMilliseconds);
     // One write a line, unbuffered: the system has it even if this process
     // is killed the next moment, and lines of two processes never interleave.
     std::string line = stamp + text;

@@ -65,7 +65,8 @@ void LogRegistryValues(InstallLog* log, const std::string& keyPath) {
             memcpy(&number, data, sizeof number);
             value = std::to_string(number);
         }
-        log->Line("Registry value made: HKEY_CURRENT_USER\\" + keyPath + "\\" + name + " = " + value);
+        log->Line("Registry value made: HKEY_CURRENT_USER\\" + keyPath + "\\" + name + " = " +
+                  value);
     }
 }
 
@@ -75,7 +76,8 @@ std::string RemovalLine(const std::string& itemText, const std::string& installD
     switch (item.kind) {
     case ItemKind::RegistryKey:
     case ItemKind::RegistryValue:
-        return (RegistryItemExists(item) ? "Could not remove registry item " : "Removed registry item ") +
+        return (RegistryItemExists(item) ? "Could not remove registry item "
+                                         : "Removed registry item ") +
                itemText;
     case ItemKind::Directory:
     case ItemKind::BareFile:

@@ -165,10 +165,10 @@ std::string Installer::ExpectedRecord(const std::string& group, bool desktop,
         ShellFolder(CSIDL_APPDATA) +
         "\\\\Microsoft\\Internet Explorer\\Quick Launch\\Kestrel Test 2.lnk";
     const std::string registry = std::string("%REG_CURRENT_USER%") + kUninstallKey;
-    std::vector<std::string> items = {install_ + "\\App.exe",     install_ + "\\Post.exe",
+    std::vector<std::string> items = {install_ + "\\App.exe",          install_ + "\\Post.exe",
                                       install_ + "\\docs\\readme.txt", install_ + "\\AppIcon.ico",
-                                      install_ + "\\Setup.exe",   install_ + "\\zlib1.dll",
-                                      install_ + "\\URL.txt",     group,
+                                      install_ + "\\Setup.exe",        install_ + "\\zlib1.dll",
+                                      install_ + "\\URL.txt",          group,
                                       group + "\\Kestrel Test 2.lnk"};
     if (desktop)
         items.push_back(ShellFolder(CSIDL_DESKTOP) + "\\Kestrel Test 2.lnk");

@@ -75,20 +75,19 @@ TEST_F(SilentInstaller, EveryOptionInstallsWithoutAWindowAndQuietUninstallRemove
     EXPECT_EQ(Launched("Post.exe").substr(0, Launched("Post.exe").find('\n')),
               "\"" + install_ + "\\Post.exe\" /I");
     EXPECT_FALSE(FileExists(setup_ / "Setup.dat")) << "the package is cleared away";
-    ExpectLogLines(
-        Log(), {{"command line", "Command line: " + CommandLine().substr(0, 20)},
-                {"package", "Package: " + setup_ / "Setup.dat"},
-                {"install directory", "Directory made: " + install_},
-                {"subdirectory", "Directory made: " + install_ + "\\docs"},
-                {"file", "Writing file: " + install_ + "\\docs\\readme.txt"},
-                {"group shortcut", "Made: " + group + "\\Kestrel Test 2.lnk"},
-                {"quiet uninstall value", "Registry value made: HKEY_CURRENT_USER\\" +
-                                              std::string(kUninstallKey) +
-                                              "\\QuietUninstallString = " + quiet},
-                {"auto-start value",
-                 "Registry value made: HKEY_CURRENT_USER\\" + std::string(kRunKey) + "\\KestrelApp"},
-                {"post-install program", "Started: \"" + install_ + "\\Post.exe\" /I"},
-                {"exit code", "Exit code 0"}});
+    ExpectLogLines(Log(), {{"command line", "Command line: " + CommandLine().substr(0, 20)},
+                           {"package", "Package: " + setup_ / "Setup.dat"},
+                           {"install directory", "Directory made: " + install_},
+                           {"subdirectory", "Directory made: " + install_ + "\\docs"},
+                           {"file", "Writing file: " + install_ + "\\docs\\readme.txt"},
+                           {"group shortcut", "Made: " + group + "\\Kestrel Test 2.lnk"},
+                           {"quiet uninstall value", "Registry value made: HKEY_CURRENT_USER\\" +
+                                                         std::string(kUninstallKey) +
+                                                         "\\QuietUninstallString = " + quiet},
+                           {"auto-start value", "Registry value made: HKEY_CURRENT_USER\\" +
+                                                    std::string(kRunKey) + "\\KestrelApp"},
+                           {"post-install program", "Started: \"" + install_ + "\\Post.exe\" /I"},
+                           {"exit code", "Exit code 0"}});
 
     // As a package manager removes it: start the recorded command, wait for
     // its end, and look at once; nothing may be left to finish afterwards.
@@ -131,8 +130,8 @@ TEST_F(SilentInstaller, FailedRunEndsWithItsCodeLeavesNothingAndTheLogNamesTheCa
              WritePackage(false);
              ASSERT_TRUE(::CreateDirectoryA(install_.c_str(), nullptr));
              WriteFileBytes(lockedIcon, "the user's icon");
-             locked.reset(::CreateFileA(lockedIcon.c_str(), GENERIC_READ, 0, nullptr,
-                                        OPEN_EXISTING, 0, nullptr));
+             locked.reset(::CreateFileA(lockedIcon.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
+                                        0, nullptr));
              ASSERT_TRUE(locked);
          },
          "/SP " + directory,
@@ -150,11 +149,7 @@ TEST_F(SilentInstaller, FailedRunEndsWithItsCodeLeavesNothingAndTheLogNamesTheCa
          "/S",
          2,
          {{"message", "Message: Can not open the file " + setup_ / "Setup.dat"}}},
-        {"unknown switch",
-         [&] { WritePackage(false); },
-         "/S /FAST",
-         87,
-         {{"refused", "/FAST"}}},
+        {"unknown switch", [&] { WritePackage(false); }, "/S /FAST", 87, {{"refused", "/FAST"}}},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
