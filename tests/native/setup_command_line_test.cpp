@@ -92,29 +92,47 @@ TEST(SetupCommandLine, ChoosesTheRunOfEveryForm) {
     }
 }
 
-TEST(SetupCommandLine, SilentInstallWithoutOptionsTakesTheWizardsDefaultsButDoesNotLaunch) {
-    const SetupCommandLine line = ParseSetupCommandLine({"/S"});
-    EXPECT_EQ(line.install.installDir, "");
-    EXPECT_EQ(line.install.groupName, "");
-    EXPECT_TRUE(line.install.desktopShortcut);
-    EXPECT_TRUE(line.install.quickLaunchShortcut);
-    EXPECT_FALSE(line.install.autoStart);
-    EXPECT_FALSE(line.install.launchProgram);
-    EXPECT_EQ(line.logFile, "");
+namespace {
+
+// An installation's options on one line, so that a row compares whole.
+std::string Options(const SetupCommandLine& line) {
+    const setupcore::InstallOptions& o = line.install;
+    const auto flag = [](bool on) { return on ? "1" : "0"; };
+    return "dir=" + o.installDir + " group=" + o.groupName + " desktop=" + flag(o.desktopShortcut) +
+           " quicklaunch=" + flag(o.quickLaunchShortcut) + " autostart=" + flag(o.autoStart) +
+           " launch=" + flag(o.launchProgram) + " log=" + line.logFile;
 }
 
-TEST(SetupCommandLine, SilentInstallTakesEveryOptionInAnyCase) {
-    const SetupCommandLine line =
-        ParseSetupCommandLine({"/nodesktop", "/d=C:\\My Dir", "/Group=My Group", "/NoQuickLaunch",
-                               "/autostart", "/Launch", "/log=C:\\Logs\\run.log", "/S"});
-    ASSERT_EQ(line.mode, RunMode::SilentInstall);
-    EXPECT_EQ(line.install.installDir, "C:\\My Dir");
-    EXPECT_EQ(line.install.groupName, "My Group");
-    EXPECT_FALSE(line.install.desktopShortcut);
-    EXPECT_FALSE(line.install.quickLaunchShortcut);
-    EXPECT_TRUE(line.install.autoStart);
-    EXPECT_TRUE(line.install.launchProgram);
-    EXPECT_EQ(line.logFile, "C:\\Logs\\run.log");
+} // namespace
+
+TEST(SetupCommandLine, SilentInstallTakesTheWizardsDefaultsOrEveryOptionInAnyCase) {
+    struct Row {
+        const char* name;
+        std::vector<std::string> arguments;
+        RunMode mode;
+        const char* options;
+    };
+    const Row rows[] = {
+        {"no option: the wizard's defaults, but no launch",
+         {"/S"},
+         RunMode::SilentInstall,
+         "dir= group= desktop=1 quicklaunch=1 autostart=0 launch=0 log="},
+        {"every option, letters in any case",
+         {"/nodesktop", "/d=C:\\My Dir", "/Group=My Group", "/NoQuickLaunch", "/autostart",
+          "/Launch", "/log=C:\\Logs\\run.log", "/S"},
+         RunMode::SilentInstall,
+         "dir=C:\\My Dir group=My Group desktop=0 quicklaunch=0 autostart=1 launch=1 "
+         "log=C:\\Logs\\run.log"},
+        {"progress window with one option",
+         {"/SP", "/AUTOSTART"},
+         RunMode::ProgressInstall,
+         "dir= group= desktop=1 quicklaunch=1 autostart=1 launch=0 log="},
+    };
+    for (const Row& row : rows) {
+        const SetupCommandLine line = ParseSetupCommandLine(row.arguments);
+        EXPECT_EQ(line.mode, row.mode) << row.name;
+        EXPECT_EQ(Options(line), row.options) << row.name;
+    }
 }
 
 TEST(SetupCommandLine, DirectoryReadsTheSameHoweverItWasQuoted) {
