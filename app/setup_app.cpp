@@ -65,6 +65,7 @@ BOOL CSetupApp::InitInstance() {
         commandLine.logFile.empty() ? DefaultLogPath(__argv[0]) : commandLine.logFile;
     UnattendedSession session(logFile);
     m_nExitCode = Run(commandLine, logFile, &session.Log());
+    m_context.log = nullptr; // the session's log ends with it
     session.End(m_nExitCode);
     return FALSE;
 }
