@@ -192,4 +192,22 @@ TEST_F(SilentInstaller, FailedRunEndsWithItsCodeLeavesNothingAndTheLogNamesTheCa
     }
 }
 
+TEST_F(SilentInstaller, QuietUninstallEndsWithTheCopysCodeWhenTheRecordIsGone) {
+    WritePackage(false);
+    ExpectNoWindowAndExitCode(
+        RunSetup("/S \"/D=" + install_ + "\" \"/GROUP=Kestrel Group\" \"/LOG=" + log_ + "\""), 0);
+    const std::string record = install_ + "\\SetupInfo.dat";
+    ASSERT_TRUE(::DeleteFileA(record.c_str()));
+    const std::string removalLog = setup_ / "removal.log";
+    const std::string quiet = RegistryString(kUninstallKey, "QuietUninstallString");
+    const RunResult removal = windowdriver::RunAnsweringMessageBoxes(
+        install_ + "\\Setup.exe", quiet + " \"/LOG=" + removalLog + "\"", install_);
+    ExpectNoWindowAndExitCode(removal, 7);
+    ExpectLogLines(ReadFileBytes(removalLog),
+                   {{"message", "Message: Can not open the Setup info file " + record},
+                    {"copy's code", "The temporary copy ended with exit code 7"},
+                    {"exit code", "Exit code 7"}});
+    EXPECT_TRUE(RegistryKeyExists(kUninstallKey)) << "nothing recorded is removed";
+}
+
 } // namespace
