@@ -39,3 +39,9 @@ ExitCode ExitCodeFor(const InstallOutcome& outcome) {
 ExitCode ExitCodeForPackage(const Problem& problem) {
     return problem.kind == ProblemKind::NoMemory ? kExitNoMemory : kExitPackageInvalid;
 }
+
+ExitCode ExitCodeForHandOff(const Problem& problem) {
+    if (!problem)
+        return kExitDone;
+    return problem.kind == ProblemKind::NoMemory ? kExitNoMemory : kExitUninstallFailed;
+}

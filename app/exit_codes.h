@@ -24,3 +24,6 @@ ExitCode ExitCodeFor(const Problem& problem);
 ExitCode ExitCodeFor(const InstallOutcome& outcome);
 // A package index that could not be read.
 ExitCode ExitCodeForPackage(const Problem& problem);
+// A hand-off to the temporary copy that failed: whatever the file, the
+// uninstallation did not start.
+ExitCode ExitCodeForHandOff(const Problem& problem);

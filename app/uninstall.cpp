@@ -19,7 +19,7 @@ int CSetupApp::HandOffUninstall() {
     // others end it without a word.
     if (problem.kind == ProblemKind::PathTooLong)
         ShowProblem(problem);
-    return ExitCodeFor(problem);
+    return ExitCodeForHandOff(problem);
 }
 
 int CSetupApp::RemoveInstallation(const std::string& installedProgram) {
@@ -36,7 +36,7 @@ int CSetupApp::HandOffUninstallSilently(const std::string& logFile, InstallLog& 
         ShowProblem(problem); // into the log
         log.Line("Could not hand over to a temporary copy: " + problem.path + " (system error " +
                  std::to_string(problem.error) + ")");
-        return ExitCodeFor(problem);
+        return ExitCodeForHandOff(problem);
     }
     // Whoever started this run learns from its end that the removal is over.
     // Meanwhile this process must not hold the install directory as its
