@@ -210,4 +210,33 @@ TEST_F(SilentInstaller, QuietUninstallEndsWithTheCopysCodeWhenTheRecordIsGone) {
     EXPECT_TRUE(RegistryKeyExists(kUninstallKey)) << "nothing recorded is removed";
 }
 
+TEST_F(SilentInstaller, WithoutOptionsTakesTheWizardsDefaultsAndLogsBesideTheTemporaryFiles) {
+    WritePackage(true);
+    // Where the wizard's pages would have started: the directory page's
+    // default directory, the group page's default group.
+    install_ = programFiles_ + "\\" + kFolderName;
+    const std::string group = programs_ + "\\" + kFolderName;
+    struct GroupGuard {
+        std::string path;
+        ~GroupGuard() { RemoveTree(path); }
+    } groupGuard{group};
+    const std::string log = TemporaryDirectory() + "Setup.log";
+    const bool logWasThere = FileExists(log);
+    const size_t earlierBytes = ReadFileBytes(log).size();
+
+    ExpectNoWindowAndExitCode(RunSetup("/S"), 0);
+    const std::string logged = ReadFileBytes(log).substr(earlierBytes);
+    if (!logWasThere)
+        ::DeleteFileA(log.c_str());
+    EXPECT_EQ(ReadFileBytes(install_ + "\\SetupInfo.dat"), ExpectedRecord(group, true, false));
+    EXPECT_EQ(ReadLink(ShellFolder(CSIDL_DESKTOP) + "\\Kestrel Test 2.lnk").target,
+              install_ + "\\App.exe");
+    EXPECT_EQ(Launched("App.exe"), "") << "not launched without /LAUNCH";
+    EXPECT_NE(Launched("Post.exe"), "") << "the post-install program runs";
+    EXPECT_FALSE(RegistryValueExists(kRunKey, "KestrelApp")) << "no auto-start without /AUTOSTART";
+    ExpectLogLines(logged, {{"install directory", "Install directory: " + install_},
+                            {"program group", "Program group: " + group},
+                            {"exit code", "Exit code 0"}});
+}
+
 } // namespace
