@@ -1,9 +1,11 @@
 #include "install_wizard.h"
 
+#include "exit_codes.h"
 #include "install_choices.h"
 #include "installation.h"
 #include "path_helpers.h"
 #include "setup_app.h"
+#include "setup_command_line.h"
 #include "setup_context.h"
 #include "setup_pg_dir.h"
 #include "setup_pg_group.h"
@@ -39,17 +41,23 @@ std::unique_ptr<char[]> ReadLicenseText(const std::string& path) {
     return text;
 }
 
-// Runs the wizard modally as the application's main window; true when it
-// ended by Install and the installation copied the package.
-bool RunWizardToInstallation(SetupContext& context) {
+// Runs the wizard modally as the application's main window; returns the
+// exit code: done only when it ended by Install and the installation copied
+// the package.
+int RunWizardToInstallation(SetupContext& context, const setupcore::InstallOptions& presets) {
     InstallChoices choices;
+    choices.installDir = presets.installDir;
+    choices.groupName = presets.groupName;
     CPropertySheet sheet;
     CSetupPgLicense license;
     CSetupPgDir dir(context, choices);
     CSetupPgGroup group(context, choices);
     AssembleInstallWizard(sheet, license, dir, group, context.SetupDirectory());
     AfxGetApp()->m_pMainWnd = &sheet;
-    return sheet.DoModal() == ID_WIZFINISH && group.m_bInstalled;
+    if (sheet.DoModal() != ID_WIZFINISH)
+        return kExitCancelled;
+    // Finish also closes the wizard after a copy run that failed and was undone.
+    return group.m_bInstalled ? kExitDone : ExitCodeFor(group.m_outcome);
 }
 
 } // namespace
@@ -64,9 +72,11 @@ void AssembleInstallWizard(CPropertySheet& sheet, CSetupPgLicense& license, CSet
     sheet.m_psh.dwFlags |= PSH_WIZARD;
 }
 
-void RunInstallWizard(SetupContext& context) {
+int RunInstallWizard(SetupContext& context, const setupcore::InstallOptions& presets) {
     // The pages and the sheet are gone before the post-install program
     // starts; what they decided is in the installation.
-    if (RunWizardToInstallation(context))
+    const int exitCode = RunWizardToInstallation(context, presets);
+    if (exitCode == kExitDone)
         StartPostInstallProgram(context.theSetupDat); // nothing to tell the user if it fails
+    return exitCode;
 }

@@ -9,12 +9,17 @@ class CSetupPgLicense;
 class CSetupPgDir;
 class CSetupPgGroup;
 struct SetupContext;
+namespace setupcore {
+struct InstallOptions;
+}
 
 // Puts the pages into `sheet` as a wizard: the license page first, holding
 // the text of License.txt, only when `setupDirectory` has one that opens.
 void AssembleInstallWizard(CPropertySheet& sheet, CSetupPgLicense& license, CSetupPgDir& dir,
                            CSetupPgGroup& group, const std::string& setupDirectory);
 
-// Runs the install wizard over the package index already read, then the
-// package's post-install program when the wizard installed it.
-void RunInstallWizard(SetupContext& context);
+// Runs the install wizard over the package index already read, its pages
+// starting from the directory and group of `presets` when given, then the
+// package's post-install program when the wizard installed it. Returns the
+// exit code.
+int RunInstallWizard(SetupContext& context, const setupcore::InstallOptions& presets);

@@ -1,30 +1,30 @@
 #include "setup_app.h"
 
+#include "exit_codes.h"
+#include "install_log_file.h"
 #include "install_wizard.h"
 #include "path_helpers.h"
 #include "problem_message.h"
 #include "resource.h"
+#include "silent_install.h"
 #include "string_table.h"
+#include "unattended_session.h"
 #include "user_interface.h"
 
-#include <mbstring.h>
-#include <new>
 #include <zlib.h>
 #include <stdlib.h>
 
+#include <new>
+
+setupcore::SetupCommandLine CSetupApp::ParseCommandLine(int argc, char** argv) {
+    std::vector<std::string> arguments;
+    for (int i = 1; i < argc; ++i)
+        arguments.push_back(argv[i]);
+    return setupcore::ParseSetupCommandLine(arguments);
+}
+
 CSetupApp::RunMode CSetupApp::ChooseRunMode(int argc, char** argv) {
-    // The switch's first character is never looked at: "/uninstall", "-uninstall"
-    // and "xUNINSTALL" all select uninstalling.
-    bool isSwitch = argc >= 2 && argv[1][0] != '\0' &&
-                    _mbsicmp(reinterpret_cast<const unsigned char*>(argv[1] + 1),
-                             reinterpret_cast<const unsigned char*>("uninstall")) == 0;
-    if (!isSwitch)
-        return RunMode::Install;
-    if (argc == 2)
-        return RunMode::HandOffUninstall;
-    if (argc == 3)
-        return RunMode::RemoveInstallation;
-    return RunMode::Nothing;
+    return ParseCommandLine(argc, argv).mode;
 }
 
 namespace {
@@ -35,55 +35,101 @@ bool ZlibIsCompatible() {
     return zlibVersion()[0] == ZLIB_VERSION[0];
 }
 
+bool IsUnattended(setupcore::RunMode mode) {
+    using setupcore::RunMode;
+    switch (mode) {
+    case RunMode::SilentInstall:
+    case RunMode::ProgressInstall:
+    case RunMode::SilentHandOffUninstall:
+    case RunMode::SilentRemoveInstallation:
+    case RunMode::BadCommandLine:
+        return true;
+    case RunMode::Install:
+    case RunMode::HandOffUninstall:
+    case RunMode::RemoveInstallation:
+    case RunMode::Nothing:
+        break;
+    }
+    return false;
+}
+
 } // namespace
 
 BOOL CSetupApp::InitInstance() {
     Enable3dControls();
+    const setupcore::SetupCommandLine commandLine = ParseCommandLine(__argc, __argv);
+    if (!IsUnattended(commandLine.mode)) {
+        m_nExitCode = RunToExitCode(commandLine, std::string(), nullptr);
+        return FALSE;
+    }
+    // Nobody is there to read a message: each goes to the log instead.
+    const std::string logFile =
+        commandLine.logFile.empty() ? DefaultLogPath(__argv[0]) : commandLine.logFile;
+    UnattendedSession session(logFile);
+    m_nExitCode = RunToExitCode(commandLine, logFile, &session.Log());
+    m_context.log = nullptr; // the session's log ends with it
+    session.End(m_nExitCode);
+    return FALSE;
+}
+
+int CSetupApp::RunToExitCode(const setupcore::SetupCommandLine& commandLine,
+                             const std::string& logFile, InstallLog* log) {
+    try {
+        return Run(commandLine, logFile, log);
+    } catch (const std::bad_alloc&) {
+        // What was under way has been undone where it could be; the user
+        // learns why it stopped.
+        AfxMessageBox(IDS_NO_MEMORY);
+        return kExitNoMemory;
+    }
+}
+
+int CSetupApp::Run(const setupcore::SetupCommandLine& commandLine, const std::string& logFile,
+                   InstallLog* log) {
     const std::string programPath = __argv[0];
     if (programPath.size() > kMaxSetupPath) {
         // The rest of the run derives its directories from this path; a cut
         // copy would point it at the wrong place.
         AfxMessageBox(FormatResourceString(IDS_PATH_TOO_LONG, programPath));
-        return FALSE;
+        return kExitPackageInvalid;
     }
     m_context.StartFrom(programPath);
+    m_context.log = log;
     if (!ZlibIsCompatible()) {
         AfxMessageBox(FormatResourceString(IDS_FILE_INVALID,
                                            AppendPath(m_context.SetupDirectory(), "zlib1.dll")));
-        return FALSE;
+        return kExitPackageInvalid;
     }
 
-    try {
-        RunMode mode = ChooseRunMode(__argc, __argv);
-        Run(mode);
-    } catch (const std::bad_alloc&) {
-        // What was under way has been undone where it could be; the user
-        // learns why it stopped.
-        AfxMessageBox(IDS_NO_MEMORY);
-    }
-    return FALSE;
-}
-
-void CSetupApp::Run(RunMode mode) {
-    switch (mode) {
+    switch (commandLine.mode) {
     case RunMode::Install:
         if (Problem problem = m_context.theSetupDat.ReadSetupDat("Setup.dat")) {
             ShowProblem(problem);
             AfxMessageBox(IDS_NO_SETUP_INFO);
-            return;
+            return ExitCodeForPackage(problem);
         }
         m_context.DerivePackageNames();
-        RunInstallWizard(m_context);
-        return;
+        return RunInstallWizard(m_context, commandLine.install);
     case RunMode::HandOffUninstall:
-        HandOffUninstall(); // it tells the user itself
-        return;
+        return HandOffUninstall();
     case RunMode::RemoveInstallation:
-        RemoveInstallation();
-        return;
+        return RemoveInstallation(commandLine.installedProgram);
     case RunMode::Nothing:
-        return;
+        return kExitDone;
+    case RunMode::SilentInstall:
+    case RunMode::ProgressInstall:
+        return RunSilentInstall(m_context, commandLine.install,
+                                commandLine.mode == RunMode::ProgressInstall, *log);
+    case RunMode::SilentHandOffUninstall:
+        return HandOffUninstallSilently(logFile, *log);
+    case RunMode::SilentRemoveInstallation:
+        return RemoveInstallationSilently(commandLine.installedProgram, *log);
+    case RunMode::BadCommandLine:
+        log->Line("Refused: the switch " + commandLine.refused +
+                  " is not one of an unattended installation's");
+        return kExitBadCommandLine;
     }
+    return kExitDone;
 }
 
 int CSetupApp::ExitInstance() {

@@ -1,30 +1,42 @@
 // The application object: decides from the command line whether this run
-// installs or uninstalls, and drives the run.
+// installs or uninstalls, with or without a user, and drives the run.
 #pragma once
 
+#include "setup_command_line.h"
 #include "setup_context.h"
 #include "win_app.h"
 
 #include <string>
+
+class InstallLog;
 
 class CSetupApp : public CWinApp {
 public:
     BOOL InitInstance() override;
     int ExitInstance() override;
 
-    // The two halves of an uninstallation.
-    BOOL HandOffUninstall();
-    BOOL RemoveInstallation();
+    // The two halves of an uninstallation; each returns the exit code.
+    int HandOffUninstall();
+    int RemoveInstallation(const std::string& installedProgram);
+    // The same without a user: the first waits for the second and ends with its code.
+    int HandOffUninstallSilently(const std::string& logFile, InstallLog& log);
+    int RemoveInstallationSilently(const std::string& installedProgram, InstallLog& log);
 
     // What InitInstance chose from the command line.
-    enum class RunMode { Install, HandOffUninstall, RemoveInstallation, Nothing };
+    using RunMode = setupcore::RunMode;
     static RunMode ChooseRunMode(int argc, char** argv);
+    static setupcore::SetupCommandLine ParseCommandLine(int argc, char** argv);
 
     // The program's path, its record's name and the package, for this run.
     SetupContext m_context;
 
 private:
-    void Run(RunMode mode);
+    // Run, ending with the out-of-memory message should memory run out.
+    int RunToExitCode(const setupcore::SetupCommandLine& commandLine, const std::string& logFile,
+                      InstallLog* log);
+    // The run the command line chose; returns the exit code.
+    int Run(const setupcore::SetupCommandLine& commandLine, const std::string& logFile,
+            InstallLog* log);
 };
 
 extern CSetupApp theApp;

@@ -47,8 +47,11 @@ void FinishInstallation(InstallRun& run) {
 
     // Ignored: the record the copy run wrote still lets the files go again.
     run.dat.WriteInstallRecord(run.context.g_strInfoFileName);
-    if (run.choices.launchProgram)
-        StartDetachedProcess(run.programPath, nullptr, run.installDir); // the user sees if not
+    if (run.choices.launchProgram) // the user sees if it does not start
+        LogLine(run.context.log, (StartDetachedProcess(run.programPath, nullptr, run.installDir)
+                                      ? "Started: "
+                                      : "Could not start: ") +
+                                     run.programPath);
     SweepSetupDirectory(run.context.SetupDirectory(), PackageFiles(run.context));
 }
 

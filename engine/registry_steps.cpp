@@ -49,6 +49,8 @@ void RegisterUninstaller(InstallRun& run, CRegKeyHolder& key) {
     SetString(key.m_hKey, "DisplayName", displayName);
     // Quoted: the install directory usually lies below "Program Files".
     SetString(key.m_hKey, "UninstallString", "\"" + uninstaller + "\" /UNINSTALL");
+    // Tools that remove programs without a user start this one and wait for it.
+    SetString(key.m_hKey, "QuietUninstallString", "\"" + uninstaller + "\" /UNINSTALL /S");
     // Deleted with the key, so they need no items of their own.
     SetString(key.m_hKey, "DisplayIcon", run.programPath);
     SetString(key.m_hKey, "InstallLocation", run.installDir);
@@ -60,6 +62,7 @@ void RegisterUninstaller(InstallRun& run, CRegKeyHolder& key) {
     run.Record(setupcore::RecordItem::ForRegistryValue(valuesKey, "DisplayName"));
     run.Record(setupcore::RecordItem::ForRegistryKey(kUninstallKeyBase, displayName));
     key.Close();
+    LogRegistryValues(run.context.log, uninstallKey);
 }
 
 void RegisterAutoStart(InstallRun& run, CRegKeyHolder& key) {
@@ -68,4 +71,6 @@ void RegisterAutoStart(InstallRun& run, CRegKeyHolder& key) {
     SetString(key.m_hKey, kRunValue, "\"" + run.programPath + "\"");
     key.Close();
     run.Record(setupcore::RecordItem::ForRegistryValue(kRunKey, kRunValue));
+    LogLine(run.context.log, std::string("Registry value made: HKEY_CURRENT_USER\\") + kRunKey +
+                                 kRunValue + " = \"" + run.programPath + "\"");
 }

@@ -3,6 +3,7 @@
 // application object owns it and hands it down to the wizard and the engine.
 #pragma once
 
+#include "install_log.h"
 #include "setup_dat.h"
 
 #include <string>
@@ -13,6 +14,7 @@ struct SetupContext {
     CSetupDat theSetupDat;         // the package, then the installation
     std::string g_strDisplayName;  // the folder name's last part, extension cut
     std::string g_strDefaultGroup; // the program group proposed to the user
+    InstallLog* log = nullptr;     // an unattended run's log; the wizard keeps none
 
     // Takes the program's path: the record is named after it, and the
     // package lies beside it.

@@ -17,6 +17,7 @@ void InstallRun::Record(const setupcore::RecordItem& item) {
     // An item too long for the record, or one there is no memory for, is
     // left out: the installation itself is complete without it.
     dat.AddInstalledItem(item);
+    LogLine(context.log, MadeLine(item));
 }
 
 void InstallRun::RecordPath(const std::string& path) {

@@ -1,6 +1,8 @@
 #include "uninstallation.h"
 
 #include "ansi_text.h"
+#include "install_log.h"
+#include "move_aside.h"
 #include "path_helpers.h"
 #include "path_scope.h"
 #include "process_start.h"
@@ -79,9 +81,18 @@ Problem PrepareCopy(const std::string& installedProgram, const std::string& dire
                    AppendPath(directory, "zlib1.dll"));
 }
 
+bool StartCopy(const std::string& copy, const std::string& command,
+               const std::string& directory, UniqueKernelHandle* copyProcess) {
+    if (!copyProcess)
+        return StartDetachedProcess(copy, command.c_str(), directory);
+    *copyProcess = StartOwnedProcess(copy, command.c_str(), directory);
+    return static_cast<bool>(*copyProcess);
+}
+
 } // namespace
 
-Problem HandOffToTemporaryCopy(const std::string& installedProgram) {
+Problem HandOffToTemporaryCopy(const std::string& installedProgram,
+                               const std::string& copyArguments, UniqueKernelHandle* copyProcess) {
     const std::string temporaryDirectory = TemporaryDirectoryPath();
     if (Problem problem = RefuseIfTooLong(temporaryDirectory, kMaxDirectoryPath))
         return problem;
@@ -93,11 +104,11 @@ Problem HandOffToTemporaryCopy(const std::string& installedProgram) {
                            ::GetLastError());
     std::string copy;
     Problem problem = PrepareCopy(installedProgram, directory, copy);
-    const std::string command = "\"" + copy + "\" /UNINSTALL \"" + installedProgram + "\"";
+    const std::string command =
+        "\"" + copy + "\" /UNINSTALL \"" + installedProgram + "\"" + copyArguments;
     if (!problem)
         problem = RefuseIfTooLong(command, kMaxHandOffCommand);
-    if (!problem &&
-        !StartDetachedProcess(copy, command.c_str(), ExtractDirectory(installedProgram)))
+    if (!problem && !StartCopy(copy, command, ExtractDirectory(installedProgram), copyProcess))
         problem = Problem::Of(ProblemKind::CannotStartProgram, copy, ::GetLastError());
     if (problem) {
         ::DeleteFileA(copy.c_str());
@@ -109,9 +120,25 @@ Problem HandOffToTemporaryCopy(const std::string& installedProgram) {
 
 namespace {
 
-void NoteLeft(Removal removal, const std::string& path, std::vector<ItemLeft>& left) {
+// The installed program and its zlib1.dll. The first process waits for this
+// one in a silent uninstallation and so still holds its program: moved aside
+// into this copy's directory, it no longer keeps its own directory.
+void RemoveProgramFile(const std::string& file, const std::string& ownDirectory,
+                       std::vector<ItemLeft>& left, InstallLog* log) {
+    const Removal removal = DeleteFileWhenReleased(file);
+    if (removal == Removal::Removed) {
+        LogLine(log, "Removed " + file);
+        return;
+    }
+    if (MoveAsideForRestart(file, ownDirectory)) {
+        LogLine(log, "Moved aside into " + ownDirectory + " for removal at restart: " + file);
+        return;
+    }
+    LogLine(log, (removal == Removal::Scheduled ? "Scheduled for removal at restart: "
+                                                : "Could not remove: ") +
+                     file);
     if (removal == Removal::Failed)
-        left.push_back({path, ItemOutcome::Failed});
+        left.push_back({file, ItemOutcome::Failed});
 }
 
 // The copy's own files and directory, at the next restart, when it runs from
@@ -130,7 +157,7 @@ void ScheduleOwnFiles(const std::string& runningCopy) {
 namespace {
 
 RemovalOutcome RemoveRecordedInstallation(const std::string& installedProgram,
-                                          const std::string& runningCopy) {
+                                          const std::string& runningCopy, InstallLog* log) {
     RemovalOutcome outcome;
     const std::string installDirectory = ExtractDirectory(installedProgram);
     outcome.problem = RefuseIfTooLong(installDirectory, kMaxDirectoryPath);
@@ -138,15 +165,21 @@ RemovalOutcome RemoveRecordedInstallation(const std::string& installedProgram,
     if (!outcome.problem) {
         CSetupDat installation;
         RemovalScope scope(installDirectory);
-        outcome.problem = installation.RemoveInstalled(record, scope, outcome.left);
+        LogLine(log, "Removing the installation recorded in " + record);
+        outcome.problem = installation.RemoveInstalled(record, scope, outcome.left, log);
     }
     if (!outcome.problem) {
-        NoteLeft(DeleteFileWhenReleased(installedProgram), installedProgram, outcome.left);
-        const std::string zlib = AppendPath(installDirectory, "zlib1.dll");
-        NoteLeft(DeleteFileWhenReleased(zlib), zlib, outcome.left);
+        const std::string ownDirectory = ExtractDirectory(runningCopy);
+        RemoveProgramFile(installedProgram, ownDirectory, outcome.left, log);
+        RemoveProgramFile(AppendPath(installDirectory, "zlib1.dll"), ownDirectory, outcome.left,
+                          log);
         // The first process started this one inside the install directory.
-        _chdir(ExtractDirectory(runningCopy).c_str());
+        _chdir(ownDirectory.c_str());
         RemoveEmptyDirectories(installDirectory);
+        LogLine(log, (::GetFileAttributesA(installDirectory.c_str()) == INVALID_FILE_ATTRIBUTES
+                          ? "Removed the install directory "
+                          : "Left the install directory (not empty, or left to the restart) ") +
+                         installDirectory);
     }
     return outcome;
 }
@@ -154,10 +187,10 @@ RemovalOutcome RemoveRecordedInstallation(const std::string& installedProgram,
 } // namespace
 
 RemovalOutcome RemoveInstallation(const std::string& installedProgram,
-                                  const std::string& runningCopy) {
+                                  const std::string& runningCopy, InstallLog* log) {
     RemovalOutcome outcome;
     try {
-        outcome = RemoveRecordedInstallation(installedProgram, runningCopy);
+        outcome = RemoveRecordedInstallation(installedProgram, runningCopy, log);
     } catch (const std::bad_alloc&) {
         outcome.problem = Problem::Of(ProblemKind::NoMemory);
     }

@@ -7,9 +7,12 @@
 
 #include "item_policy.h"
 #include "problem.h"
+#include "unique_handle.h"
 
 #include <string>
 #include <vector>
+
+class InstallLog;
 
 // The longest directory path and hand-off command line the uninstaller
 // accepts; a longer one is refused whole rather than cut, since a cut path
@@ -20,9 +23,13 @@ constexpr size_t kMaxHandOffCommand = 2047;
 // Makes a new directory below the temporary directory, copies
 // `installedProgram` and the zlib1.dll beside it there (neither may exist
 // already), and starts the copy with "/UNINSTALL" and the installed
-// program's path, in the program's directory; it is not waited for. Nothing
+// program's path, then `copyArguments`, in the program's directory. Nothing
 // is started when any of it fails, and what was made is taken away again.
-Problem HandOffToTemporaryCopy(const std::string& installedProgram);
+// The copy is not waited for; when `copyProcess` is given, it receives the
+// copy's process to wait on.
+Problem HandOffToTemporaryCopy(const std::string& installedProgram,
+                               const std::string& copyArguments = std::string(),
+                               UniqueKernelHandle* copyProcess = nullptr);
 
 struct RemovalOutcome {
     Problem problem;            // what stopped the removal before it began
@@ -34,6 +41,6 @@ struct RemovalOutcome {
 // record, the program and its zlib1.dll, and the emptied directories. Without
 // a readable record it removes nothing. A copy running from a hand-off
 // directory schedules itself, its zlib1.dll and the directory for the next
-// restart.
+// restart. Each removal goes to `log`, when given.
 RemovalOutcome RemoveInstallation(const std::string& installedProgram,
-                                  const std::string& runningCopy);
+                                  const std::string& runningCopy, InstallLog* log = nullptr);

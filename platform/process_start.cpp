@@ -4,8 +4,8 @@
 
 #include <vector>
 
-bool StartDetachedProcess(const std::string& application, const char* commandLine,
-                          const std::string& currentDirectory) {
+UniqueKernelHandle StartOwnedProcess(const std::string& application, const char* commandLine,
+                                     const std::string& currentDirectory) {
     STARTUPINFOA startup = {};
     startup.cb = sizeof startup;
     PROCESS_INFORMATION started = {};
@@ -17,7 +17,12 @@ bool StartDetachedProcess(const std::string& application, const char* commandLin
                           nullptr, FALSE, NORMAL_PRIORITY_CLASS, nullptr,
                           currentDirectory.empty() ? nullptr : currentDirectory.c_str(), &startup,
                           &started))
-        return false;
-    UniqueKernelHandle process(started.hProcess), thread(started.hThread);
-    return true;
+        return UniqueKernelHandle();
+    UniqueKernelHandle thread(started.hThread);
+    return UniqueKernelHandle(started.hProcess);
+}
+
+bool StartDetachedProcess(const std::string& application, const char* commandLine,
+                          const std::string& currentDirectory) {
+    return static_cast<bool>(StartOwnedProcess(application, commandLine, currentDirectory));
 }

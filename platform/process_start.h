@@ -1,6 +1,8 @@
 // Starting another program that then runs on its own.
 #pragma once
 
+#include "unique_handle.h"
+
 #include <windows.h>
 
 #include <string>
@@ -10,3 +12,8 @@
 // new process is not waited for. False when it could not be started.
 bool StartDetachedProcess(const std::string& application, const char* commandLine,
                           const std::string& currentDirectory);
+
+// The same, but the new process is handed over to the caller, who may wait
+// for it; an empty owner when it could not be started.
+UniqueKernelHandle StartOwnedProcess(const std::string& application, const char* commandLine,
+                                     const std::string& currentDirectory);

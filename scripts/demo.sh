@@ -2,7 +2,10 @@
 # The main job: installs what is missing, builds, packages the bundled sample
 # application (Kestrel Notes) with the package builder, and runs the package's
 # installer and then its uninstaller under Wine, driven as a user would by
-# tools/demo's demo_driver: in a window of its own when DISPLAY names a
+# tools/demo's demo_driver; then installs a second copy of the package
+# silently (/S) into another directory and removes it through its
+# QuietUninstallString, printing the exit codes, the logs' last lines and what
+# is left. The windows show in a window of their own when DISPLAY names a
 # reachable X display, else on a private Xvfb display. The package, the
 # driver's log and a PNG of every page and box it answered go to out/demo/.
 #
@@ -57,6 +60,9 @@ package_sample() {
         --license "$root/sample/License.txt" --url "$root/sample/URL.txt" \
         --setup-exe "$windows_tree/bin/Setup.exe" --zlib "$windows_tree/bin/zlib1.dll" \
         "$out/input"
+    # A second copy for the unattended round: the first installation clears
+    # its package out of the setup directory.
+    cp -r "$out/package" "$out/package-silent"
     echo "   $out/package, sizes as stored (packaged files compressed):"
     ls -l "$out/package" | tail -n +2 | awk '{ printf "   %8d  %s\n", $5, $9 }'
     if [ "$(windows_flavour)" = win64 ]; then
@@ -102,7 +108,7 @@ run_driver() {
     local log="$out/driver.log" status=0
     : >"$log" # there for tail before the driver writes to it
     (cd "$out" && wine "$windows_tree/bin/demo_driver.exe" "$(windows_path "$out/package")" \
-        "$(windows_path "$out/shots")" </dev/null >"$log" 2>&1) &
+        "$(windows_path "$out/shots")" "$(windows_path "$out/package-silent")" </dev/null >"$log" 2>&1) &
     local driver=$!
     tail --pid="$driver" -n +1 -f "$log"
     wait "$driver" || status=$?

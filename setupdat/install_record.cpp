@@ -4,6 +4,7 @@
 
 #include "ansi_text.h"
 #include "file_handle.h"
+#include "install_log.h"
 #include "install_record_format.h"
 #include "item_policy.h"
 #include "path_helpers.h"
@@ -98,7 +99,7 @@ ItemOutcome CSetupDat::RemoveItem(const std::string& text, const ItemPolicy& pol
 }
 
 Problem CSetupDat::RemoveInstalled(const std::string& recordPath, ItemPolicy& policy,
-                                   std::vector<ItemLeft>& left) {
+                                   std::vector<ItemLeft>& left, InstallLog* log) {
     if (Problem problem = ReadInstallRecord(recordPath))
         return problem;
     policy.Prepare(*this);
@@ -106,6 +107,9 @@ Problem CSetupDat::RemoveInstalled(const std::string& recordPath, ItemPolicy& po
         const ItemOutcome outcome = RemoveItem(item->szText, policy);
         if (outcome == ItemOutcome::Failed || outcome == ItemOutcome::Refused)
             left.push_back({item->szText, outcome});
+        LogLine(log, outcome == ItemOutcome::Refused
+                         ? "Left alone (not made by this installation): " + item->szText
+                         : RemovalLine(item->szText, m_szInstallDir));
     }
     // The record itself is no item of anyone's making: it goes last, always.
     if (DeleteFileNowOrAtRestart(recordPath) == Removal::Failed)

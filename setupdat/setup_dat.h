@@ -20,6 +20,7 @@ struct RecordItem;
 } // namespace setupcore
 
 class CopyProgress;
+class InstallLog;
 class InstallPrompts;
 struct PackagedSource;
 
@@ -56,9 +57,10 @@ public:
     ItemOutcome RemoveItem(const std::string& text, const ItemPolicy& policy) const;
     // Reads the record at `recordPath` and removes every item it names that
     // `policy` allows, in order, then the record itself; removes nothing when
-    // it cannot be read. Items not removed nor scheduled go to `left`.
+    // it cannot be read. Items not removed nor scheduled go to `left`, and
+    // each item's removal to `log`, when given.
     Problem RemoveInstalled(const std::string& recordPath, ItemPolicy& policy,
-                            std::vector<ItemLeft>& left);
+                            std::vector<ItemLeft>& left, InstallLog* log = nullptr);
 
     // The copy run: the obsolete files deleted, every packaged file installed,
     // then the record written, then the package cleared away. `prompts` is

@@ -11,9 +11,9 @@ BOOL CSetupPgGroup::OnWizardFinish() {
     CollectChoices();
     WizardPrompts prompts;
     CCopyProgressDlg progress(GetSheet()); // keeps the wizard disabled for the copy run
-    const InstallOutcome outcome = Install(context_, choices_, prompts, &progress);
-    ShowProblem(outcome.problem);
-    switch (outcome.stage) {
+    m_outcome = Install(context_, choices_, prompts, &progress);
+    ShowProblem(m_outcome.problem);
+    switch (m_outcome.stage) {
     case InstallStage::DirectoryRefused:
         return FALSE; // the user may choose another directory and try again
     case InstallStage::CopyFailed:

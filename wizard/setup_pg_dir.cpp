@@ -1,6 +1,5 @@
 #include "setup_pg_dir.h"
 
-#include "current_directory.h"
 #include "install_choices.h"
 #include "page_text.h"
 #include "path_helpers.h"
@@ -18,20 +17,16 @@ BOOL CSetupPgDir::OnInitDialog() {
     m_fontBold.CreateBoldCopy(GetFont(), 1);
     for (int id : {IDC_WELCOME, IDC_WILL_INSTALL, IDC_CLOSE_APPS})
         FillDlgItemText(*this, id, context_.theSetupDat.m_szAppExe);
-    SetDlgItemText(IDC_INSTALL_DIR, DefaultInstallDir());
+    // A directory given on the command line is where the page starts.
+    SetDlgItemText(IDC_INSTALL_DIR, choices_.installDir.empty()
+                                        ? DefaultInstallDir(context_.theSetupDat)
+                                        : choices_.installDir);
     // Typing stops at what the field holds; the default may still be longer
     // (a long folder name), which leaving by Next refuses.
     SendDlgItemMessage(IDC_INSTALL_DIR, EM_LIMITTEXT, kMaxInstallDir);
     SendDlgItemMessage(IDC_WELCOME, WM_SETFONT,
                        reinterpret_cast<WPARAM>(m_fontBold.GetSafeHandle()), TRUE);
     return TRUE;
-}
-
-std::string CSetupPgDir::DefaultInstallDir() const {
-    std::string directory = "?:\\Program Files\\";
-    if (!FindProgramFilesDrive(directory))
-        directory = "C:\\";
-    return directory + context_.theSetupDat.m_szFolderName;
 }
 
 BOOL CSetupPgDir::OnSetActive() {
@@ -63,22 +58,4 @@ BOOL CSetupPgDir::OnKillActive() {
     if (directory.size() <= kMaxInstallDir)
         choices_.installDir = directory;
     return CPropertyPage::OnKillActive();
-}
-
-int FindProgramFilesDrive(std::string& path) {
-    std::string windows = WindowsDirectory();
-    if (windows.empty() || path.empty())
-        return 0;
-    CurrentDirectoryKeeper keeper;
-    std::string root = "A:\\";
-    // Drives before the Windows drive are never tried. The letter is a plain
-    // (signed) char, so a Windows drive above 'Z' tries none at all.
-    for (char letter = windows[0]; letter <= 'Z'; ++letter) {
-        root[0] = letter;
-        path[0] = letter;
-        UINT type = ::GetDriveTypeA(root.c_str());
-        if ((type == DRIVE_FIXED || type == DRIVE_REMOTE) && EnterDirectory(path))
-            return 1;
-    }
-    return 0;
 }

@@ -4,6 +4,7 @@
 #pragma once
 
 #include "font.h"
+#include "install_defaults.h"
 #include "property_sheet.h"
 
 struct InstallChoices;
@@ -28,14 +29,6 @@ public:
     CFont m_fontBold;
 
 private:
-    std::string DefaultInstallDir() const;
-
     const SetupContext& context_;
     InstallChoices& choices_;
 };
-
-// Puts into the first character of `path` ("?:\Program Files\") the letter of
-// the first fixed or network drive, from the Windows drive on, where `path`
-// is a directory; 1 when one was found, else 0. The current directory is the
-// same afterwards.
-int FindProgramFilesDrive(std::string& path);

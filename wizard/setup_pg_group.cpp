@@ -1,6 +1,7 @@
 #include "setup_pg_group.h"
 
 #include "install_choices.h"
+#include "install_defaults.h"
 #include "page_text.h"
 #include "path_helpers.h"
 #include "reboot_delete.h"
@@ -23,19 +24,6 @@ bool IsProgramGroup(const WIN32_FIND_DATAA& entry) {
            ::lstrcmpiA(entry.cFileName, ".") != 0 && ::lstrcmpiA(entry.cFileName, "..") != 0;
 }
 
-// The folder holding the Start menu's program groups; empty when there is none.
-std::string ProgramsFolder() {
-    if (!IsWindowsNT())
-        return AppendPath(WindowsDirectory(), "Start Menu\\Programs");
-    // The folder shared by all users, else the user's own: either holds
-    // groups the user can see in the Start menu.
-    std::string folder;
-    GetSpecialFolderPath(folder, CSIDL_COMMON_PROGRAMS);
-    if (folder.empty())
-        GetSpecialFolderPath(folder, CSIDL_PROGRAMS);
-    return folder;
-}
-
 } // namespace
 
 CSetupPgGroup::CSetupPgGroup(SetupContext& context, InstallChoices& choices)
@@ -47,7 +35,9 @@ BOOL CSetupPgGroup::OnInitDialog() {
     for (int id : {IDC_DESKTOP_SHORTCUT, IDC_QUICKLAUNCH_SHORTCUT, IDC_LAUNCH_PROGRAM})
         ::CheckDlgButton(m_hWnd, id, BST_CHECKED);
     SetDisplayNameAndGroup();
-    SetDlgItemText(IDC_GROUP_NAME, context_.g_strDefaultGroup);
+    // A group given on the command line is where the page starts.
+    SetDlgItemText(IDC_GROUP_NAME,
+                   choices_.groupName.empty() ? context_.g_strDefaultGroup : choices_.groupName);
     SendDlgItemMessage(IDC_GROUP_NAME, EM_LIMITTEXT, kMaxGroupName);
     ListProgramGroups();
     return TRUE;
@@ -61,11 +51,8 @@ void CSetupPgGroup::ListProgramGroups() {
     m_szProgramsFolder = ProgramsFolder();
     if (m_szProgramsFolder.empty())
         return;
-    // The pattern's "*" goes again at once: the folder and its one backslash stay.
-    m_szProgramsFolder = AppendPath(m_szProgramsFolder, "*");
     WIN32_FIND_DATAA entry;
-    UniqueFind search(::FindFirstFileA(m_szProgramsFolder.c_str(), &entry));
-    m_szProgramsFolder.pop_back();
+    UniqueFind search(::FindFirstFileA((m_szProgramsFolder + "*").c_str(), &entry));
     if (!search)
         return;
     do {

@@ -3,6 +3,7 @@
 // the existing ones. Its Finish button, "Install", runs the installation.
 #pragma once
 
+#include "installation.h"
 #include "property_sheet.h"
 
 #include <string>
@@ -31,6 +32,8 @@ public:
     // Set once the installation has copied the package: only then is there a
     // post-install program to start.
     bool m_bInstalled = false;
+    // How the last press of Install ended; the program's exit code tells it.
+    InstallOutcome m_outcome;
 
 private:
     void SetDisplayNameAndGroup();

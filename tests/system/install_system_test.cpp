@@ -1,165 +1,25 @@
 // The real installer under Wine, driven through its wizard from this process
 // as a user would, then checked on the disk, in the registry, in its links
 // and in its install record; and removed again through its uninstall entry.
-#include "install_record_format.h"
-#include "package_index.h"
-#include "packaged_file.h"
-#include "reg_key_holder.h"
-#include "setup_dat.h"
-#include "shell_link.h"
-#include "system_support.h"
-#include "test_support.h"
+#include "installer_fixture.h"
+#include "test_files.h"
 #include "wizard_driver.h"
 
-#include <gtest/gtest.h>
-#include <shlobj.h>
-
 #include <algorithm>
-#include <map>
-#include <set>
 
 namespace {
 
+using namespace installertest;
 using windowdriver::Process;
 using wizarddriver::Wizard;
 
-const char kFolderName[] = "Kestrel Test 2.1"; // display name: "Kestrel Test 2"
-const char kUninstallKey[] =
-    "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Kestrel Test 2";
-const char kRunKey[] = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Run";
-
-std::string ShellFolder(int folder) {
-    std::string path;
-    GetSpecialFolderPath(path, folder);
-    return path;
-}
-
-ShortcutContents ReadLink(const std::string& path) {
-    ShortcutContents link;
-    link.iconIndex = -1;
-    ReadShortcut(path, link);
-    return link;
-}
-
-// What `after` holds that `before` does not, one entry a line.
-std::string Added(const std::set<std::string>& before, const std::set<std::string>& after) {
-    std::string added;
-    for (const std::string& entry : after)
-        if (!before.count(entry))
-            added += entry + "\n";
-    return added;
-}
-
-// Every file and directory below `root`, but those below `skipped`.
-void ListTree(const std::string& root, const std::vector<std::string>& skipped,
-              std::set<std::string>& paths) {
-    WIN32_FIND_DATAA found;
-    UniqueFind search(::FindFirstFileA((root + "\\*").c_str(), &found));
-    if (!search)
-        return;
-    do {
-        const std::string name = found.cFileName;
-        if (name == "." || name == "..")
-            continue;
-        const std::string path = root + "\\" + name;
-        if (std::find(skipped.begin(), skipped.end(), path) != skipped.end())
-            continue;
-        paths.insert(path);
-        if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
-            ListTree(path, skipped, paths);
-    } while (::FindNextFileA(search.get(), &found));
-}
-
-// Every key and value below a key of HKEY_CURRENT_USER, Wine's own settings left out.
-void ListRegistry(HKEY key, const std::string& path, std::set<std::string>& entries) {
-    char name[512];
-    for (DWORD i = 0;; ++i) {
-        DWORD size = sizeof name;
-        if (::RegEnumValueA(key, i, name, &size, nullptr, nullptr, nullptr, nullptr) !=
-            ERROR_SUCCESS)
-            break;
-        entries.insert(path + "|" + name);
-    }
-    for (DWORD i = 0;; ++i) {
-        DWORD size = sizeof name;
-        if (::RegEnumKeyExA(key, i, name, &size, nullptr, nullptr, nullptr, nullptr) !=
-            ERROR_SUCCESS)
-            break;
-        const std::string child = path.empty() ? name : path + "\\" + name;
-        if (child == "Software\\Wine")
-            continue;
-        entries.insert(child + "\\");
-        CRegKeyHolder sub;
-        if (sub.Open(key, name, KEY_READ) == ERROR_SUCCESS)
-            ListRegistry(sub.m_hKey, child, entries);
-    }
-}
-
-class Installer : public ::testing::Test {
+class WizardInstaller : public Installer {
 protected:
-    void SetUp() override {
-        ::SetEnvironmentVariableA("SETUP_TEST_LAUNCH_LOG", launches_.Path().c_str());
-        install_ = programFiles_ + "\\Kestrel Under Test";
-        ASSERT_TRUE(CopySetupProgram(setup_.Path(), "Setup.exe"));
-        for (const char* group : {"beta", "Alpha"})
-            ::CreateDirectoryA((programs_ + "\\" + group).c_str(), nullptr);
-    }
-    // Whatever a failed run left outside the test's own directories goes.
-    void TearDown() override {
-        for (const char* group : {"beta", "Alpha", "Kestrel Group"})
-            RemoveTree(programs_ + "\\" + group);
-        RemoveTree(install_);
-        ::DeleteFileA((ShellFolder(CSIDL_DESKTOP) + "\\Kestrel Test 2.lnk").c_str());
-        CRegKeyHolder run;
-        if (run.Open(HKEY_CURRENT_USER, kRunKey, KEY_ALL_ACCESS) == ERROR_SUCCESS)
-            ::RegDeleteValueA(run.m_hKey, "KestrelApp");
-    }
-
-    // Writes the package: the main program and the post-install program (both
-    // recorders), a document in a subdirectory, the icon, and the setup
-    // program and zlib1.dll installed as the uninstaller; License.txt only
-    // when asked; and a file of the user's own beside it all.
-    void WritePackage(bool withLicense, bool damaged = false) {
-        const std::string recorder = ReadFileBytes(OwnDirectory() + "\\launch_recorder.exe");
-        setupcore::PackageIndex index;
-        index.appExe = "App.exe";
-        index.folderName = kFolderName;
-        index.postInstall = "Post.exe";
-        const auto add = [&](const std::string& name, const std::string& bytes, bool packed) {
-            index.files.push_back({name, packed ? 1 : 0});
-            if (name != "Setup.exe" && name != "zlib1.dll")
-                WriteFileBytes(setup_ / ExtractName(name),
-                               packed ? setupcore::PackBytes(bytes) : bytes);
-        };
-        add("App.exe", recorder, true);
-        add("Post.exe", recorder, false);
-        std::string docs = setupcore::PackBytes(kReadme);
-        add("docs\\readme.txt", kReadme, true);
-        if (damaged) {
-            docs[docs.size() / 2] ^= 0x5A;
-            WriteFileBytes(setup_ / "readme.txt", docs);
-        }
-        add("AppIcon.ico", "icon", false);
-        add("Setup.exe", "", false);
-        add("zlib1.dll", "", false);
-        WriteFileBytes(setup_ / "Setup.dat", setupcore::EncodePackageIndex(index));
-        if (withLicense)
-            WriteFileBytes(setup_ / "License.txt", "Terms\r\nof use");
-        WriteFileBytes(setup_ / "URL.txt", "https://kestrel.invalid/");
-        WriteFileBytes(setup_ / "mine.txt", "the user's own");
-    }
-    static std::string ExtractName(const std::string& name) {
-        return name.substr(name.find_last_of('\\') + 1);
-    }
-
     bool Start(Process& process) {
         std::string error;
-        const std::string program = setup_ / "Setup.exe";
-        EXPECT_TRUE(process.Start(program, "\"" + program + "\"", setup_.Path(), error)) << error;
+        EXPECT_TRUE(process.Start(setup_ / "Setup.exe", CommandLine(), setup_.Path(), error))
+            << error;
         return process.Started();
-    }
-    std::string Launched(const char* program) const {
-        return ReadFileBytes(launches_ / (std::string(program) + ".log"));
     }
     // Answers the program's message box with OK and returns its text.
     std::string AnswerMessageBox(Wizard& wizard) {
@@ -171,25 +31,11 @@ protected:
         windowdriver::WaitUntilGone(box, 10000);
         return content.text;
     }
-
-    static constexpr const char* kReadme = "Read me first.\r\n";
-    TempDir setup_, launches_;
-    const std::string programFiles_ = ShellFolder(CSIDL_PROGRAM_FILES);
-    const std::string programs_ = ShellFolder(CSIDL_COMMON_PROGRAMS);
-    std::string install_;
-    RegistryKeyGuard uninstallEntry_{kUninstallKey};
 };
 
-TEST_F(Installer, WizardInstallsEverythingAndItsUninstallEntryRemovesItAgain) {
+TEST_F(WizardInstaller, WizardInstallsEverythingAndItsUninstallEntryRemovesItAgain) {
     WritePackage(true);
-    // Every Windows has the key that holds the uninstall entries; a fresh
-    // Wine prefix may not.
-    ASSERT_EQ(CRegKeyHolder().Create(HKEY_CURRENT_USER, kUninstallKey), ERROR_SUCCESS);
-    ::RegDeleteKeyA(HKEY_CURRENT_USER, kUninstallKey); // its parent stays
-    std::set<std::string> filesBefore, registryBefore;
-    const std::vector<std::string> skipped = {setup_.Path(), launches_.Path()};
-    ListTree("C:", skipped, filesBefore);
-    ListRegistry(HKEY_CURRENT_USER, "", registryBefore);
+    const MachineSnapshot before = SnapshotBeforeInstalling();
 
     Process setup;
     ASSERT_TRUE(Start(setup));
@@ -237,6 +83,7 @@ TEST_F(Installer, WizardInstallsEverythingAndItsUninstallEntryRemovesItAgain) {
     wizard.SetChecked(1018, true);
     ASSERT_TRUE(wizard.Press(wizarddriver::kFinish));
     ASSERT_TRUE(setup.WaitForExit(30000)) << "the wizard did not end after Install";
+    EXPECT_EQ(setup.ExitCode(), 0u) << "installed";
 
     // Files, links and the uninstall entry.
     EXPECT_EQ(ReadFileBytes(install_ + "\\docs\\readme.txt"), kReadme);
@@ -262,30 +109,7 @@ TEST_F(Installer, WizardInstallsEverythingAndItsUninstallEntryRemovesItAgain) {
     EXPECT_EQ(RegistryString(kRunKey, "KestrelApp"), "\"" + install_ + "\\App.exe\"");
 
     // The record, item by item in the order the installation made them.
-    const std::string quickLaunch =
-        ShellFolder(CSIDL_APPDATA) +
-        "\\\\Microsoft\\Internet Explorer\\Quick Launch\\Kestrel Test 2.lnk";
-    const std::string registry = std::string("%REG_CURRENT_USER%") + kUninstallKey;
-    const std::vector<std::string> items = {install_ + "\\App.exe",
-                                            install_ + "\\Post.exe",
-                                            install_ + "\\docs\\readme.txt",
-                                            install_ + "\\AppIcon.ico",
-                                            install_ + "\\Setup.exe",
-                                            install_ + "\\zlib1.dll",
-                                            install_ + "\\URL.txt",
-                                            group,
-                                            group + "\\Kestrel Test 2.lnk",
-                                            desktopLink,
-                                            quickLaunch,
-                                            group + "\\Uninstall.lnk",
-                                            registry + "\\UninstallString",
-                                            registry + "\\DisplayName",
-                                            registry + "\\",
-                                            group + "\\",
-                                            std::string("%REG_CURRENT_USER%") + kRunKey +
-                                                "\\KestrelApp"};
-    EXPECT_EQ(ReadFileBytes(install_ + "\\SetupInfo.dat"),
-              setupcore::EncodeInstallRecord({install_, "", items}));
+    EXPECT_EQ(ReadFileBytes(install_ + "\\SetupInfo.dat"), ExpectedRecord(group, true, true));
 
     // What was started, and what is left of the package.
     const std::string app = Launched("App.exe");
@@ -312,19 +136,10 @@ TEST_F(Installer, WizardInstallsEverythingAndItsUninstallEntryRemovesItAgain) {
         ::Sleep(100);
     ::Sleep(500); // the copy schedules its own files last
 
-    std::set<std::string> filesAfter, registryAfter;
-    ListTree("C:", skipped, filesAfter);
-    ListRegistry(HKEY_CURRENT_USER, "", registryAfter);
-    const std::string scheduled = PendingRestartDeletions();
-    for (const std::string& path : filesAfter)
-        if (!filesBefore.count(path) && scheduled.find(path + "|") == std::string::npos)
-            ADD_FAILURE() << "left behind: " << path;
-    EXPECT_EQ(Added(filesAfter, filesBefore), "") << "removed although there before";
-    EXPECT_EQ(Added(registryBefore, registryAfter), "") << "registry entries left behind";
-    EXPECT_EQ(Added(registryAfter, registryBefore), "") << "registry entries removed";
+    ExpectNothingLeft(before, MachineSnapshot::Take({setup_.Path(), launches_.Path()}));
 }
 
-TEST_F(Installer, CancelOnAnyPageInstallsAndStartsNothing) {
+TEST_F(WizardInstaller, CancelOnAnyPageInstallsAndStartsNothing) {
     struct Case {
         const char* name;
         bool license;
@@ -351,6 +166,7 @@ TEST_F(Installer, CancelOnAnyPageInstallsAndStartsNothing) {
         }
         ASSERT_TRUE(wizard.Press(wizarddriver::kCancel));
         EXPECT_TRUE(setup.WaitForExit(15000));
+        EXPECT_EQ(setup.ExitCode(), 1u) << "cancelled by the user";
         EXPECT_FALSE(DirectoryExists(install_));
         EXPECT_FALSE(DirectoryExists(ShellFolder(CSIDL_PROGRAM_FILES) + "\\" + kFolderName));
         EXPECT_EQ(Launched("Post.exe"), "");
@@ -358,7 +174,7 @@ TEST_F(Installer, CancelOnAnyPageInstallsAndStartsNothing) {
     }
 }
 
-TEST_F(Installer, UncreatableDirectoryKeepsTheWizardAndADamagedFileUndoesTheRun) {
+TEST_F(WizardInstaller, UncreatableDirectoryKeepsTheWizardAndADamagedFileUndoesTheRun) {
     WritePackage(false, true);
     Process setup;
     ASSERT_TRUE(Start(setup));
@@ -378,6 +194,7 @@ TEST_F(Installer, UncreatableDirectoryKeepsTheWizardAndADamagedFileUndoesTheRun)
     ASSERT_TRUE(wizard.Press(wizarddriver::kFinish));
     EXPECT_EQ(AnswerMessageBox(wizard), "The file " + setup_ / "readme.txt" + " is invalid.");
     EXPECT_TRUE(setup.WaitForExit(15000));
+    EXPECT_EQ(setup.ExitCode(), 5u) << "a copy failure";
     EXPECT_FALSE(DirectoryExists(install_)) << "the run's own directory is gone again";
     EXPECT_EQ(Launched("App.exe") + Launched("Post.exe"), "") << "nothing is started";
     EXPECT_TRUE(FileExists(setup_ / "Setup.dat")) << "the package stays for another try";

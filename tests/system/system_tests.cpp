@@ -59,7 +59,7 @@ protected:
         EXPECT_EQ(result.boxes, expected) << result.Describe();
         EXPECT_FALSE(result.otherWindowSeen) << result.Describe();
         EXPECT_TRUE(result.exited) << result.Describe();
-        EXPECT_EQ(result.exitCode, 0u) << result.Describe();
+        EXPECT_EQ(result.exitCode, 2u) << "package missing or invalid; " << result.Describe();
     }
 
 private:

@@ -156,6 +156,7 @@ TEST_F(PreparedInstallation, NoCloseAndEscapeChangeNothingAndYesRemovesEverythin
         ASSERT_NE(dialog, nullptr) << decline.name;
         decline.answer(dialog);
         EXPECT_TRUE(process.WaitForExit(15000)) << decline.name;
+        EXPECT_EQ(process.ExitCode(), 1u) << decline.name << ": cancelled by the user";
         ExpectUntouched(decline.name);
     }
 

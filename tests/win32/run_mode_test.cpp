@@ -1,7 +1,10 @@
 #include "resource.h"
 #include "setup_app.h"
 #include "setup_dat.h"
+#include "test_files.h"
 #include "test_support.h"
+
+#include <algorithm>
 
 #include <gtest/gtest.h>
 
@@ -38,6 +41,37 @@ TEST(RunMode, ArgumentCountChoosesBetweenTheUninstallRoles) {
     EXPECT_EQ(Mode({"Setup.exe", "/UNINSTALL", "C:\\App\\Setup.exe"}), Mode_::RemoveInstallation);
     EXPECT_EQ(Mode({"Setup.exe", "/uninstall", "a", "b"}), Mode_::Nothing);
     EXPECT_EQ(Mode({"Setup.exe", "/uninstall", "a", "b", "c"}), Mode_::Nothing);
+}
+
+TEST(RunMode, EveryOldFormKeepsItsRunAndOnlyTheNewSwitchesAreNew) {
+    struct Row {
+        const char* name;
+        std::vector<std::string> args;
+        Mode_ mode;
+    };
+    const Row rows[] = {
+        {"no argument", {"Setup.exe"}, Mode_::Install},
+        {"unknown first argument", {"Setup.exe", "/q"}, Mode_::Install},
+        {"wizard with presets", {"Setup.exe", "/D=C:\\A B", "/GROUP=G"}, Mode_::Install},
+        {"hand-off", {"Setup.exe", "/uninstall"}, Mode_::HandOffUninstall},
+        {"removal role",
+         {"Setup.exe", "-UNINSTALL", "C:\\A\\Setup.exe"},
+         Mode_::RemoveInstallation},
+        {"two more arguments", {"Setup.exe", "/uninstall", "a", "b"}, Mode_::Nothing},
+        {"three more arguments", {"Setup.exe", "/uninstall", "a", "/S", "c"}, Mode_::Nothing},
+        {"silent install", {"Setup.exe", "/S"}, Mode_::SilentInstall},
+        {"silent install with options",
+         {"Setup.exe", "/s", "/NODESKTOP", "/LOG=C:\\l.log"},
+         Mode_::SilentInstall},
+        {"progress install", {"Setup.exe", "/SP"}, Mode_::ProgressInstall},
+        {"silent with an unknown switch", {"Setup.exe", "/S", "/X"}, Mode_::BadCommandLine},
+        {"silent hand-off", {"Setup.exe", "/UNINSTALL", "/S"}, Mode_::SilentHandOffUninstall},
+        {"silent removal",
+         {"Setup.exe", "/UNINSTALL", "C:\\A\\Setup.exe", "/S", "/LOG=C:\\l"},
+         Mode_::SilentRemoveInstallation},
+    };
+    for (const Row& row : rows)
+        EXPECT_EQ(Mode(row.args), row.mode) << row.name;
 }
 
 namespace {
@@ -78,4 +112,30 @@ TEST(InitInstance, NamesTheRecordAfterTheProgramAndPointsThePackageAtItsDirector
     EXPECT_EQ(context.g_strInfoFileName, "MySetupInfo.dat");
     EXPECT_EQ(context.theSetupDat.m_szSourceDir, dir.Path());
     EXPECT_EQ(context.theSetupDat.m_szInstallDir, "");
+}
+
+TEST(InitInstance, SilentInstallWithAnUnknownSwitchEndsWith87AndLogsWithoutABox) {
+    ScriptedUserInterface ui;
+    TempDir dir;
+    const std::string log = dir / "run.log";
+    EXPECT_FALSE(InitInstanceWith({dir / "Setup.exe", "/S", "/FAST", "/LOG=" + log}));
+    EXPECT_EQ(theApp.m_nExitCode, 87);
+    EXPECT_TRUE(ui.boxes.empty());
+    const std::string text = ReadFileBytes(log);
+    EXPECT_NE(text.find("/FAST"), std::string::npos) << text;
+    EXPECT_NE(text.find("Exit code 87"), std::string::npos) << text;
+}
+
+TEST(InitInstance, SilentInstallWithoutAPackageLogsTheMessagesAndEndsWithPackageInvalid) {
+    ScriptedUserInterface ui;
+    TempDir dir;
+    const std::string log = dir / "run.log";
+    EXPECT_FALSE(InitInstanceWith({dir / "Setup.exe", "/S", "/LOG=" + log}));
+    EXPECT_EQ(theApp.m_nExitCode, 2);
+    EXPECT_TRUE(ui.boxes.empty()) << "no box reaches the user interface";
+    const std::string text = ReadFileBytes(log);
+    std::string message = Formatted(IDS_CANNOT_OPEN_FILE, dir / "Setup.dat");
+    std::replace(message.begin(), message.end(), '\n', ' '); // one line an entry
+    EXPECT_NE(text.find("Message: " + message), std::string::npos) << text;
+    EXPECT_NE(text.find("Exit code 2"), std::string::npos) << text;
 }

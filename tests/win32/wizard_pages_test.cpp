@@ -38,9 +38,11 @@ void UsePackage(SetupContext& context, const std::string& setupDirectory,
 }
 
 // The wizard of an install run from `setupDirectory` of a package whose
-// folder name is `folderName`.
+// folder name is `folderName`, its choices starting as `presets`.
 struct Wizard {
-    Wizard(const std::string& setupDirectory, const std::string& folderName) {
+    Wizard(const std::string& setupDirectory, const std::string& folderName,
+           const InstallChoices& presets = InstallChoices()) {
+        choices = presets;
         UsePackage(context, setupDirectory, folderName);
         AssembleInstallWizard(sheet, license, dir, group, setupDirectory);
         sheet.Create();
@@ -300,6 +302,17 @@ TEST(GroupPage, FallsBackToTheUsersOwnProgramsFolderAndThenToNoGroup) {
         EXPECT_EQ(wizard.group.m_szProgramsFolder, c.programsFolder);
         EXPECT_EQ(ListedGroups(wizard.group), c.listed);
     }
+}
+
+TEST(InstallWizard, PagesStartFromTheDirectoryAndGroupGivenOnTheCommandLine) {
+    TempDir setup;
+    InstallChoices presets;
+    presets.installDir = "D:\\Given Dir";
+    presets.groupName = "Given Group";
+    Wizard wizard(setup.Path(), "Notes", presets);
+    EXPECT_EQ(wizard.dir.GetDlgItemText(IDC_INSTALL_DIR), "D:\\Given Dir");
+    wizard.Press(PSBTN_NEXT);
+    EXPECT_EQ(wizard.group.GetDlgItemText(IDC_GROUP_NAME), "Given Group");
 }
 
 TEST(InstallWizard, PostInstallCommandQuotesTheProgramPath) {

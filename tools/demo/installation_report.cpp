@@ -74,7 +74,7 @@ void PrintRegistry(const std::string& key) {
     if (values.empty())
         std::cout << "      (no such key, or no values)" << std::endl;
     for (const RegistryValue& value : values)
-        std::cout << "      " << std::left << std::setw(16) << value.name << std::setw(10)
+        std::cout << "      " << std::left << std::setw(21) << value.name << std::setw(10)
                   << value.type << value.data << std::endl;
 }
 

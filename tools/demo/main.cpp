@@ -2,7 +2,10 @@
 // for scripts/demo.sh. It photographs every window it answers, and prints
 // what the installation put on the machine and what the uninstallation left.
 //
-//     demo_driver SETUP-DIRECTORY SCREENSHOT-DIRECTORY
+//     demo_driver SETUP-DIRECTORY SCREENSHOT-DIRECTORY [SILENT-SETUP-DIRECTORY]
+//
+// With a second copy of the package, it then installs that one silently into
+// another directory and removes it through QuietUninstallString.
 //
 // Exit status: 0 when every step went as a user would expect, 1 when one did
 // not (the output says which), 2 for a wrong command line.
@@ -14,6 +17,7 @@
 #include "pending_deletions.h"
 #include "program_windows.h"
 #include "registry_values.h"
+#include "silent_round.h"
 #include "uninstaller_run.h"
 
 #include <windows.h>
@@ -98,8 +102,10 @@ bool Uninstall(DemoRun& demo) {
 } // namespace
 
 int main(int argc, char** argv) {
-    if (argc != 3) {
-        std::cerr << "usage: demo_driver SETUP-DIRECTORY SCREENSHOT-DIRECTORY" << std::endl;
+    if (argc != 3 && argc != 4) {
+        std::cerr << "usage: demo_driver SETUP-DIRECTORY SCREENSHOT-DIRECTORY "
+                     "[SILENT-SETUP-DIRECTORY]"
+                  << std::endl;
         return 2;
     }
     DemoRun demo{argv[1], Screenshots(argv[2]), {}, {}};
@@ -108,7 +114,11 @@ int main(int argc, char** argv) {
         return 1;
     }
     PrintPackage(demo.setupDirectory, demo.package);
-    if (!Install(demo))
+    if (!Install(demo) || !Uninstall(demo))
         return 1;
-    return Uninstall(demo) ? 0 : 1;
+    if (argc == 3)
+        return 0;
+    const SilentRound round{argv[3], "C:\\Program Files\\" + DisplayName(demo.package) + " Silent",
+                            demo.installation.uninstallKey, DisplayName(demo.package)};
+    return RunSilentRound(round, demo.shots) ? 0 : 1;
 }

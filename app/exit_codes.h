@@ -1,0 +1,29 @@
+// How a run of the setup program ended, as its exit code: the one word an
+// administrator's script or a package manager gets from it. Every mode ends
+// with one of these; the table is in the README.
+#pragma once
+
+#include "problem.h"
+
+struct InstallOutcome;
+
+enum ExitCode : int {
+    kExitDone = 0,             // installed, or uninstalled
+    kExitCancelled = 1,        // the user declined (Cancel, No)
+    kExitPackageInvalid = 2,   // Setup.dat missing or damaged, or the program unusable here
+    kExitDirectoryRefused = 3, // the install directory refused or not creatable
+    kExitFileInUse = 4,        // a target held by another program
+    kExitCopyFailed = 5,       // a packaged file unreadable or damaged, a target not writable
+    kExitNoMemory = 6,         // out of memory
+    kExitUninstallFailed = 7,  // the install record unusable, or the hand-off failed
+    kExitBadCommandLine = 87,  // an unattended run's command line refused (ERROR_INVALID_PARAMETER)
+};
+
+// The one mapping from what the engine returns to the exit code.
+ExitCode ExitCodeFor(const Problem& problem);
+ExitCode ExitCodeFor(const InstallOutcome& outcome);
+// A package index that could not be read.
+ExitCode ExitCodeForPackage(const Problem& problem);
+// A hand-off to the temporary copy that failed: whatever the file, the
+// uninstallation did not start.
+ExitCode ExitCodeForHandOff(const Problem& problem);

@@ -1,0 +1,89 @@
+#include "silent_install.h"
+
+#include "copy_progress_dlg.h"
+#include "exit_codes.h"
+#include "install_choices.h"
+#include "install_defaults.h"
+#include "install_log.h"
+#include "install_prompts.h"
+#include "installation.h"
+#include "logged_copy_progress.h"
+#include "path_helpers.h"
+#include "problem_message.h"
+#include "resource.h"
+#include "setup_command_line.h"
+#include "setup_context.h"
+#include "setup_pg_dir.h"
+#include "string_table.h"
+#include "user_interface.h"
+
+namespace {
+
+// Nobody can close the program that holds a target: the run stops at once
+// and is undone.
+class SilentPrompts : public InstallPrompts {
+public:
+    explicit SilentPrompts(InstallLog& log) : log_(log) {}
+    bool RetryFileInUse(const std::string& target, bool) override {
+        log_.Line("File in use by another program, not retried: " + target);
+        return false;
+    }
+
+private:
+    InstallLog& log_;
+};
+
+InstallChoices ChoicesFrom(const SetupContext& context, const setupcore::InstallOptions& options) {
+    InstallChoices choices;
+    choices.installDir =
+        options.installDir.empty() ? DefaultInstallDir(context.theSetupDat) : options.installDir;
+    choices.programsFolder = ProgramsFolder();
+    choices.groupName = options.groupName.empty() ? context.g_strDefaultGroup : options.groupName;
+    choices.desktopShortcut = options.desktopShortcut;
+    choices.quickLaunchShortcut = options.quickLaunchShortcut;
+    choices.autoStart = options.autoStart;
+    choices.launchProgram = options.launchProgram;
+    return choices;
+}
+
+} // namespace
+
+int RunSilentInstall(SetupContext& context, const setupcore::InstallOptions& options,
+                     bool showProgress, InstallLog& log) {
+    CSetupDat& package = context.theSetupDat;
+    if (Problem problem = package.ReadSetupDat("Setup.dat")) {
+        ShowProblem(problem); // the session writes each message to the log
+        AfxMessageBox(IDS_NO_SETUP_INFO);
+        return ExitCodeForPackage(problem);
+    }
+    context.DerivePackageNames();
+    log.Line("Package: " + AppendPath(context.SetupDirectory(), "Setup.dat") + ", " +
+             std::to_string(package.m_files.size()) + " files, folder name \"" +
+             package.m_szFolderName + "\"");
+    // The license is the publisher's and the administrator's to accept.
+    const InstallChoices choices = ChoicesFrom(context, options);
+    if (choices.installDir.size() > kMaxInstallDir) {
+        AfxMessageBox(FormatResourceString(IDS_INSTALL_DIR_TOO_LONG, choices.installDir));
+        return kExitDirectoryRefused;
+    }
+    log.Line("Install directory: " + choices.installDir);
+    log.Line("Program group: " + (choices.programsFolder.empty()
+                                      ? std::string("none, the shell knows no Programs folder")
+                                      : choices.programsFolder + choices.groupName));
+
+    SilentPrompts prompts(log);
+    CCopyProgressDlg window(nullptr, 0);
+    LoggedCopyProgress progress(package.m_createdPaths, log, showProgress ? &window : nullptr);
+    const InstallOutcome outcome = Install(context, choices, prompts, &progress);
+    if (outcome.stage == InstallStage::CopyFailed)
+        progress.LogUndone();
+    ShowProblem(outcome.problem);
+    if (outcome.stage != InstallStage::Installed)
+        return ExitCodeFor(outcome);
+
+    log.Line("Installed into " + choices.installDir);
+    const std::string post = PostInstallCommand(package.m_szInstallDir, package.m_szPostInstall);
+    if (!post.empty())
+        log.Line((StartPostInstallProgram(package) ? "Started: " : "Could not start: ") + post);
+    return kExitDone;
+}

@@ -1,0 +1,15 @@
+// The installation without a user: the package read, the wizard's defaults
+// or the command line's choices, the engine run with a prompt that never
+// waits for anyone, and every step and message written to the log.
+#pragma once
+
+class InstallLog;
+struct SetupContext;
+namespace setupcore {
+struct InstallOptions;
+}
+
+// Returns the exit code. With `showProgress` the copy run's progress window
+// shows from the start; no other window ever does.
+int RunSilentInstall(SetupContext& context, const setupcore::InstallOptions& options,
+                     bool showProgress, InstallLog& log);

@@ -1,0 +1,35 @@
+#include "unattended_session.h"
+
+#include <windows.h>
+
+UnattendedSession::UnattendedSession(const std::string& logFile) : previous_(UserInterface()) {
+    log_.Open(logFile); // without a log the run still does its work and sets its exit code
+    log_.Line(std::string("Command line: ") + ::GetCommandLineA());
+    SetUserInterface(this);
+}
+
+UnattendedSession::~UnattendedSession() {
+    SetUserInterface(&previous_);
+}
+
+void UnattendedSession::End(int exitCode) {
+    log_.Line("Exit code " + std::to_string(exitCode));
+}
+
+std::optional<int> UnattendedSession::InterceptMessageBox(const std::string& text, UINT type) {
+    log_.Line("Message: " + text);
+    // The answer that lets nothing go on that a user was to allow.
+    switch (type & MB_TYPEMASK) {
+    case MB_OK:
+        return IDOK;
+    case MB_YESNO:
+        return IDNO;
+    default:
+        return IDCANCEL;
+    }
+}
+
+std::optional<INT_PTR> UnattendedSession::InterceptModal(UINT templateId) {
+    log_.Line("Dialog " + std::to_string(templateId) + " not shown: nobody to answer it");
+    return IDCANCEL;
+}

@@ -1,0 +1,49 @@
+// The setup program's command line, read once at start-up: which run this is
+// and, for an unattended installation, what it is to do. Text in, choices
+// out; no Windows header, so it is tested natively.
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace setupcore {
+
+enum class RunMode {
+    Install,                  // the wizard
+    HandOffUninstall,         // ask, then hand over to a temporary copy
+    RemoveInstallation,       // the temporary copy's role
+    Nothing,                  // a form of the uninstall switch that has never done anything
+    SilentInstall,            // "/S": no window at all
+    ProgressInstall,          // "/SP": only the copy run's progress window
+    SilentHandOffUninstall,   // "/UNINSTALL /S": ask nothing, hand over, wait
+    SilentRemoveInstallation, // the temporary copy of a silent uninstallation
+    BadCommandLine,           // "/S" or "/SP" with a switch that is not theirs
+};
+
+// What an unattended installation is to do; empty texts take the defaults
+// the wizard proposes. The wizard reads only the directory and the group.
+struct InstallOptions {
+    std::string installDir;
+    std::string groupName;
+    bool desktopShortcut = true;
+    bool quickLaunchShortcut = true;
+    bool autoStart = false;
+    bool launchProgram = false;
+};
+
+struct SetupCommandLine {
+    RunMode mode = RunMode::Install;
+    InstallOptions install;
+    std::string installedProgram; // the removal roles: the program whose installation goes
+    std::string logFile;          // the silent modes: empty for the default log
+    std::string refused;          // BadCommandLine: the argument refused
+};
+
+// `arguments` are the program's arguments after its own path (argv[1] on).
+SetupCommandLine ParseSetupCommandLine(const std::vector<std::string>& arguments);
+
+// What the hand-off appends to the temporary copy's command line
+// ("<copy>" /UNINSTALL "<program>") to make its removal silent and logged.
+std::string SilentRemovalSuffix(const std::string& logFile);
+
+} // namespace setupcore

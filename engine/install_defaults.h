@@ -1,0 +1,22 @@
+// What an installation proposes when nobody chose otherwise: the install
+// directory and the Programs folder that holds the program group. The
+// wizard's pages start from them; an unattended run takes them as they are.
+#pragma once
+
+#include <string>
+
+class CSetupDat;
+
+// "?:\Program Files\" on the first fixed or network drive from the Windows
+// drive on that has one, else "C:\", followed by the package's folder name.
+std::string DefaultInstallDir(const CSetupDat& package);
+
+// Puts into the first character of `path` ("?:\Program Files\") the letter of
+// the first fixed or network drive, from the Windows drive on, where `path`
+// is a directory; 1 when one was found, else 0. The current directory is the
+// same afterwards.
+int FindProgramFilesDrive(std::string& path);
+
+// The folder holding the Start menu's program groups, followed by one
+// backslash; empty when the shell knows none.
+std::string ProgramsFolder();

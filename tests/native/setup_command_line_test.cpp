@@ -1,0 +1,189 @@
+#include "setup_command_line.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+using setupcore::ParseSetupCommandLine;
+using setupcore::RunMode;
+using setupcore::SetupCommandLine;
+
+namespace {
+
+struct ModeRow {
+    const char* name;
+    std::vector<std::string> arguments; // after the program's own path
+    RunMode mode;
+    const char* installedProgram;
+};
+
+// Every form the program has always handled keeps its run; only "/S" and
+// "/SP", and "/S" after the uninstall switch, are new.
+const ModeRow kModes[] = {
+    {"no argument", {}, RunMode::Install, ""},
+    {"empty first argument", {""}, RunMode::Install, ""},
+    {"unknown first argument", {"/install"}, RunMode::Install, ""},
+    {"switch with a letter too many", {"/uninstallx"}, RunMode::Install, ""},
+    {"bare word without its first character", {"uninstall"}, RunMode::Install, ""},
+    {"unknown switches after an unknown first", {"/other", "a", "b", "c"}, RunMode::Install, ""},
+    {"silent switch of another installer", {"/VERYSILENT"}, RunMode::Install, ""},
+    {"directory alone presets the wizard", {"/D=C:\\X"}, RunMode::Install, ""},
+    {"uninstall, slash", {"/uninstall"}, RunMode::HandOffUninstall, ""},
+    {"uninstall, dash, capitals", {"-UNINSTALL"}, RunMode::HandOffUninstall, ""},
+    {"uninstall, any first character", {"xUnInStAlL"}, RunMode::HandOffUninstall, ""},
+    {"removal role",
+     {"/UNINSTALL", "C:\\App\\Setup.exe"},
+     RunMode::RemoveInstallation,
+     "C:\\App\\Setup.exe"},
+    {"removal role of a program called /s.exe",
+     {"/UNINSTALL", "/s.exe"},
+     RunMode::RemoveInstallation,
+     "/s.exe"},
+    {"removal role of a program called -S",
+     {"/UNINSTALL", "-S"},
+     RunMode::RemoveInstallation,
+     "-S"},
+    {"two more arguments", {"/uninstall", "a", "b"}, RunMode::Nothing, ""},
+    {"three more arguments", {"/uninstall", "a", "b", "c"}, RunMode::Nothing, ""},
+    {"silent hand-off", {"/UNINSTALL", "/S"}, RunMode::SilentHandOffUninstall, ""},
+    {"silent hand-off, small s", {"-uninstall", "/s"}, RunMode::SilentHandOffUninstall, ""},
+    {"silent hand-off with a log",
+     {"/UNINSTALL", "/S", "/LOG=C:\\u.log"},
+     RunMode::SilentHandOffUninstall,
+     ""},
+    {"silent hand-off with something else", {"/UNINSTALL", "/S", "x"}, RunMode::Nothing, ""},
+    {"silent hand-off with an empty log", {"/UNINSTALL", "/S", "/LOG="}, RunMode::Nothing, ""},
+    {"silent removal",
+     {"/UNINSTALL", "C:\\A\\Setup.exe", "/S"},
+     RunMode::SilentRemoveInstallation,
+     "C:\\A\\Setup.exe"},
+    {"silent removal with a log",
+     {"/UNINSTALL", "C:\\A\\Setup.exe", "/s", "/LOG=C:\\u.log"},
+     RunMode::SilentRemoveInstallation,
+     "C:\\A\\Setup.exe"},
+    {"removal with a fourth argument that is no log",
+     {"/UNINSTALL", "C:\\A", "/S", "b"},
+     RunMode::Nothing,
+     ""},
+    {"removal with /S last of four", {"/UNINSTALL", "C:\\A", "b", "/S"}, RunMode::Nothing, ""},
+    {"silent install", {"/S"}, RunMode::SilentInstall, ""},
+    {"silent install, small s", {"/s"}, RunMode::SilentInstall, ""},
+    {"silent install, /S not first", {"/D=C:\\X", "/S"}, RunMode::SilentInstall, ""},
+    {"progress install", {"/SP"}, RunMode::ProgressInstall, ""},
+    {"progress install, small letters", {"/sp", "/nodesktop"}, RunMode::ProgressInstall, ""},
+    {"silent with an unknown switch", {"/S", "/FAST"}, RunMode::BadCommandLine, ""},
+    {"silent with an unknown first argument", {"/other", "/S"}, RunMode::BadCommandLine, ""},
+    {"silent and progress at once", {"/S", "/SP"}, RunMode::BadCommandLine, ""},
+    {"silent with a relative directory", {"/S", "/D=App"}, RunMode::BadCommandLine, ""},
+    {"silent with an empty directory", {"/S", "/D="}, RunMode::BadCommandLine, ""},
+    {"silent with an empty group", {"/S", "/GROUP="}, RunMode::BadCommandLine, ""},
+    {"silent with an empty log", {"/S", "/LOG="}, RunMode::BadCommandLine, ""},
+};
+
+} // namespace
+
+TEST(SetupCommandLine, ChoosesTheRunOfEveryForm) {
+    for (const ModeRow& row : kModes) {
+        SCOPED_TRACE(row.name);
+        const SetupCommandLine line = ParseSetupCommandLine(row.arguments);
+        EXPECT_EQ(line.mode, row.mode);
+        EXPECT_EQ(line.installedProgram, row.installedProgram);
+    }
+}
+
+namespace {
+
+// An installation's options on one line, so that a row compares whole.
+std::string Options(const SetupCommandLine& line) {
+    const setupcore::InstallOptions& o = line.install;
+    const auto flag = [](bool on) { return on ? "1" : "0"; };
+    return "dir=" + o.installDir + " group=" + o.groupName + " desktop=" + flag(o.desktopShortcut) +
+           " quicklaunch=" + flag(o.quickLaunchShortcut) + " autostart=" + flag(o.autoStart) +
+           " launch=" + flag(o.launchProgram) + " log=" + line.logFile;
+}
+
+} // namespace
+
+TEST(SetupCommandLine, SilentInstallTakesTheWizardsDefaultsOrEveryOptionInAnyCase) {
+    struct Row {
+        const char* name;
+        std::vector<std::string> arguments;
+        RunMode mode;
+        const char* options;
+    };
+    const Row rows[] = {
+        {"no option: the wizard's defaults, but no launch",
+         {"/S"},
+         RunMode::SilentInstall,
+         "dir= group= desktop=1 quicklaunch=1 autostart=0 launch=0 log="},
+        {"every option, letters in any case",
+         {"/nodesktop", "/d=C:\\My Dir", "/Group=My Group", "/NoQuickLaunch", "/autostart",
+          "/Launch", "/log=C:\\Logs\\run.log", "/S"},
+         RunMode::SilentInstall,
+         "dir=C:\\My Dir group=My Group desktop=0 quicklaunch=0 autostart=1 launch=1 "
+         "log=C:\\Logs\\run.log"},
+        {"progress window with one option",
+         {"/SP", "/AUTOSTART"},
+         RunMode::ProgressInstall,
+         "dir= group= desktop=1 quicklaunch=1 autostart=1 launch=0 log="},
+    };
+    for (const Row& row : rows) {
+        const SetupCommandLine line = ParseSetupCommandLine(row.arguments);
+        EXPECT_EQ(line.mode, row.mode) << row.name;
+        EXPECT_EQ(Options(line), row.options) << row.name;
+    }
+}
+
+TEST(SetupCommandLine, DirectoryReadsTheSameHoweverItWasQuoted) {
+    // What the C runtime hands over for "/D=C:\My Dir", /D="C:\My Dir" and
+    // /D="C:\My Dir\" (whose backslash-quote becomes a quote).
+    struct Row {
+        const char* name;
+        std::string argument;
+        const char* directory;
+    };
+    const Row rows[] = {
+        {"quoted as a whole", "/D=C:\\My Dir", "C:\\My Dir"},
+        {"value quoted", "/D=C:\\My Dir", "C:\\My Dir"},
+        {"value quoted, ending in a backslash", "/D=C:\\My Dir\\\"", "C:\\My Dir\\"},
+        {"share", "/D=\\\\server\\share\\App", "\\\\server\\share\\App"}};
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        for (const char* mode : {"/S", "/SP"}) {
+            const SetupCommandLine line = ParseSetupCommandLine({mode, row.argument});
+            EXPECT_NE(line.mode, RunMode::BadCommandLine) << mode;
+            EXPECT_EQ(line.install.installDir, row.directory) << mode;
+        }
+        EXPECT_EQ(ParseSetupCommandLine({row.argument}).install.installDir, row.directory)
+            << "wizard preset";
+    }
+}
+
+TEST(SetupCommandLine, WizardTakesOnlyTheDirectoryAndGroupAsPresets) {
+    const SetupCommandLine line =
+        ParseSetupCommandLine({"/GROUP=Tools", "/NODESKTOP", "/LOG=x", "/D=D:\\Apps\\K"});
+    EXPECT_EQ(line.mode, RunMode::Install);
+    EXPECT_EQ(line.install.installDir, "D:\\Apps\\K");
+    EXPECT_EQ(line.install.groupName, "Tools");
+    EXPECT_TRUE(line.install.desktopShortcut) << "the page's box decides";
+    EXPECT_EQ(line.logFile, "");
+}
+
+TEST(SetupCommandLine, RefusedArgumentIsNamed) {
+    EXPECT_EQ(ParseSetupCommandLine({"/S", "/NODESKTOP", "/FAST"}).refused, "/FAST");
+    EXPECT_EQ(ParseSetupCommandLine({"/S", "/D=App"}).refused, "/D=App");
+    EXPECT_EQ(ParseSetupCommandLine({"/S", "/FAST", "/LOG=C:\\l.log"}).logFile, "C:\\l.log")
+        << "the refusal goes to the log asked for";
+}
+
+TEST(SetupCommandLine, SilentRemovalSuffixReadsBackAsTheSilentRemoval) {
+    // The temporary copy is started with "<copy>" /UNINSTALL "<program>" and
+    // the suffix; split as the C runtime splits it, it is the silent removal.
+    EXPECT_EQ(setupcore::SilentRemovalSuffix("C:\\T\\Setup.log"), " /S \"/LOG=C:\\T\\Setup.log\"");
+    const SetupCommandLine line = ParseSetupCommandLine(
+        {"/UNINSTALL", "C:\\Program Files\\K\\Setup.exe", "/S", "/LOG=C:\\T\\Setup.log"});
+    EXPECT_EQ(line.mode, RunMode::SilentRemoveInstallation);
+    EXPECT_EQ(line.installedProgram, "C:\\Program Files\\K\\Setup.exe");
+    EXPECT_EQ(line.logFile, "C:\\T\\Setup.log");
+}

@@ -1,0 +1,93 @@
+#include "silent_round.h"
+
+#include "installation_report.h"
+#include "leftovers_report.h"
+#include "pending_deletions.h"
+#include "program_windows.h"
+#include "registry_values.h"
+#include "window_driver.h"
+
+#include <windows.h>
+
+#include <fstream>
+#include <iostream>
+#include <vector>
+
+namespace {
+
+constexpr DWORD kRunMilliseconds = 60000;
+constexpr size_t kLogLinesShown = 6;
+
+void PrintLogTail(const std::string& path) {
+    std::ifstream file(path);
+    std::vector<std::string> lines;
+    for (std::string line; std::getline(file, line);)
+        lines.push_back(line.substr(0, line.find_last_not_of('\r') + 1));
+    std::cout << "   last lines of " << path << ":" << std::endl;
+    const size_t first = lines.size() > kLogLinesShown ? lines.size() - kLogLinesShown : 0;
+    for (size_t i = first; i < lines.size(); ++i)
+        std::cout << "     " << lines[i] << std::endl;
+}
+
+// The program of a command line: its first argument, quoted or not.
+std::string ProgramOf(const std::string& command) {
+    if (!command.empty() && command[0] == '"')
+        return command.substr(1, command.find('"', 1) - 1);
+    return command.substr(0, command.find(' '));
+}
+
+// Runs `command` to its end as a script would, watching that it shows no
+// window; true when it ended by itself with exit code 0 and showed none.
+bool RunUnattended(const std::string& command, const std::string& directory) {
+    std::cout << "   " << command << std::endl;
+    windowdriver::RunOptions options;
+    options.timeoutMilliseconds = kRunMilliseconds;
+    const windowdriver::RunResult run =
+        windowdriver::RunAnsweringMessageBoxes(ProgramOf(command), command, directory, options);
+    const bool windowless = run.boxes.empty() && !run.otherWindowSeen;
+    std::cout << "   exit code " << (run.exited ? std::to_string(run.exitCode) : "none (killed)")
+              << (windowless ? ", no window shown" : ", a window was shown:") << std::endl;
+    if (!windowless)
+        std::cout << run.Describe() << std::endl;
+    return run.exited && run.exitCode == 0 && windowless;
+}
+
+std::string TemporaryDirectory() {
+    char path[MAX_PATH];
+    const DWORD length = ::GetTempPathA(MAX_PATH, path);
+    return std::string(path, length < MAX_PATH ? length : 0);
+}
+
+} // namespace
+
+bool RunSilentRound(const SilentRound& round, Screenshots& shots) {
+    std::cout << "== silent installer" << std::endl;
+    const std::string log = round.setupDirectory + "\\silent-install.log";
+    const std::string setup = round.setupDirectory + "\\Setup.exe";
+    const bool installed =
+        RunUnattended("\"" + setup + "\" /S \"/D=" + round.installDir + "\" \"/LOG=" + log + "\"",
+                      round.setupDirectory);
+    PrintLogTail(log);
+    // The package's post-install program still greets; closed, it leaves no
+    // installed file in use.
+    CloseProgramWindows(round.displayName, 1, shots);
+    Installation installation{round.installDir, round.uninstallKey, {}};
+    std::cout << "== installed silently" << std::endl;
+    if (!installed || !ReportInstallation(installation))
+        return false;
+
+    const std::string quiet =
+        ReadString(HKEY_CURRENT_USER, round.uninstallKey, "QuietUninstallString");
+    std::cout << "== silent uninstaller (QuietUninstallString)" << std::endl;
+    if (quiet.empty()) {
+        std::cout << "   no QuietUninstallString recorded" << std::endl;
+        return false;
+    }
+    const std::vector<PendingOperation> before = PendingRestartOperations();
+    const bool removed = RunUnattended(quiet, TemporaryDirectory());
+    PrintLogTail(TemporaryDirectory() + "Setup.log");
+    std::cout << "== left behind, looked at as soon as the command ended" << std::endl;
+    const bool clean =
+        ReportLeftovers(installation, AddedOperations(before, PendingRestartOperations()));
+    return removed && clean;
+}

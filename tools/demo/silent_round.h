@@ -1,0 +1,20 @@
+// The unattended round of the demo, as an administrator's script would run
+// it: a silent installation of a second copy of the package into another
+// directory, its exit code and the last lines of its log, then the removal
+// through the entry's QuietUninstallString, waited for like any command, and
+// what is left once it has ended.
+#pragma once
+
+#include "screenshot.h"
+
+#include <string>
+
+struct SilentRound {
+    std::string setupDirectory; // a fresh copy of the package
+    std::string installDir;
+    std::string uninstallKey; // below HKEY_CURRENT_USER
+    std::string displayName;  // the caption of the post-install program's greeting
+};
+
+// True when both runs ended with exit code 0 and nothing is left.
+bool RunSilentRound(const SilentRound& round, Screenshots& shots);
