@@ -16,8 +16,6 @@ namespace {
 
 constexpr DWORD kConfirmationMilliseconds = 15000;
 constexpr DWORD kRemovalMilliseconds = 30000;
-// GetTempFileName takes at most this much of the prefix it is given.
-constexpr size_t kTemporaryPrefixLength = 3;
 
 // The program of a command line: its first argument, quoted or not.
 std::string ProgramOf(const std::string& command) {
@@ -32,18 +30,19 @@ std::string TemporaryDirectory() {
     return std::string(path, length < MAX_PATH ? length : 0);
 }
 
-// The temporary copies of programs named like `program`: "SetA1B2.tmp" for
-// Setup.exe.
+// The copies of `program` that uninstallations handed over to, each in a
+// directory of its own below the temporary directory: "Setup-0A1B2C3D\Setup.exe".
 std::vector<std::string> TemporaryCopies(const std::string& program) {
     const std::string directory = TemporaryDirectory();
-    const std::string prefix = ExtractFileName(program, false).substr(0, kTemporaryPrefixLength);
+    const std::string pattern = ExtractFileName(program, false) + "-????????";
     std::vector<std::string> copies;
     WIN32_FIND_DATAA entry;
-    UniqueFind search(::FindFirstFileA((directory + prefix + "*.tmp").c_str(), &entry));
+    UniqueFind search(::FindFirstFileA((directory + pattern).c_str(), &entry));
     if (!search)
         return copies;
     do
-        copies.push_back(directory + entry.cFileName);
+        if (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
+            copies.push_back(directory + entry.cFileName + "\\" + ExtractFileName(program, true));
     while (::FindNextFileA(search.get(), &entry));
     return copies;
 }
