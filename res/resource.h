@@ -27,6 +27,7 @@
 #define IDS_CANNOT_START_PROGRAM 120
 #define IDS_ITEMS_LEFT 121
 #define IDS_ITEM_NOT_OURS 122
+#define IDS_BROWSE_TITLE 123
 
 /* ---------------------------------------------------------------------
  * Dialog templates

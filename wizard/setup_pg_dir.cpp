@@ -1,5 +1,6 @@
 #include "setup_pg_dir.h"
 
+#include "folder_picker.h"
 #include "install_choices.h"
 #include "page_text.h"
 #include "path_helpers.h"
@@ -58,4 +59,20 @@ BOOL CSetupPgDir::OnKillActive() {
     if (directory.size() <= kMaxInstallDir)
         choices_.installDir = directory;
     return CPropertyPage::OnKillActive();
+}
+
+BOOL CSetupPgDir::OnCommand(UINT id, UINT code) {
+    if (id == IDC_BROWSE && code == BN_CLICKED) {
+        OnBrowse();
+        return TRUE;
+    }
+    return CPropertyPage::OnCommand(id, code);
+}
+
+void CSetupPgDir::OnBrowse() {
+    const std::optional<std::string> folder = PickFolder(
+        GetSheet()->m_hWnd, FormatResourceString(IDS_BROWSE_TITLE, context_.theSetupDat.m_szAppExe),
+        GetDlgItemText(IDC_INSTALL_DIR));
+    if (folder)
+        SetDlgItemText(IDC_INSTALL_DIR, AppendPath(*folder, context_.theSetupDat.m_szFolderName));
 }

@@ -24,6 +24,11 @@ public:
     BOOL OnSetActive() override;
     LRESULT OnWizardNext() override;
     BOOL OnKillActive() override;
+    BOOL OnCommand(UINT id, UINT code) override;
+
+    // Browse: the system's folder picker, starting at the directory typed; a
+    // chosen folder, with the package's folder name below it, replaces it.
+    void OnBrowse();
 
     // Bold copy of the page's font for the welcome line.
     CFont m_fontBold;

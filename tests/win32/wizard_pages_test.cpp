@@ -231,6 +231,66 @@ TEST(InstallDirectoryPage, RefusesToGoOnWithADirectoryTooLongToKeep) {
     EXPECT_EQ(ui.boxes.size(), 1u);
 }
 
+namespace {
+
+// Answers the system's folder picker, a modal dialog of this thread, with
+// one button the moment it shows: a thread timer fires inside its loop.
+class FolderPickerAnswer {
+public:
+    explicit FolderPickerAnswer(int button) {
+        button_ = button;
+        shown_ = false;
+        timer_ = ::SetTimer(nullptr, 0, 50, Tick);
+    }
+    ~FolderPickerAnswer() { ::KillTimer(nullptr, timer_); }
+    static bool Shown() { return shown_; }
+
+private:
+    static BOOL CALLBACK PressIfPicker(HWND window, LPARAM) {
+        if (!::IsWindowVisible(window) ||
+            !::FindWindowExA(window, nullptr, "SysTreeView32", nullptr))
+            return TRUE;
+        shown_ = true;
+        ::PostMessageA(window, WM_COMMAND, MAKEWPARAM(button_, BN_CLICKED), 0);
+        return FALSE;
+    }
+    static void CALLBACK Tick(HWND, UINT, UINT_PTR, DWORD) {
+        ::EnumThreadWindows(::GetCurrentThreadId(), PressIfPicker, 0);
+    }
+    static int button_;
+    static bool shown_;
+    UINT_PTR timer_;
+};
+int FolderPickerAnswer::button_ = IDCANCEL;
+bool FolderPickerAnswer::shown_ = false;
+
+} // namespace
+
+TEST(InstallDirectoryPage, BrowseOpensThePickerAtTheTypedDirectoryAndTakesTheChosenFolder) {
+    TempDir setup;
+    Wizard wizard(setup.Path(), "Kestrel\\Notes");
+    wizard.Press(PSBTN_NEXT);
+    const std::string typed = setup / "not made yet\\Notes";
+    wizard.dir.SetDlgItemText(IDC_INSTALL_DIR, typed);
+    const auto pressBrowse = [&] {
+        ::SendMessageA(wizard.dir.m_hWnd, WM_COMMAND, MAKEWPARAM(IDC_BROWSE, BN_CLICKED),
+                       reinterpret_cast<LPARAM>(wizard.dir.GetDlgItem(IDC_BROWSE)));
+    };
+    {
+        FolderPickerAnswer cancel(IDCANCEL);
+        pressBrowse();
+        EXPECT_TRUE(FolderPickerAnswer::Shown());
+    }
+    EXPECT_EQ(wizard.dir.GetDlgItemText(IDC_INSTALL_DIR), typed) << "Cancel changes nothing";
+    {
+        // The picker starts at the nearest folder that exists, and OK takes it.
+        FolderPickerAnswer ok(IDOK);
+        pressBrowse();
+        EXPECT_TRUE(FolderPickerAnswer::Shown());
+    }
+    EXPECT_EQ(wizard.dir.GetDlgItemText(IDC_INSTALL_DIR), setup / "Kestrel\\Notes");
+}
+
 TEST(FindProgramFilesDrive, FindsNoDriveForAMissingDirectoryAndKeepsTheCurrentOne) {
     TempDir somewhere;
     CurrentDirectoryKeeper keeper; // goes first, so that the TempDir can
