@@ -14,8 +14,9 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 out="$root/out/demo"
 . "$root/tests/wine/wine-env.sh"
 
-# The Windows tree whose programs this host can run; its Wine prefix lies in
-# it and takes its architecture from its path.
+# The Windows tree whose programs this host can run: the shipped 32-bit build
+# wherever it runs, natively or emulated. Its Wine prefix lies in it and takes
+# its architecture from its toolchain.
 windows_tree=$(realpath -m "${DEMO_WINDOWS_BUILD:-$root/build/$(windows_flavour)}")
 native_tree=$(realpath -m "${DEMO_NATIVE_BUILD:-$root/build/native}")
 
@@ -59,9 +60,7 @@ package_sample() {
         "$out/input"
     echo "   $out/package, sizes as stored (packaged files compressed):"
     ls -l "$out/package" | tail -n +2 | awk '{ printf "   %8d  %s\n", $5, $9 }'
-    if [ "$(windows_flavour)" = win64 ]; then
-        echo "   (Setup.exe is the 64-bit build: this host's kernel runs no 32-bit code)"
-    fi
+    echo "   Setup.exe is $(describe_windows_build "$(prefix_arch "$windows_tree/wineprefix")")"
 }
 
 # The Windows path Wine gives a Linux path: its drive Z: is the Linux root.
@@ -120,8 +119,16 @@ convert_screenshots() {
     (cd "$out" && ls ./*.png 2>/dev/null | sed 's|^\./|   |') || echo "   none"
 }
 
-"$root/scripts/install-prereqs.sh"
-build
+# Installing and building happen outside the emulator's namespace (apt needs
+# the machine's own users); inside it, where this script then runs again from
+# the start, they are done already.
+if [ -z "${IA32_EMULATED:-}" ]; then
+    "$root/scripts/install-prereqs.sh"
+    build
+fi
+if [ "$(prefix_arch "$windows_tree/wineprefix")" = win32 ]; then
+    ia32_namespace_enter "$0" "$@"
+fi
 start_wine
 package_sample
 status=0

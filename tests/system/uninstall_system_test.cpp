@@ -90,13 +90,15 @@ protected:
             return std::string();
         EXPECT_TRUE(first.WaitForExit(15000));
         std::string copy;
-        for (int waited = 0; waited < 300; ++waited, ::Sleep(100)) {
+        const DWORD start = ::GetTickCount();
+        while (::GetTickCount() - start < windowdriver::Allowing(30000)) {
             for (const std::string& name : TemporaryCopies())
                 if (std::find(temporaryCopiesBefore_.begin(), temporaryCopiesBefore_.end(), name) ==
                     temporaryCopiesBefore_.end())
                     copy = TemporaryDirectory() + name;
             if (!copy.empty() && scheduled().find(ShortOrSame(copy)) != std::string::npos)
                 return copy;
+            ::Sleep(100);
         }
         ADD_FAILURE() << "the temporary copy " << copy << " never scheduled itself";
         return copy;
