@@ -9,6 +9,10 @@
 # DEMO_WINDOWS_BUILD and DEMO_NATIVE_BUILD name other build trees to use
 # (configured when new, and built here, DEMO_JOBS jobs at a time); without
 # them scripts/build.sh builds the usual trees.
+#
+# DEMO_DPI=144 (or another number of dots per inch) shows the windows at that
+# display scale (144: 150 %), in a Wine prefix of its own beside the tree's,
+# so that the tests' prefix keeps the usual 96.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 out="$root/out/demo"
@@ -82,7 +86,15 @@ stop_wine() {
 # schedules its own setup directory) are deleted now, before the package is
 # written again.
 start_wine() {
-    wine_env_setup "$windows_tree/wineprefix"
+    if [ -n "${DEMO_DPI:-}" ]; then
+        wine_env_setup "$windows_tree/wineprefix-dpi$DEMO_DPI"
+        wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$DEMO_DPI" /f \
+            </dev/null >/dev/null 2>&1
+        wineserver -w
+        echo "== at $DEMO_DPI dots per inch ($((DEMO_DPI * 100 / 96)) %), prefix $WINEPREFIX"
+    else
+        wine_env_setup "$windows_tree/wineprefix"
+    fi
     # The sample's shortcuts get no menu entries or desktop files on the Linux side.
     export WINEDLLOVERRIDES="$WINEDLLOVERRIDES;winemenubuilder.exe=d"
     if display_reachable; then
