@@ -38,7 +38,7 @@ fi
 # fails to map its shared user data. The one from bookworm-backports (10.x)
 # can. Asked only now, as the test needs the 32-bit loader installed above.
 . "$root/tests/wine/wine-env.sh"
-if ! host_runs_32bit && ! emulator_can_run_wine; then
+if ! host_runs_32bit && ! emulator_is_recent; then
     backports=/etc/apt/sources.list.d/kestrel-bookworm-backports.sources
     if [ ! -f "$backports" ]; then
         # A file of its own, from the same mirror and with the same keyring as

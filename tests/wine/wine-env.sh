@@ -10,14 +10,25 @@ host_runs_32bit() {
     [ -x /lib/ld-linux.so.2 ] && /lib/ld-linux.so.2 --version >/dev/null 2>&1
 }
 
-# Whether qemu's user-mode emulator here can run Wine's 32-bit loader. Wine
-# needs its placement of fixed mappings honoured, which Debian 12's own 7.2
-# does not do; 10.0 (bookworm-backports) does, and no version between was tried.
-emulator_can_run_wine() {
+# Whether the qemu user-mode emulator installed here is one that can run
+# Wine's 32-bit loader. Wine needs its placement of fixed mappings honoured,
+# which Debian 12's own 7.2 does not do; 10.0 (bookworm-backports) does, and
+# no version between was tried.
+emulator_is_recent() {
     local major
     major=$("${QEMU_I386:-qemu-i386}" --version 2>/dev/null |
         sed -n 's/^qemu-i386 version \([0-9]*\)\..*/\1/p')
     [ -n "$major" ] && [ "$major" -ge 10 ]
+}
+
+# Whether 32-bit programs run here through that emulator: the namespace of
+# ia32-ns.sh must work too (a private binfmt_misc instance needs Linux 6.7 or
+# later, and user namespaces allowed). The 32-bit loader is asked for its
+# version through it.
+emulator_can_run_wine() {
+    emulator_is_recent && [ -x /lib/ld-linux.so.2 ] &&
+        unshare --user --map-root-user --mount --fork "$wine_env_dir/ia32-ns.sh" \
+            /lib/ld-linux.so.2 --version >/dev/null 2>&1
 }
 
 # How 32-bit programs run here: natively, emulated (inside the namespace of
