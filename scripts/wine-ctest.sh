@@ -11,7 +11,7 @@ shift
 
 . "$root/tests/wine/wine-env.sh"
 # A 32-bit tree on a kernel that runs no 32-bit code: on through the emulator.
-ia32_namespace_enter "$0" "$build" "$@"
+[ "$(prefix_arch "$build/wineprefix")" = win64 ] || ia32_namespace_enter "$0" "$build" "$@"
 wine_env_setup "$build/wineprefix"
 xvfb_start
 # A tiny volume lets the copy run meet a full disk; without the rights to

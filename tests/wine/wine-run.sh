@@ -6,7 +6,7 @@
 set -u
 here=$(cd "$(dirname "$0")" && pwd)
 . "$here/wine-env.sh"
-ia32_namespace_enter "$0" "$@"
+[ "$(prefix_arch "${WINEPREFIX:-}")" = win64 ] || ia32_namespace_enter "$0" "$@"
 wine_env_setup "${WINEPREFIX:?WINEPREFIX must name the build tree\'s prefix}"
 if [ -z "${DISPLAY:-}" ]; then
     xvfb_start || exit 1
