@@ -133,6 +133,7 @@ int ParentMain(const Options& options) {
 
     Measurements measurements;
     measurements.machine = ReadMachineInfo();
+    measurements.stub = ReadShippedStub();
     measurements.payload = GeneratePayload(options, paths, options.peers);
     measurements.generatorPeak = PeakWorkingSet(::GetCurrentProcess());
     measurements.peers.Build(options, paths);

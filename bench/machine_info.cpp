@@ -87,6 +87,8 @@ MachineInfo ReadMachineInfo() {
     if (::GlobalMemoryStatusEx(&memory))
         info.memoryBytes = memory.ullTotalPhys;
     ReadWine(info);
+    // Wine hands the Linux environment on: the scripts mark the emulator's namespace.
+    info.emulated = ::GetEnvironmentVariableA("IA32_EMULATED", nullptr, 0) != 0;
     info.startedAt = Now();
     return info;
 }

@@ -20,16 +20,19 @@ void PrintMachine(const Options& options, const Measurements& m) {
                 machine.cpuFromProc.empty() ? "unreadable" : machine.cpuFromProc.c_str());
     std::printf("- Cores: %u as Windows counts them, %u in /proc/cpuinfo; memory %.1f GiB.\n",
                 machine.processors, machine.procProcessors, machine.memoryBytes / (1024.0 * kMiB));
-    std::printf("- Wine %s on %s; this program is the %s build.\n",
+    std::printf("- Wine %s on %s; this program is the %s build%s.\n",
                 machine.wineVersion.empty() ? "(none: not under Wine)"
                                             : machine.wineVersion.c_str(),
                 machine.host.empty() ? "an unknown host" : machine.host.c_str(),
 #ifdef _WIN64
-                "64-bit"
+                "64-bit",
 #else
-                "32-bit"
+                "32-bit",
 #endif
-    );
+                machine.emulated ? ", its 32-bit code run by qemu's user-mode emulator (this "
+                                   "kernel runs none): every figure is several times slower "
+                                   "than on a 32-bit capable host, the peers' alike"
+                                 : "");
     if (!options.peers)
         std::printf("- Peers: not measured (--no-peers).\n");
     else
@@ -100,6 +103,31 @@ void PrintPeerBuilds(const Options& options, const Measurements& m) {
     }
 }
 
+// The shipped installer before any packaged file, beside the peers' empty
+// installers: what each kind of installer weighs on its own.
+void PrintStubs(const Options& options, const Measurements& m) {
+    const ShippedStub& stub = m.stub;
+    std::printf("\n## Installer stubs\n\nWhat an installer weighs before its files.\n\n"
+                "| Installer stub | Size KiB |\n|---|---:|\n");
+    if (stub.setupBytes && stub.zlibBytes)
+        std::printf("| Setup.exe + zlib1.dll (this build, as shipped) | %.1f |\n"
+                    "| Setup.exe alone | %.1f |\n| zlib1.dll alone | %.1f |\n",
+                    (stub.setupBytes + stub.zlibBytes) / 1024.0, stub.setupBytes / 1024.0,
+                    stub.zlibBytes / 1024.0);
+    else
+        std::printf("| Setup.exe + zlib1.dll | not found beside this program |\n");
+    if (!options.peers)
+        return;
+    for (const Peer peer : kPeers) {
+        const PeerInstaller& empty = m.peers.Of(peer, FileSet::None);
+        const std::string name = InstallerName(peer, FileSet::None) + ".exe";
+        if (empty.exe.empty())
+            std::printf("| %s | %s |\n", name.c_str(), empty.unavailable.c_str());
+        else
+            std::printf("| %s | %.1f |\n", name.c_str(), empty.bytes / 1024.0);
+    }
+}
+
 bool PrintSteps(const Options& options, const Measurements& m) {
     std::printf("\n## (c) Steps of the copy run, each timed alone on the %d small files\n\n",
                 options.smallCount);
@@ -135,6 +163,7 @@ bool PrintReport(const Options& options, const Measurements& measurements, doubl
     PrintHowToRead(options);
     PrintFloors(measurements);
     PrintPeerBuilds(options, measurements);
+    PrintStubs(options, measurements);
     TargetTally tally;
     bool allRan = true;
     for (const Part part : kPayloadParts)

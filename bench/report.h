@@ -7,6 +7,7 @@
 #include "method_runs.h"
 #include "options.h"
 #include "peer_builds.h"
+#include "shipped_stub.h"
 
 namespace bench {
 
@@ -16,6 +17,7 @@ struct Measurements {
     MachineInfo machine;
     PayloadFacts payload;
     PeerBuilds peers;
+    ShippedStub stub;
     uint64_t generatorPeak = 0; // the parent's own peak working set, after generating
     // The runs of each method, by its place in Methods().
     std::vector<std::vector<RunResult>> runs =

@@ -2,8 +2,9 @@
 # Runs the extraction benchmark under Wine in the build tree's own prefix,
 # with a private Xvfb. Builds nothing: build the Windows tree first, e.g.
 #   cmake --build build/win32 --target extract_bench
-# (build/win64 on a host whose kernel does not run 32-bit code, which Wine's
-# 32-bit loader needs).
+# On a host whose kernel runs no 32-bit code, the 32-bit build runs through
+# qemu's user-mode emulator (tests/wine/ia32-ns.sh), several times slower;
+# build/win64 is the choice only where no such emulator is installed.
 # Usage: bash bench/run.sh [--large-mib N] [--small-count N] [--folder-count N]
 #                          [--reps N] [--breakdown] [--no-peers] [--nsis-target x86|amd64]
 # The report (Markdown) goes to stdout, progress to stderr. The peers' installers
@@ -11,7 +12,8 @@
 # through Wine (scripts/install-prereqs.sh installs it).
 #
 # BENCH_BUILD names another build tree (default: build/win32, or build/win64
-# on such a host), whose bin/extract_bench.exe then runs in that tree's prefix.
+# on a host that cannot run 32-bit code at all), whose bin/extract_bench.exe
+# then runs in that tree's prefix.
 # BENCH_WINEPREFIX names another Wine prefix (created and booted on first use)
 # for when the build tree's prefix is busy: a `wineserver -k` on it, as test
 # scripts do, ends a run that is under way.
@@ -26,7 +28,11 @@ if [ ! -f "$exe" ]; then
     exit 2
 fi
 
-wine_env_setup "${BENCH_WINEPREFIX:-$build/wineprefix}"
+prefix="${BENCH_WINEPREFIX:-$build/wineprefix}"
+# The 32-bit build on a kernel that runs no 32-bit code: on through the emulator.
+[ "$(prefix_arch "$prefix")" = win64 ] || ia32_namespace_enter "$0" "$@"
+wine_env_setup "$prefix" || exit 1
+echo "run.sh: running $exe, $(describe_windows_build "$(prefix_arch "$prefix")")" >&2
 xvfb_start || exit 1
 
 # Wine's services inherit the pipes of the program that started them and keep

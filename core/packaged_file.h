@@ -3,7 +3,7 @@
 // anything else that has to make such a file.
 #pragma once
 
-#include "zlib_stream.h"
+#include "zlib_deflate.h"
 
 #include <cstdint>
 #include <string>

@@ -1,6 +1,8 @@
-// Inflating and deflating zlib streams in fixed-size chunks, so memory stays
-// the same whatever the size of the packaged file. A packaged compressed file
-// is an int32 uncompressed length followed by one zlib stream.
+// Inflating zlib streams in fixed-size chunks, so memory stays the same
+// whatever the size of the packaged file. A packaged compressed file is an
+// int32 uncompressed length followed by one zlib stream. Deflating, which only
+// the tools that make packages need, is zlib_deflate.h's: the setup program
+// links none of it.
 #pragma once
 
 #include <cstddef>
@@ -81,22 +83,6 @@ private:
     uint8_t frameBytes_[4] = {};
     size_t frameHave_ = 0;
     uint32_t expectedAdler_ = 0;
-};
-
-class Deflater {
-public:
-    explicit Deflater(int level = -1);
-    ~Deflater();
-    Deflater(const Deflater&) = delete;
-    Deflater& operator=(const Deflater&) = delete;
-
-    StreamStatus Feed(const uint8_t* data, size_t size, const ByteSink& sink);
-    StreamStatus Finish(const ByteSink& sink);
-
-private:
-    StreamStatus Run(const uint8_t* data, size_t size, int flush, const ByteSink& sink);
-    struct State;
-    std::unique_ptr<State> state_;
 };
 
 // Inflates a whole packaged compressed file (length word included) in memory;

@@ -1,5 +1,6 @@
 #include "dialog.h"
 
+#include "framed_bitmap.h"
 #include "user_interface.h"
 #include "win_app.h"
 
@@ -33,12 +34,15 @@ BOOL CDialog::OnMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
 BOOL CDialog::Attach(HWND window, CDialog* self) {
     ::SetWindowLongPtrA(window, DWLP_USER, reinterpret_cast<LONG_PTR>(self));
     self->m_hWnd = window;
+    FitFramedBitmaps(window, self->framedBitmaps_);
     return self->OnInitDialog();
 }
 
 CDialog* CDialog::Lookup(HWND window, UINT msg) {
     auto* self = reinterpret_cast<CDialog*>(::GetWindowLongPtrA(window, DWLP_USER));
     if (self && msg == WM_NCDESTROY) {
+        // The controls are gone by now, and with them every use of the bitmaps.
+        self->framedBitmaps_.clear();
         self->m_hWnd = nullptr;
         return nullptr;
     }

@@ -2,7 +2,10 @@
 // the object and forwards each message to one virtual handler.
 #pragma once
 
+#include "unique_handle.h"
 #include "wnd.h"
+
+#include <vector>
 
 class CDialog : public CWnd {
 public:
@@ -27,12 +30,15 @@ protected:
     virtual BOOL OnMessage(UINT msg, WPARAM wParam, LPARAM lParam);
 
     // For dialog procedures: ties the window to its object at WM_INITDIALOG,
-    // and finds the object again for every later message (null once the
-    // window is going).
+    // fitting the template's framed bitmaps to their frames (framed_bitmap.h)
+    // before OnInitDialog, and finds the object again for every later message
+    // (null once the window is going).
     static BOOL Attach(HWND window, CDialog* self);
     static CDialog* Lookup(HWND window, UINT msg);
 
 private:
     INT_PTR RunModalLoop();
+    // The bitmaps the dialog's controls show, for as long as its window lives.
+    std::vector<UniqueBitmap> framedBitmaps_;
     static INT_PTR CALLBACK DialogProc(HWND window, UINT msg, WPARAM wParam, LPARAM lParam);
 };

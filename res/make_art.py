@@ -8,8 +8,11 @@ Writes, next to this script unless a directory is given:
     setup.ico      icon group 128: an open carton with an arrow going in
     uninstall.ico  icon group 129: the carton with a red cancel badge
     question.ico   icon group 130: a blue disc with a question mark
-    wizard.bmp     bitmap 220: 142 x 252 pixels, 8 bits per pixel, a dusk
-                   sky over hills with a hovering kestrel
+    wizard.bmp     bitmap 220: 213 x 378 pixels, 8 bits per pixel, a dusk
+                   sky over hills with a hovering kestrel; its frame on the
+                   wizard pages is 142 x 252 pixels at 100 % display scale,
+                   so it is drawn for 150 %, and the program resamples it to
+                   the frame's size at whatever scale it runs
 
 Each icon holds a 32 x 32 and a 16 x 16 image, 32-bit BGRA with an AND
 mask.  Only the standard library is used, and only arithmetic and square
@@ -365,10 +368,13 @@ def write_icon(path, layer_function, sizes=(32, 16)):
 
 
 # ---------------------------------------------------------------------------
-# Wizard bitmap, in pixel coordinates (142 x 252).
+# Wizard bitmap. The scene is in the pixel coordinates of its frame at 100 %
+# display scale (142 x 252); the bitmap has BMP_SCALE times as many pixels
+# each way, so that it is sharp at 150 % and only ever resampled down below.
 # ---------------------------------------------------------------------------
 
 BMP_W, BMP_H = 142, 252
+BMP_SCALE = 1.5
 BIRD_X, BIRD_Y = 70.0, 84.0              # between the shoulders
 
 
@@ -494,7 +500,9 @@ def median_cut(histogram, count):
 
 def write_wizard_bitmap(path):
     layers, sky = wizard_layers()
-    rows = render(BMP_W, BMP_H, layers, 1.0, 1.0, samples=3, background=sky)
+    width, height = round(BMP_W * BMP_SCALE), round(BMP_H * BMP_SCALE)
+    rows = render(width, height, layers, BMP_W / width, BMP_H / height,
+                  samples=3, background=sky)
     pixels = [[(to_byte(r), to_byte(g), to_byte(b)) for r, g, b, _ in row]
               for row in rows]
 
@@ -518,7 +526,7 @@ def write_wizard_bitmap(path):
                 best, best_d = index, d
         nearest[colour] = best
 
-    stride = (BMP_W + 3) & ~3
+    stride = (width + 3) & ~3
     bits = bytearray()
     for row in reversed(pixels):            # bottom-up DIB
         line = bytearray(nearest[c] for c in row)
@@ -528,7 +536,7 @@ def write_wizard_bitmap(path):
     offset = 14 + 40 + len(colour_table)
     file_header = struct.pack("<2sIHHI", b"BM", offset + len(bits), 0, 0,
                               offset)
-    info_header = struct.pack("<IiiHHIIiiII", 40, BMP_W, BMP_H, 1, 8, 0,
+    info_header = struct.pack("<IiiHHIIiiII", 40, width, height, 1, 8, 0,
                               len(bits), 2835, 2835, 256, 0)
     with open(path, "wb") as f:
         f.write(file_header + info_header + colour_table + bytes(bits))

@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Configures and builds the trees: build/win32 (the shipped 32-bit Setup.exe,
 # its Win32 tests, the benchmark), build/native (the portable core's tests,
-# fuzzers and the package builder) and, on a host whose kernel does not run
-# 32-bit code, build/win64: the same Windows sources built for 64-bit, whose
+# fuzzers and the package builder) and, on a host that cannot run 32-bit code
+# at all (neither its kernel nor an emulator that install-prereqs.sh
+# installs), build/win64: the same Windows sources built for 64-bit, whose
 # tests Wine can run there. Prints nothing but errors.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)

@@ -12,13 +12,18 @@
 # DEMO_WINDOWS_BUILD and DEMO_NATIVE_BUILD name other build trees to use
 # (configured when new, and built here, DEMO_JOBS jobs at a time); without
 # them scripts/build.sh builds the usual trees.
+#
+# DEMO_DPI=144 (or another number of dots per inch) shows the windows at that
+# display scale (144: 150 %), in a Wine prefix of its own beside the tree's,
+# so that the tests' prefix keeps the usual 96.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 out="$root/out/demo"
 . "$root/tests/wine/wine-env.sh"
 
-# The Windows tree whose programs this host can run; its Wine prefix lies in
-# it and takes its architecture from its path.
+# The Windows tree whose programs this host can run: the shipped 32-bit build
+# wherever it runs, natively or emulated. Its Wine prefix lies in it and takes
+# its architecture from its toolchain.
 windows_tree=$(realpath -m "${DEMO_WINDOWS_BUILD:-$root/build/$(windows_flavour)}")
 native_tree=$(realpath -m "${DEMO_NATIVE_BUILD:-$root/build/native}")
 
@@ -65,9 +70,7 @@ package_sample() {
     cp -r "$out/package" "$out/package-silent"
     echo "   $out/package, sizes as stored (packaged files compressed):"
     ls -l "$out/package" | tail -n +2 | awk '{ printf "   %8d  %s\n", $5, $9 }'
-    if [ "$(windows_flavour)" = win64 ]; then
-        echo "   (Setup.exe is the 64-bit build: this host's kernel runs no 32-bit code)"
-    fi
+    echo "   Setup.exe is $(describe_windows_build "$(prefix_arch "$windows_tree/wineprefix")")"
 }
 
 # The Windows path Wine gives a Linux path: its drive Z: is the Linux root.
@@ -89,7 +92,15 @@ stop_wine() {
 # schedules its own setup directory) are deleted now, before the package is
 # written again.
 start_wine() {
-    wine_env_setup "$windows_tree/wineprefix"
+    if [ -n "${DEMO_DPI:-}" ]; then
+        wine_env_setup "$windows_tree/wineprefix-dpi$DEMO_DPI"
+        wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$DEMO_DPI" /f \
+            </dev/null >/dev/null 2>&1
+        wineserver -w
+        echo "== at $DEMO_DPI dots per inch ($((DEMO_DPI * 100 / 96)) %), prefix $WINEPREFIX"
+    else
+        wine_env_setup "$windows_tree/wineprefix"
+    fi
     # The sample's shortcuts get no menu entries or desktop files on the Linux side.
     export WINEDLLOVERRIDES="$WINEDLLOVERRIDES;winemenubuilder.exe=d"
     if display_reachable; then
@@ -126,8 +137,16 @@ convert_screenshots() {
     (cd "$out" && ls ./*.png 2>/dev/null | sed 's|^\./|   |') || echo "   none"
 }
 
-"$root/scripts/install-prereqs.sh"
-build
+# Installing and building happen outside the emulator's namespace (apt needs
+# the machine's own users); inside it, where this script then runs again from
+# the start, they are done already.
+if [ -z "${IA32_EMULATED:-}" ]; then
+    "$root/scripts/install-prereqs.sh"
+    build
+fi
+if [ "$(prefix_arch "$windows_tree/wineprefix")" = win32 ]; then
+    ia32_namespace_enter "$0" "$@"
+fi
 start_wine
 package_sample
 status=0

@@ -132,9 +132,10 @@ TEST_F(WizardInstaller, WizardInstallsEverythingAndItsUninstallEntryRemovesItAga
     ASSERT_NE(confirmation, nullptr);
     windowdriver::PressButton(confirmation, IDOK);
     ASSERT_TRUE(first.WaitForExit(15000));
-    for (int waited = 0; waited < 300 && DirectoryExists(install_); ++waited)
+    const DWORD start = ::GetTickCount();
+    while (DirectoryExists(install_) && ::GetTickCount() - start < windowdriver::Allowing(30000))
         ::Sleep(100);
-    ::Sleep(500); // the copy schedules its own files last
+    ::Sleep(windowdriver::Allowing(500)); // the copy schedules its own files last
 
     ExpectNothingLeft(before, MachineSnapshot::Take({setup_.Path(), launches_.Path()}));
 }

@@ -4,14 +4,6 @@
 
 #include <gtest/gtest.h>
 
-std::string OwnDirectory() {
-    char path[MAX_PATH * 4];
-    DWORD length = ::GetModuleFileNameA(nullptr, path, sizeof path);
-    std::string directory(path, length < sizeof path ? length : 0);
-    size_t slash = directory.find_last_of('\\');
-    return slash == std::string::npos ? std::string(".") : directory.substr(0, slash);
-}
-
 bool CopySetupProgram(const std::string& directory, const std::string& programName) {
     const std::string from = OwnDirectory();
     for (const auto& [source, target] :

@@ -2,11 +2,10 @@
 // (with the zlib1.dll it needs) to where a test runs it.
 #pragma once
 
+#include "test_files.h"
+
 #include <string>
 #include <vector>
-
-// The directory that holds this test program, and beside it Setup.exe and zlib1.dll.
-std::string OwnDirectory();
 
 // Copies Setup.exe as `directory`\`programName`, and zlib1.dll beside it;
 // false (with a test failure) when either copy fails.

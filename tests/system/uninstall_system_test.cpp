@@ -96,7 +96,8 @@ protected:
             return std::string();
         EXPECT_TRUE(first.WaitForExit(15000));
         std::string copy;
-        for (int waited = 0; waited < 300; ++waited, ::Sleep(100)) {
+        const DWORD start = ::GetTickCount();
+        while (::GetTickCount() - start < windowdriver::Allowing(30000)) {
             for (const std::string& name : TemporaryCopies())
                 if (std::find(temporaryCopiesBefore_.begin(), temporaryCopiesBefore_.end(), name) ==
                     temporaryCopiesBefore_.end())
@@ -106,6 +107,7 @@ protected:
             if (!copy.empty() && (now.find(copy + "|") != std::string::npos ||
                                   now.find(ShortOrSame(copy)) != std::string::npos))
                 return copy;
+            ::Sleep(100);
         }
         ADD_FAILURE() << "the temporary copy " << copy << " never scheduled itself";
         return copy;

@@ -61,3 +61,11 @@ std::string CurrentDirectory() {
     DWORD length = ::GetCurrentDirectoryA(sizeof buffer, buffer);
     return std::string(buffer, length);
 }
+
+std::string OwnDirectory() {
+    char path[MAX_PATH * 4];
+    DWORD length = ::GetModuleFileNameA(nullptr, path, sizeof path);
+    std::string directory(path, length < sizeof path ? length : 0);
+    size_t slash = directory.find_last_of('\\');
+    return slash == std::string::npos ? std::string(".") : directory.substr(0, slash);
+}

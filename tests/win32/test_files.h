@@ -13,3 +13,5 @@ std::string ReadFileBytes(const std::string& path);
 bool FileExists(const std::string& path);
 bool DirectoryExists(const std::string& path);
 std::string CurrentDirectory();
+// The directory of the running program, where the build puts zlib1.dll too.
+std::string OwnDirectory();

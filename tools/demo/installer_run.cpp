@@ -90,7 +90,7 @@ bool AwaitEnd(const windowdriver::Process& process, const Wizard& wizard, Screen
     while (!process.WaitForExit(windowdriver::kPollMilliseconds)) {
         if (HWND box = wizard.MessageBox())
             AnswerMessageBox(box, shots);
-        else if (::GetTickCount() - start > kInstallMilliseconds)
+        else if (::GetTickCount() - start > windowdriver::Allowing(kInstallMilliseconds))
             return false;
     }
     return true;
@@ -121,8 +121,9 @@ InstallerRun RunInstaller(const std::string& setupProgram, Screenshots& shots) {
         return run; // the process owner ends it
     }
     if (!AwaitEnd(process, wizard, shots)) {
-        std::cout << "   still running after " << kInstallMilliseconds / 1000
-                  << " s: ended by force" << std::endl;
+        std::cout << "   still running after "
+                  << windowdriver::Allowing(kInstallMilliseconds) / 1000 << " s: ended by force"
+                  << std::endl;
         return run;
     }
     run.exitCode = process.ExitCode();

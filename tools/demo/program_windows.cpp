@@ -34,7 +34,8 @@ std::vector<HWND> WindowsTitled(const std::string& caption) {
 std::vector<HWND> WaitForWindowsTitled(const std::string& caption, size_t expected) {
     const DWORD start = ::GetTickCount();
     std::vector<HWND> windows = WindowsTitled(caption);
-    while (windows.size() < expected && ::GetTickCount() - start < kArrivalMilliseconds) {
+    while (windows.size() < expected &&
+           ::GetTickCount() - start < windowdriver::Allowing(kArrivalMilliseconds)) {
         ::Sleep(windowdriver::kPollMilliseconds);
         windows = WindowsTitled(caption);
     }
@@ -64,7 +65,8 @@ void CloseProgramWindows(const std::string& caption, size_t expected, Screenshot
         ::GetWindowThreadProcessId(window, &processId);
         UniqueKernelHandle process(::OpenProcess(SYNCHRONIZE, FALSE, processId));
         Close(window, caption, shots);
-        if (process && ::WaitForSingleObject(process.get(), kEndMilliseconds) != WAIT_OBJECT_0)
+        if (process && ::WaitForSingleObject(process.get(), windowdriver::Allowing(
+                                                                kEndMilliseconds)) != WAIT_OBJECT_0)
             std::cout << "   its program did not end" << std::endl;
     }
 }

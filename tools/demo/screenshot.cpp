@@ -1,6 +1,7 @@
 #include "screenshot.h"
 
 #include "demo_handles.h"
+#include "window_driver.h"
 
 #include <cctype>
 #include <cstdio>
@@ -87,7 +88,7 @@ bool SaveWindowImage(HWND window, const std::string& path) {
     // nothing else would cover it, on the user's display anything might.
     ::SetWindowPos(window, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
     ::SetForegroundWindow(window);
-    ::Sleep(kPaintMilliseconds);
+    ::Sleep(windowdriver::Allowing(kPaintMilliseconds));
     const RECT rect = VisibleRect(window);
     if (::IsRectEmpty(&rect))
         return false;

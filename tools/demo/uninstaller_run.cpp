@@ -121,7 +121,7 @@ bool AwaitRemoval(const std::string& copy, Screenshots& shots) {
     DWORD processId = 0;
     UniqueKernelHandle process = ProcessNamed(ExtractFileName(copy, true), processId);
     const DWORD start = ::GetTickCount();
-    while (::GetTickCount() - start < kRemovalMilliseconds) {
+    while (::GetTickCount() - start < windowdriver::Allowing(kRemovalMilliseconds)) {
         for (HWND window : windowdriver::VisibleTopLevelWindows(processId))
             AnswerMessageBox(window, shots);
         const bool ended = !process || ::WaitForSingleObject(process.get(), 0) == WAIT_OBJECT_0;

@@ -2,7 +2,7 @@
 
 #include "packsetup/package_plan.h"
 #include "packsetup/path_display.h"
-#include "zlib_stream.h"
+#include "zlib_deflate.h"
 
 #include <fstream>
 #include <vector>

@@ -1,5 +1,6 @@
 #include "window_driver.h"
 
+#include <cstdlib>
 #include <sstream>
 #include <utility>
 
@@ -80,6 +81,22 @@ DWORD Elapsed(DWORD since) {
 
 } // namespace
 
+DWORD TimeFactor() {
+    static const DWORD factor = [] {
+        char text[16] = {};
+        const DWORD length = ::GetEnvironmentVariableA("SETUP_TIME_FACTOR", text, sizeof text);
+        const unsigned long value =
+            length && length < sizeof text ? std::strtoul(text, nullptr, 10) : 0;
+        return value >= 1 && value <= 100 ? static_cast<DWORD>(value) : DWORD{1};
+    }();
+    return factor;
+}
+
+DWORD Allowing(DWORD milliseconds) {
+    const DWORD factor = TimeFactor();
+    return milliseconds > INFINITE / factor ? INFINITE : milliseconds * factor;
+}
+
 // --- Text --------------------------------------------------------------------
 
 std::string ToAnsi(const std::wstring& wide) {
@@ -154,7 +171,7 @@ bool Process::HasExited() const {
 bool Process::WaitForExit(DWORD milliseconds) const {
     if (!process_)
         return true;
-    return ::WaitForSingleObject(process_.get(), milliseconds) == WAIT_OBJECT_0;
+    return ::WaitForSingleObject(process_.get(), Allowing(milliseconds)) == WAIT_OBJECT_0;
 }
 
 DWORD Process::ExitCode() const {
@@ -168,7 +185,7 @@ void Process::Kill() {
     if (!process_ || HasExited())
         return;
     ::TerminateProcess(process_.get(), 1);
-    ::WaitForSingleObject(process_.get(), kDefaultTimeoutMilliseconds);
+    ::WaitForSingleObject(process_.get(), Allowing(kDefaultTimeoutMilliseconds));
 }
 
 // --- Windows -----------------------------------------------------------------
@@ -188,12 +205,12 @@ std::string ClassName(HWND window) {
 std::string WindowText(HWND window) {
     DWORD_PTR length = 0;
     if (!::SendMessageTimeoutW(window, WM_GETTEXTLENGTH, 0, 0, SMTO_ABORTIFHUNG,
-                               kMessageTimeoutMilliseconds, &length))
+                               Allowing(kMessageTimeoutMilliseconds), &length))
         return std::string();
     std::wstring text(static_cast<size_t>(length) + 1, L'\0');
     DWORD_PTR copied = 0;
     if (!::SendMessageTimeoutW(window, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(&text[0]),
-                               SMTO_ABORTIFHUNG, kMessageTimeoutMilliseconds, &copied))
+                               SMTO_ABORTIFHUNG, Allowing(kMessageTimeoutMilliseconds), &copied))
         return std::string();
     text.resize(copied < text.size() ? static_cast<size_t>(copied) : text.size() - 1);
     return ToAnsi(text);
@@ -227,7 +244,7 @@ bool ReadMessageBox(HWND window, MessageBoxContent& content) {
 int DefaultButtonId(HWND dialog) {
     DWORD_PTR result = 0;
     if (::SendMessageTimeoutW(dialog, DM_GETDEFID, 0, 0, SMTO_ABORTIFHUNG,
-                              kMessageTimeoutMilliseconds, &result) &&
+                              Allowing(kMessageTimeoutMilliseconds), &result) &&
         HIWORD(result) == DC_HASDEFID && IsUsableButton(dialog, LOWORD(result)))
         return LOWORD(result);
     std::vector<HWND> buttons = Buttons(dialog);
@@ -254,7 +271,7 @@ bool WaitUntilGone(HWND window, DWORD milliseconds) {
     for (;;) {
         if (!::IsWindow(window) || !::IsWindowVisible(window))
             return true;
-        if (Elapsed(start) >= milliseconds)
+        if (Elapsed(start) >= Allowing(milliseconds))
             return false;
         ::Sleep(kPollMilliseconds);
     }
@@ -266,7 +283,7 @@ HWND WaitForWindow(DWORD processId, const std::string& caption, DWORD millisecon
         for (HWND window : VisibleTopLevelWindows(processId))
             if (WindowText(window) == caption)
                 return window;
-        if (Elapsed(start) >= milliseconds)
+        if (Elapsed(start) >= Allowing(milliseconds))
             return nullptr;
         ::Sleep(kPollMilliseconds);
     }
@@ -299,7 +316,8 @@ RunResult RunAnsweringMessageBoxes(const std::string& program, const std::string
     const DWORD start = ::GetTickCount();
     auto remaining = [&]() -> DWORD {
         DWORD spent = Elapsed(start);
-        return spent < options.timeoutMilliseconds ? options.timeoutMilliseconds - spent : 0;
+        const DWORD allowed = Allowing(options.timeoutMilliseconds);
+        return spent < allowed ? allowed - spent : 0;
     };
     std::vector<HWND> reported;
     for (;;) {
@@ -342,7 +360,7 @@ RunResult RunAnsweringMessageBoxes(const std::string& program, const std::string
         if (remaining() == 0) {
             result.timedOut = true;
             std::ostringstream error;
-            error << "still running after " << options.timeoutMilliseconds << " ms";
+            error << "still running after " << Allowing(options.timeoutMilliseconds) << " ms";
             result.error = error.str();
             process.Kill();
             return result;

@@ -18,6 +18,15 @@ namespace windowdriver {
 constexpr DWORD kPollMilliseconds = 50;
 constexpr DWORD kDefaultTimeoutMilliseconds = 30000;
 
+// How many times longer than under Wine alone programs take on this host: the
+// scripts set SETUP_TIME_FACTOR where 32-bit programs run through an emulator
+// (tests/wine/ia32-ns.sh), else it is 1. Every wait below that allows a
+// program some time is stretched by it (a poll through Process::WaitForExit
+// then polls less often), and so should be the callers' own: through Allowing.
+DWORD TimeFactor();
+// `milliseconds` stretched by TimeFactor().
+DWORD Allowing(DWORD milliseconds);
+
 // Text of another process's windows crosses as wide text: these convert it
 // from and to the ANSI code page.
 std::string ToAnsi(const std::wstring& wide);

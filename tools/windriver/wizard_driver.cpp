@@ -11,8 +11,8 @@ constexpr UINT kMessageTimeout = 2000;
 
 LRESULT Send(HWND window, UINT message, WPARAM wParam = 0, LPARAM lParam = 0) {
     DWORD_PTR result = 0;
-    ::SendMessageTimeoutW(window, message, wParam, lParam, SMTO_ABORTIFHUNG, kMessageTimeout,
-                          &result);
+    ::SendMessageTimeoutW(window, message, wParam, lParam, SMTO_ABORTIFHUNG,
+                          windowdriver::Allowing(kMessageTimeout), &result);
     return static_cast<LRESULT>(result);
 }
 
@@ -27,7 +27,8 @@ bool Wizard::WaitForSheet(DWORD milliseconds) {
                 if (Page())
                     return true;
             }
-        if (::GetTickCount() - start >= milliseconds || process_.HasExited())
+        if (::GetTickCount() - start >= windowdriver::Allowing(milliseconds) ||
+            process_.HasExited())
             return false;
         ::Sleep(windowdriver::kPollMilliseconds);
     }
@@ -102,7 +103,8 @@ bool Wizard::Press(int buttonId) {
                                          : PSBTN_CANCEL,
                    0);
     const DWORD start = ::GetTickCount();
-    while (::GetTickCount() - start < windowdriver::kDefaultTimeoutMilliseconds) {
+    while (::GetTickCount() - start <
+           windowdriver::Allowing(windowdriver::kDefaultTimeoutMilliseconds)) {
         ::Sleep(windowdriver::kPollMilliseconds);
         if (!::IsWindow(sheet_) || !::IsWindowVisible(sheet_) || MessageBox() || Page() != before)
             return true;
