@@ -10,6 +10,12 @@ INT_PTR CDialog::DoModal() {
     return RunModalLoop();
 }
 
+HWND CDialog::CreateModeless() {
+    HWND parent = m_pParentWnd ? m_pParentWnd->m_hWnd : nullptr;
+    return ::CreateDialogParamA(AfxGetInstanceHandle(), MAKEINTRESOURCEA(m_nIDTemplate), parent,
+                                DialogProc, reinterpret_cast<LPARAM>(this));
+}
+
 INT_PTR CDialog::RunModalLoop() {
     HWND parent = m_pParentWnd ? m_pParentWnd->m_hWnd : nullptr;
     return ::DialogBoxParamA(AfxGetInstanceHandle(), MAKEINTRESOURCEA(m_nIDTemplate), parent,

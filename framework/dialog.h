@@ -26,6 +26,9 @@ public:
     CWnd* m_pParentWnd;
 
 protected:
+    // Creates the dialog's window without a modal loop of its own: the
+    // caller owns the window (and destroys it) and keeps it alive.
+    HWND CreateModeless();
     // Forwards one message; TRUE when the dialog handled it.
     virtual BOOL OnMessage(UINT msg, WPARAM wParam, LPARAM lParam);
 

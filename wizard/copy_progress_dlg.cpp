@@ -105,9 +105,7 @@ void CCopyProgressDlg::Show() {
     run_->triedShowing = true;
     INITCOMMONCONTROLSEX controls = {sizeof controls, ICC_PROGRESS_CLASS};
     ::InitCommonControlsEx(&controls);
-    run_->window.reset(::CreateDialogParamA(AfxGetInstanceHandle(), MAKEINTRESOURCEA(m_nIDTemplate),
-                                            m_pParentWnd ? m_pParentWnd->m_hWnd : nullptr,
-                                            WindowProc, reinterpret_cast<LPARAM>(this)));
+    run_->window.reset(CreateModeless());
     if (run_->window)
         ::ShowWindow(run_->window.get(), SW_SHOW);
 }
@@ -129,11 +127,4 @@ void CCopyProgressDlg::Refresh() {
         SetDlgItemText(IDC_COPY_FILE, run_->file);
         run_->fileShown = run_->file;
     }
-}
-
-INT_PTR CALLBACK CCopyProgressDlg::WindowProc(HWND window, UINT msg, WPARAM wParam, LPARAM lParam) {
-    if (msg == WM_INITDIALOG)
-        return Attach(window, reinterpret_cast<CCopyProgressDlg*>(lParam));
-    auto* self = static_cast<CCopyProgressDlg*>(Lookup(window, msg));
-    return self ? self->OnMessage(msg, wParam, lParam) : FALSE;
 }

@@ -33,7 +33,6 @@ private:
     struct Run;
     void Show();
     void Refresh();
-    static INT_PTR CALLBACK WindowProc(HWND window, UINT msg, WPARAM wParam, LPARAM lParam);
 
     std::unique_ptr<Run> run_;
     DWORD showAfter_;
