@@ -81,8 +81,8 @@ Problem PrepareCopy(const std::string& installedProgram, const std::string& dire
                    AppendPath(directory, "zlib1.dll"));
 }
 
-bool StartCopy(const std::string& copy, const std::string& command,
-               const std::string& directory, UniqueKernelHandle* copyProcess) {
+bool StartCopy(const std::string& copy, const std::string& command, const std::string& directory,
+               UniqueKernelHandle* copyProcess) {
     if (!copyProcess)
         return StartDetachedProcess(copy, command.c_str(), directory);
     *copyProcess = StartOwnedProcess(copy, command.c_str(), directory);
@@ -120,17 +120,24 @@ Problem HandOffToTemporaryCopy(const std::string& installedProgram,
 
 namespace {
 
+// The copy runs from a directory that the hand-off made for it.
+bool RunsFromHandOff(const std::string& runningCopy) {
+    return IsHandOffDirectory(ExtractDirectory(runningCopy), ExtractFileName(runningCopy, false));
+}
+
 // The installed program and its zlib1.dll. The first process waits for this
 // one in a silent uninstallation and so still holds its program: moved aside
-// into this copy's directory, it no longer keeps its own directory.
-void RemoveProgramFile(const std::string& file, const std::string& ownDirectory,
+// into this copy's hand-off directory, it no longer keeps its own directory.
+// A copy started by hand anywhere else moves nothing there.
+void RemoveProgramFile(const std::string& file, const std::string& runningCopy,
                        std::vector<ItemLeft>& left, InstallLog* log) {
     const Removal removal = DeleteFileWhenReleased(file);
     if (removal == Removal::Removed) {
         LogLine(log, "Removed " + file);
         return;
     }
-    if (MoveAsideForRestart(file, ownDirectory)) {
+    const std::string ownDirectory = ExtractDirectory(runningCopy);
+    if (RunsFromHandOff(runningCopy) && MoveAsideForRestart(file, ownDirectory)) {
         LogLine(log, "Moved aside into " + ownDirectory + " for removal at restart: " + file);
         return;
     }
@@ -144,17 +151,13 @@ void RemoveProgramFile(const std::string& file, const std::string& ownDirectory,
 // The copy's own files and directory, at the next restart, when it runs from
 // a hand-off directory; a program started by hand elsewhere keeps its files.
 void ScheduleOwnFiles(const std::string& runningCopy) {
-    const std::string ownDirectory = ExtractDirectory(runningCopy);
-    if (!IsHandOffDirectory(ownDirectory, ExtractFileName(runningCopy, false)))
+    if (!RunsFromHandOff(runningCopy))
         return;
+    const std::string ownDirectory = ExtractDirectory(runningCopy);
     DeleteOnReboot(runningCopy);
     DeleteOnReboot(AppendPath(ownDirectory, "zlib1.dll"));
     DeleteOnReboot(ownDirectory); // scheduled after its files, so empty by then
 }
-
-} // namespace
-
-namespace {
 
 RemovalOutcome RemoveRecordedInstallation(const std::string& installedProgram,
                                           const std::string& runningCopy, InstallLog* log) {
@@ -169,12 +172,11 @@ RemovalOutcome RemoveRecordedInstallation(const std::string& installedProgram,
         outcome.problem = installation.RemoveInstalled(record, scope, outcome.left, log);
     }
     if (!outcome.problem) {
-        const std::string ownDirectory = ExtractDirectory(runningCopy);
-        RemoveProgramFile(installedProgram, ownDirectory, outcome.left, log);
-        RemoveProgramFile(AppendPath(installDirectory, "zlib1.dll"), ownDirectory, outcome.left,
+        RemoveProgramFile(installedProgram, runningCopy, outcome.left, log);
+        RemoveProgramFile(AppendPath(installDirectory, "zlib1.dll"), runningCopy, outcome.left,
                           log);
         // The first process started this one inside the install directory.
-        _chdir(ownDirectory.c_str());
+        _chdir(ExtractDirectory(runningCopy).c_str());
         RemoveEmptyDirectories(installDirectory);
         LogLine(log, (::GetFileAttributesA(installDirectory.c_str()) == INVALID_FILE_ATTRIBUTES
                           ? "Removed the install directory "
