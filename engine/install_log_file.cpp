@@ -33,9 +33,5 @@ void InstallLogFile::Line(const std::string& text) {
 }
 
 std::string DefaultLogPath(const std::string& programPath) {
-    const DWORD needed = ::GetTempPathA(0, nullptr);
-    std::vector<char> buffer(needed + 1);
-    const DWORD length = ::GetTempPathA(static_cast<DWORD>(buffer.size()), buffer.data());
-    const std::string temporary(buffer.data(), length < buffer.size() ? length : 0);
-    return AppendPath(temporary, ExtractFileName(programPath, false) + ".log");
+    return AppendPath(TemporaryDirectoryPath(), ExtractFileName(programPath, false) + ".log");
 }

@@ -19,27 +19,12 @@ using setupcore::RecordItem;
 
 namespace {
 
-std::string SpecialFolder(int folder) {
-    std::string path;
-    GetSpecialFolderPath(path, folder);
-    return path;
-}
-
 bool SameText(const std::string& a, const std::string& b) {
     return setupcore::EqualsIgnoringAsciiCase(a, b);
 }
 
 bool IsLink(const std::string& path) {
     return SameText(setupcore::ExtensionAfterLastDot(path, IsAnsiLeadByte), "lnk");
-}
-
-DWORD Attributes(const std::string& path) {
-    return ::GetFileAttributesA(path.c_str());
-}
-
-bool IsDirectory(const std::string& path) {
-    const DWORD attributes = Attributes(path);
-    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
 // The text of a string value under HKEY_CURRENT_USER; empty when there is none.
@@ -71,10 +56,10 @@ RemovalScope::RemovalScope(std::string installDir) : installDir_(std::move(insta
 
 void RemovalScope::Prepare(const CSetupDat& record) {
     windowsDir_ = WindowsDirectory();
-    programsFolders_ = {SpecialFolder(CSIDL_COMMON_PROGRAMS), SpecialFolder(CSIDL_PROGRAMS),
+    programsFolders_ = {SpecialFolderPath(CSIDL_COMMON_PROGRAMS), SpecialFolderPath(CSIDL_PROGRAMS),
                         AppendPath(windowsDir_, "Start Menu\\Programs")};
-    const std::string appData = SpecialFolder(CSIDL_APPDATA);
-    linkFolders_ = {SpecialFolder(CSIDL_DESKTOP),
+    const std::string appData = SpecialFolderPath(CSIDL_APPDATA);
+    linkFolders_ = {SpecialFolderPath(CSIDL_DESKTOP),
                     appData.empty()
                         ? std::string()
                         : AppendPath(appData, "Microsoft\\Internet Explorer\\Quick Launch")};
@@ -122,7 +107,7 @@ bool RemovalScope::AllowsPath(const RecordItem& item) const {
         // The group's directories, and the links it holds.
         if (LinkOnTheWay(*programs, path))
             return false;
-        return item.kind == ItemKind::Directory || IsDirectory(path) ||
+        return item.kind == ItemKind::Directory || IsExistingDirectory(path) ||
                (IsLink(path) && IsOurLink(path));
     }
     if (const std::string* folder = FolderHolding(linkFolders_, path)) {
@@ -131,13 +116,13 @@ bool RemovalScope::AllowsPath(const RecordItem& item) const {
                !LinkOnTheWay(*folder, path) && IsLink(path) && IsOurLink(path);
     }
     if (!windowsDir_.empty() && setupcore::IsStrictlyBelow(path, windowsDir_, IsAnsiLeadByte))
-        return item.kind == ItemKind::FullPathFile && !IsDirectory(path) &&
+        return item.kind == ItemKind::FullPathFile && !IsExistingDirectory(path) &&
                !LinkOnTheWay(windowsDir_, path);
     return false;
 }
 
 bool RemovalScope::IsOurLink(const std::string& path) const {
-    if (Attributes(path) == INVALID_FILE_ATTRIBUTES)
+    if (::GetFileAttributesA(path.c_str()) == INVALID_FILE_ATTRIBUTES)
         return true; // nothing there to remove
     ShortcutContents contents;
     return SUCCEEDED(ReadShortcut(path, contents)) &&

@@ -59,11 +59,8 @@ bool IsKeptFolder(const std::string& directory) {
     if (parts[0] == "\\\\" && parts.size() <= 3)
         return true; // \\server\share
     std::vector<std::string> kept = {DownloadsFolder(), TemporaryDirectoryPath()};
-    for (int folder : kKeptFolders) {
-        std::string path;
-        if (GetSpecialFolderPath(path, folder))
-            kept.push_back(path);
-    }
+    for (int folder : kKeptFolders)
+        kept.push_back(SpecialFolderPath(folder));
     return std::any_of(kept.begin(), kept.end(), [&](const std::string& folder) {
         return !folder.empty() && setupcore::IsWithin(directory, folder, IsAnsiLeadByte) &&
                setupcore::IsWithin(folder, directory, IsAnsiLeadByte);

@@ -48,6 +48,11 @@ bool CreateDirectoryTree(const std::string& path, std::vector<std::string>* crea
     return true;
 }
 
+bool IsExistingDirectory(const std::string& path) {
+    const DWORD attributes = ::GetFileAttributesA(path.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
 std::string TemporaryDirectoryPath() {
     DWORD needed = ::GetTempPathA(0, nullptr);
     std::vector<char> buffer(needed + 1);

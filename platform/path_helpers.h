@@ -40,6 +40,9 @@ TargetPlace ExpandTargetPath(std::string& path, std::string& unknownToken);
 // that does not exist.
 bool LinkOnTheWay(const std::string& base, const std::string& path);
 
+// Whether `path` names an existing directory.
+bool IsExistingDirectory(const std::string& path);
+
 // The temporary directory, with its trailing backslash; empty when the
 // system gives none.
 std::string TemporaryDirectoryPath();

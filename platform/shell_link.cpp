@@ -97,6 +97,12 @@ bool GetSpecialFolderPath(std::string& destination, int folder) {
     return WriteFolderPath(list.get(), destination);
 }
 
+std::string SpecialFolderPath(int folder) {
+    std::string path;
+    GetSpecialFolderPath(path, folder);
+    return path;
+}
+
 HRESULT CreateShortcut(const std::string& target, const std::string& linkFile,
                        const char* workingDirectory, const char* iconPath, int iconIndex,
                        const char* arguments) {

@@ -10,6 +10,8 @@
 // and returns true; false, leaving it untouched, when the shell does not know
 // the folder or it has no file-system path.
 bool GetSpecialFolderPath(std::string& destination, int folder);
+// The same as a value: empty when the shell has no such folder.
+std::string SpecialFolderPath(int folder);
 
 // Writes a shell link. workingDirectory, iconPath, arguments may be null
 // (arguments may be empty: then none are set). Creates no directory. Returns

@@ -14,20 +14,15 @@ struct TaskMemFree {
 };
 using OwnedIdList = std::unique_ptr<ITEMIDLIST, TaskMemFree>;
 
-bool IsDirectory(const std::string& path) {
-    const DWORD attributes = ::GetFileAttributesA(path.c_str());
-    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
-}
-
 // `path`, or the nearest directory above it that exists; empty when none does.
 std::string ExistingFolderAt(std::string path) {
-    while (!path.empty() && !IsDirectory(path)) {
+    while (!path.empty() && !IsExistingDirectory(path)) {
         const size_t slash = path.find_last_of('\\');
         if (slash == std::string::npos)
             return std::string();
         // A drive's root keeps its backslash: "C:" alone names a current directory.
         path = slash == 2 && path[1] == ':' ? path.substr(0, 3) : path.substr(0, slash);
-        if (path.size() == 3 && path[1] == ':' && !IsDirectory(path))
+        if (path.size() == 3 && path[1] == ':' && !IsExistingDirectory(path))
             return std::string();
     }
     return path;

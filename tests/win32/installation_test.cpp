@@ -33,12 +33,6 @@ bool HoldsTemporaryFiles(const std::string& directory) {
            INVALID_HANDLE_VALUE;
 }
 
-std::string DesktopFolder() {
-    std::string folder;
-    GetSpecialFolderPath(folder, CSIDL_DESKTOP);
-    return folder;
-}
-
 } // namespace
 
 class InstallationTest : public ::testing::Test {
@@ -48,7 +42,7 @@ protected:
     ProgramsFoldersOverride programsFolders{programs.Path(), programs.Path()};
     RegistryKeyGuard uninstallKey{kUninstallKey};
     RegistryValueGuard runValue{HKEY_CURRENT_USER, kRunKey, "KestrelApp"};
-    FileGuard desktopLink{DesktopFolder() + "\\" + kDisplayName + ".lnk"};
+    FileGuard desktopLink{SpecialFolderPath(CSIDL_DESKTOP) + "\\" + kDisplayName + ".lnk"};
     SetupContext context;
     InstallChoices choices;
     ScriptedPrompts prompts;

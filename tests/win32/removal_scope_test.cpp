@@ -21,12 +21,6 @@ const char kUninstall[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Uninsta
 const char kRun[] = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Run";
 const char kPrefix[] = "%REG_CURRENT_USER%";
 
-std::string ShellFolderPath(int csidl) {
-    std::string path;
-    GetSpecialFolderPath(path, csidl);
-    return path;
-}
-
 // Puts back an environment variable of this process when it goes.
 class EnvironmentGuard {
 public:
@@ -81,7 +75,7 @@ TEST_F(TamperedRecord, ItemsOutsideAnInstallationsPlacesSurviveAndAreListed) {
     SetRegistryValue(otherEntry.Path(), "UninstallString", "\"C:\\Other\\Setup.exe\" /UNINSTALL");
     RegistryValueGuard otherAutoStart(HKEY_CURRENT_USER, kRun, "KestrelApp");
     otherAutoStart.Set("\"C:\\Other\\Notes.exe\"");
-    const FileGuard otherLink(ShellFolderPath(CSIDL_DESKTOP) + "\\KestrelTamperedOther.lnk");
+    const FileGuard otherLink(SpecialFolderPath(CSIDL_DESKTOP) + "\\KestrelTamperedOther.lnk");
     ASSERT_EQ(
         CreateShortcut("C:\\Other\\Notes.exe", otherLink.Path(), nullptr, nullptr, 0, nullptr),
         S_OK);
@@ -174,7 +168,7 @@ TEST(HandOff, WithNoUsableTemporaryDirectoryNothingIsStartedAndTheUserLearnsWhy)
 
 TEST(SetupDirectorySweep, NeverSchedulesARootOrAFolderTheShellKeeps) {
     for (const std::string& kept :
-         {ShellFolderPath(CSIDL_DESKTOP), ShellFolderPath(CSIDL_PERSONAL), std::string("C:\\"),
+         {SpecialFolderPath(CSIDL_DESKTOP), SpecialFolderPath(CSIDL_PERSONAL), std::string("C:\\"),
           std::string("C:"), TemporaryDirectoryPath()}) {
         SCOPED_TRACE(kept);
         EXPECT_TRUE(IsKeptFolder(kept));
@@ -182,7 +176,7 @@ TEST(SetupDirectorySweep, NeverSchedulesARootOrAFolderTheShellKeeps) {
     TempDir downloaded;
     EXPECT_FALSE(IsKeptFolder(downloaded.Path()));
 
-    SweepSetupDirectory(ShellFolderPath(CSIDL_DESKTOP), {"Setup.dat"});
-    EXPECT_EQ(PendingRestartDeletions().find(ShellFolderPath(CSIDL_DESKTOP) + "|"),
+    SweepSetupDirectory(SpecialFolderPath(CSIDL_DESKTOP), {"Setup.dat"});
+    EXPECT_EQ(PendingRestartDeletions().find(SpecialFolderPath(CSIDL_DESKTOP) + "|"),
               std::string::npos);
 }

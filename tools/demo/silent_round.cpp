@@ -2,6 +2,7 @@
 
 #include "installation_report.h"
 #include "leftovers_report.h"
+#include "path_helpers.h"
 #include "pending_deletions.h"
 #include "program_windows.h"
 #include "registry_values.h"
@@ -52,12 +53,6 @@ bool RunUnattended(const std::string& command, const std::string& directory) {
     return run.exited && run.exitCode == 0 && windowless;
 }
 
-std::string TemporaryDirectory() {
-    char path[MAX_PATH];
-    const DWORD length = ::GetTempPathA(MAX_PATH, path);
-    return std::string(path, length < MAX_PATH ? length : 0);
-}
-
 } // namespace
 
 bool RunSilentRound(const SilentRound& round, Screenshots& shots) {
@@ -84,8 +79,8 @@ bool RunSilentRound(const SilentRound& round, Screenshots& shots) {
         return false;
     }
     const std::vector<PendingOperation> before = PendingRestartOperations();
-    const bool removed = RunUnattended(quiet, TemporaryDirectory());
-    PrintLogTail(TemporaryDirectory() + "Setup.log");
+    const bool removed = RunUnattended(quiet, TemporaryDirectoryPath());
+    PrintLogTail(TemporaryDirectoryPath() + "Setup.log");
     std::cout << "== left behind, looked at as soon as the command ended" << std::endl;
     const bool clean =
         ReportLeftovers(installation, AddedOperations(before, PendingRestartOperations()));

@@ -24,16 +24,10 @@ std::string ProgramOf(const std::string& command) {
     return command.substr(0, command.find(' '));
 }
 
-std::string TemporaryDirectory() {
-    char path[MAX_PATH];
-    const DWORD length = ::GetTempPathA(MAX_PATH, path);
-    return std::string(path, length < MAX_PATH ? length : 0);
-}
-
 // The copies of `program` that uninstallations handed over to, each in a
 // directory of its own below the temporary directory: "Setup-0A1B2C3D\Setup.exe".
 std::vector<std::string> TemporaryCopies(const std::string& program) {
-    const std::string directory = TemporaryDirectory();
+    const std::string directory = TemporaryDirectoryPath();
     const std::string pattern = ExtractFileName(program, false) + "-????????";
     std::vector<std::string> copies;
     WIN32_FIND_DATAA entry;
