@@ -103,12 +103,8 @@ int CSetupApp::Run(const setupcore::SetupCommandLine& commandLine, const std::st
 
     switch (commandLine.mode) {
     case RunMode::Install:
-        if (Problem problem = m_context.theSetupDat.ReadSetupDat("Setup.dat")) {
-            ShowProblem(problem);
-            AfxMessageBox(IDS_NO_SETUP_INFO);
-            return ExitCodeForPackage(problem);
-        }
-        m_context.DerivePackageNames();
+        if (const int failed = ReadPackage())
+            return failed;
         return RunInstallWizard(m_context, commandLine.install);
     case RunMode::HandOffUninstall:
         return HandOffUninstall();
@@ -118,6 +114,8 @@ int CSetupApp::Run(const setupcore::SetupCommandLine& commandLine, const std::st
         return kExitDone;
     case RunMode::SilentInstall:
     case RunMode::ProgressInstall:
+        if (const int failed = ReadPackage())
+            return failed;
         return RunSilentInstall(m_context, commandLine.install,
                                 commandLine.mode == RunMode::ProgressInstall, *log);
     case RunMode::SilentHandOffUninstall:
@@ -129,6 +127,16 @@ int CSetupApp::Run(const setupcore::SetupCommandLine& commandLine, const std::st
                   " is not one of an unattended installation's");
         return kExitBadCommandLine;
     }
+    return kExitDone;
+}
+
+int CSetupApp::ReadPackage() {
+    if (Problem problem = m_context.theSetupDat.ReadSetupDat("Setup.dat")) {
+        ShowProblem(problem); // an unattended run's session writes it to the log
+        AfxMessageBox(IDS_NO_SETUP_INFO);
+        return ExitCodeForPackage(problem);
+    }
+    m_context.DerivePackageNames();
     return kExitDone;
 }
 

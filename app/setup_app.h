@@ -31,6 +31,9 @@ public:
     SetupContext m_context;
 
 private:
+    // Reads Setup.dat beside the program, telling the user when it cannot;
+    // kExitDone, or the exit code of the failure.
+    int ReadPackage();
     // Run, ending with the out-of-memory message should memory run out.
     int RunToExitCode(const setupcore::SetupCommandLine& commandLine, const std::string& logFile,
                       InstallLog* log);

@@ -51,12 +51,6 @@ InstallChoices ChoicesFrom(const SetupContext& context, const setupcore::Install
 int RunSilentInstall(SetupContext& context, const setupcore::InstallOptions& options,
                      bool showProgress, InstallLog& log) {
     CSetupDat& package = context.theSetupDat;
-    if (Problem problem = package.ReadSetupDat("Setup.dat")) {
-        ShowProblem(problem); // the session writes each message to the log
-        AfxMessageBox(IDS_NO_SETUP_INFO);
-        return ExitCodeForPackage(problem);
-    }
-    context.DerivePackageNames();
     log.Line("Package: " + AppendPath(context.SetupDirectory(), "Setup.dat") + ", " +
              std::to_string(package.m_files.size()) + " files, folder name \"" +
              package.m_szFolderName + "\"");

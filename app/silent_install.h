@@ -1,4 +1,4 @@
-// The installation without a user: the package read, the wizard's defaults
+// The installation without a user, over the package already read: the wizard's defaults
 // or the command line's choices, the engine run with a prompt that never
 // waits for anyone, and every step and message written to the log.
 #pragma once
