@@ -1,6 +1,7 @@
 #include "logged_copy_progress.h"
 
 #include "install_log.h"
+#include "path_helpers.h"
 
 #include <windows.h>
 
@@ -18,8 +19,7 @@ void LoggedCopyProgress::LogNewlyCreated() {
     for (; logged_ < created_.size(); ++logged_) {
         const std::string& path = created_[logged_];
         made_.push_back(path);
-        const DWORD attributes = ::GetFileAttributesA(path.c_str());
-        if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY))
+        if (IsExistingDirectory(path))
             log_.Line("Directory made: " + path);
     }
 }
