@@ -1,5 +1,6 @@
 #include "setup_app.h"
 
+#include "current_directory.h"
 #include "exit_codes.h"
 #include "install_log_file.h"
 #include "install_wizard.h"
@@ -53,18 +54,32 @@ bool IsUnattended(setupcore::RunMode mode) {
     return false;
 }
 
+// The log an unattended run asked for, in canonical form: a relative name
+// lies in the directory the program was started from (the temporary copy of
+// an uninstallation is handed the same absolute path). Without /LOG=, the
+// default log. A name with no canonical form refuses the command line.
+std::string LogFileOf(setupcore::SetupCommandLine& commandLine, const std::string& program) {
+    if (commandLine.logFile.empty())
+        return DefaultLogPath(program);
+    const CurrentDirectoryKeeper startedIn;
+    const setupcore::CanonicalPath log = CanonicalPathOf(commandLine.logFile, startedIn.Saved());
+    if (log)
+        return log.path;
+    commandLine.mode = setupcore::RunMode::BadCommandLine;
+    commandLine.refused = "/LOG=" + commandLine.logFile;
+    return DefaultLogPath(program);
+}
+
 } // namespace
 
 BOOL CSetupApp::InitInstance() {
-    Enable3dControls();
-    const setupcore::SetupCommandLine commandLine = ParseCommandLine(__argc, __argv);
+    setupcore::SetupCommandLine commandLine = ParseCommandLine(__argc, __argv);
     if (!IsUnattended(commandLine.mode)) {
         m_nExitCode = RunToExitCode(commandLine, std::string(), nullptr);
         return FALSE;
     }
     // Nobody is there to read a message: each goes to the log instead.
-    const std::string logFile =
-        commandLine.logFile.empty() ? DefaultLogPath(__argv[0]) : commandLine.logFile;
+    const std::string logFile = LogFileOf(commandLine, __argv[0]);
     UnattendedSession session(logFile);
     m_nExitCode = RunToExitCode(commandLine, logFile, &session.Log());
     m_context.log = nullptr; // the session's log ends with it

@@ -17,7 +17,12 @@ void UnattendedSession::End(int exitCode) {
 }
 
 std::optional<int> UnattendedSession::InterceptMessageBox(const std::string& text, UINT type) {
-    log_.Line("Message: " + text);
+    // The message's own line breaks become blanks: one entry, one line.
+    std::string oneLine = text;
+    for (char& ch : oneLine)
+        if (ch == '\r' || ch == '\n')
+            ch = ' ';
+    log_.Line("Message: " + oneLine);
     // The answer that lets nothing go on that a user was to allow.
     switch (type & MB_TYPEMASK) {
     case MB_OK:

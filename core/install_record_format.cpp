@@ -8,6 +8,8 @@ namespace setupcore {
 
 const char kRecordSignature[kRecordSignatureSize] = {'K', 'e', 's', 't', 'r', 'e', 'l', 0,
                                                      0,   0,   1,   0,   0,   0,   1};
+const char kMadeListSignature[kRecordSignatureSize] = {'K', 'e', 's', 't', 'r', 'e', 'l', 'M',
+                                                       'a', 'd', 'e', 0,   0,   0,   1};
 
 RecordError ReadCountedString(ByteReader& in, int32_t maxLength, std::string& out) {
     int32_t length = 0;
@@ -17,8 +19,7 @@ RecordError ReadCountedString(ByteReader& in, int32_t maxLength, std::string& ou
         return RecordError::StringTooLong;
     if (!in.ReadBytes(static_cast<size_t>(length), out))
         return RecordError::RunsPastEnd;
-    out = CutAtNul(out);
-    return RecordError::None;
+    return out.find('\0') == std::string::npos ? RecordError::None : RecordError::NulInText;
 }
 
 namespace {
@@ -31,12 +32,12 @@ RecordParseResult Fail(RecordParseResult& result, RecordError error, const ByteR
 
 } // namespace
 
-RecordParseResult DecodeInstallRecord(const uint8_t* data, size_t size) {
+RecordParseResult DecodeInstallRecord(const uint8_t* data, size_t size, const char* signature) {
     RecordParseResult result;
     ByteReader in(data, size);
     if (size > kMaxRecordSize)
         return Fail(result, RecordError::TooLarge, in);
-    if (size < kRecordSignatureSize || std::memcmp(data, kRecordSignature, kRecordSignatureSize))
+    if (size < kRecordSignatureSize || std::memcmp(data, signature, kRecordSignatureSize))
         return Fail(result, RecordError::BadSignature, in);
     in.Skip(kRecordSignatureSize);
     RecordError error = ReadCountedString(in, kMaxRecordDirectory, result.record.installDir);
@@ -57,13 +58,15 @@ RecordParseResult DecodeInstallRecord(const uint8_t* data, size_t size) {
         std::string item;
         if (!in.ReadBytes(static_cast<size_t>(length), item))
             return Fail(result, RecordError::RunsPastEnd, in);
-        result.record.items.push_back(CutAtNul(item));
+        if (item.find('\0') != std::string::npos)
+            return Fail(result, RecordError::NulInText, in);
+        result.record.items.push_back(item);
     }
 }
 
-std::string EncodeInstallRecord(const InstallRecordData& record) {
+std::string EncodeInstallRecord(const InstallRecordData& record, const char* signature) {
     ByteWriter out;
-    out.Bytes(kRecordSignature, kRecordSignatureSize);
+    out.Bytes(signature, kRecordSignatureSize);
     out.Counted(record.installDir);
     out.Counted(record.reserved);
     for (const std::string& item : record.items) {

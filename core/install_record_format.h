@@ -13,6 +13,10 @@ namespace setupcore {
 
 constexpr size_t kRecordSignatureSize = 15;
 extern const char kRecordSignature[kRecordSignatureSize];
+// The list of what an installation made that its record does not name (the
+// folders it made, the files it created below the Windows directory) is kept
+// beside the record in the same layout under a signature of its own.
+extern const char kMadeListSignature[kRecordSignatureSize];
 
 constexpr int32_t kMaxRecordDirectory = 259; // the 260-byte directory fields
 constexpr int32_t kMaxRecordItem = 1023;     // the 1024-byte item text
@@ -42,6 +46,7 @@ enum class RecordError {
     NoTerminator,  // the items end without a length of zero or below
     TooLarge,      // the file is larger than kMaxRecordSize
     TooManyItems,  // more than kMaxRecordItems items
+    NulInText,     // a string or item with a NUL byte inside: no installation writes one
 };
 
 struct RecordParseResult {
@@ -56,9 +61,11 @@ struct RecordParseResult {
 class ByteReader;
 RecordError ReadCountedString(ByteReader& in, int32_t maxLength, std::string& out);
 
-RecordParseResult DecodeInstallRecord(const uint8_t* data, size_t size);
+RecordParseResult DecodeInstallRecord(const uint8_t* data, size_t size,
+                                      const char* signature = kRecordSignature);
 // Empty items (and what follows a NUL in an item) are left out: the reader
 // could not tell an empty item from the end of the list.
-std::string EncodeInstallRecord(const InstallRecordData& record);
+std::string EncodeInstallRecord(const InstallRecordData& record,
+                                const char* signature = kRecordSignature);
 
 } // namespace setupcore

@@ -12,24 +12,6 @@ std::string LowercaseAscii(std::string text) {
     return text;
 }
 
-// COM and LPT take a digit, or a superscript one, two or three (0xB9, 0xB2,
-// 0xB3 in the Western code page), which newer Windows also reads as a port.
-bool IsPortNumber(char ch) {
-    return (ch >= '0' && ch <= '9') || ch == '\xB9' || ch == '\xB2' || ch == '\xB3';
-}
-
-// Windows opens these as devices whatever the extension, and with blanks
-// before it.
-bool IsDeviceName(const std::string& part) {
-    std::string stem = LowercaseAscii(part.substr(0, part.find('.')));
-    stem.erase(stem.find_last_not_of(' ') + 1);
-    for (const char* device : {"con", "prn", "aux", "nul", "conin$", "conout$"})
-        if (stem == device)
-            return true;
-    return stem.size() == 4 && (stem.compare(0, 3, "com") == 0 || stem.compare(0, 3, "lpt") == 0) &&
-           IsPortNumber(stem[3]);
-}
-
 // "%NAME%" with a name and no other percent sign.
 bool IsPercentToken(const std::string& part) {
     return part.size() > 2 && part.front() == '%' && part.back() == '%' &&
@@ -93,6 +75,26 @@ NameFault CheckPath(const std::string& name, LeadBytePredicate isLead,
 }
 
 } // namespace
+
+namespace {
+// COM and LPT take a digit, or a superscript one, two or three (0xB9, 0xB2,
+// 0xB3 in the Western code page), which newer Windows also reads as a port.
+bool IsPortNumber(char ch) {
+    return (ch >= '0' && ch <= '9') || ch == '\xB9' || ch == '\xB2' || ch == '\xB3';
+}
+
+} // namespace
+
+bool IsDeviceName(const std::string& part) {
+    std::string stem = LowercaseAscii(part.substr(0, part.find('.')));
+    stem.erase(stem.find_last_not_of(' ') + 1);
+    for (const char* device : {"con", "prn", "aux", "nul", "conin$", "conout$"})
+        if (stem == device)
+            return true;
+    return stem.size() == 4 && (stem.compare(0, 3, "com") == 0 || stem.compare(0, 3, "lpt") == 0) &&
+           IsPortNumber(stem[3]);
+}
+
 
 NameFault CheckPackagedName(const std::string& name, LeadBytePredicate isLead) {
     std::vector<std::string> parts;

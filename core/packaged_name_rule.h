@@ -64,6 +64,11 @@ NameFault CheckPackagedName(const std::string& name, LeadBytePredicate isLead);
 // The folder name: the default install folder and program group.
 NameFault CheckFolderName(const std::string& name, LeadBytePredicate isLead);
 
+// Whether Windows opens a file of this name as a device, whatever its
+// extension and with blanks before it: CON, PRN, AUX, NUL, COM0-9, LPT0-9,
+// CONIN$, CONOUT$ in any letter case.
+bool IsDeviceName(const std::string& part);
+
 // Words that follow the quoted name in a message: "..\x" "has a part that is
 // '..', which climbs out of the folder it is in".
 const char* DescribeNameFault(NameFault fault);

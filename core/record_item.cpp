@@ -94,4 +94,13 @@ std::string RecordFileName(const std::string& programBaseName) {
     return programBaseName + "Info.dat";
 }
 
+std::string MadeListFileName(const std::string& recordFileName) {
+    static const std::string kRecordSuffix = "Info.dat";
+    const size_t stem = recordFileName.size() - kRecordSuffix.size();
+    if (recordFileName.size() > kRecordSuffix.size() &&
+        recordFileName.compare(stem, std::string::npos, kRecordSuffix) == 0)
+        return recordFileName.substr(0, stem) + "Made.dat";
+    return recordFileName + ".made";
+}
+
 } // namespace setupcore

@@ -44,5 +44,8 @@ RecordItem ClassifyItem(const std::string& text, LeadBytePredicate isLead);
 // The install record's file name for the setup program whose base name
 // (file name without extension) is given: the record is named after it.
 std::string RecordFileName(const std::string& programBaseName);
+// The made list beside the record ("SetupMade.dat" beside "SetupInfo.dat"):
+// what the installation made that the record does not name.
+std::string MadeListFileName(const std::string& recordFileName);
 
 } // namespace setupcore

@@ -57,26 +57,38 @@ SetupCommandLine Refused(const std::string& argument, const std::vector<std::str
     return refused;
 }
 
-// After the uninstall switch. Only "/S" as the first of the remaining
-// arguments and "<program> /S" are new; every other form keeps its old role.
+bool IsUninstallOption(const std::string& argument) {
+    std::string log;
+    return Is(argument, "/S") || TakeValue(argument, "/LOG=", log);
+}
+
+// After the uninstall switch: the installed program's path first when there
+// is one (the temporary copy's role), then the options of a silent removal
+// in any order, "/S" and "/LOG=<file>". Only an option is never taken for
+// the program's path. A silent removal asked for anything else is refused.
 SetupCommandLine ParseUninstall(const std::vector<std::string>& rest) {
     SetupCommandLine line;
-    std::string log;
-    const auto logOnly = [&](size_t index) {
-        return rest.size() == index + 1 && TakeValue(rest[index], "/LOG=", log) && !log.empty();
-    };
-    if (rest.empty()) {
-        line.mode = RunMode::HandOffUninstall;
-    } else if (Is(rest[0], "/S")) {
-        line.mode =
-            rest.size() == 1 || logOnly(1) ? RunMode::SilentHandOffUninstall : RunMode::Nothing;
-    } else if (rest.size() == 1) {
-        line.mode = RunMode::RemoveInstallation;
-    } else if (Is(rest[1], "/S") && (rest.size() == 2 || logOnly(2))) {
-        line.mode = RunMode::SilentRemoveInstallation;
-    } else {
-        line.mode = RunMode::Nothing;
+    const bool hasProgram = !rest.empty() && !IsUninstallOption(rest[0]);
+    bool silent = false, unknown = false, logged = false;
+    std::string log, refused;
+    for (size_t i = hasProgram ? 1 : 0; i < rest.size(); ++i) {
+        if (Is(rest[i], "/S")) {
+            silent = true;
+        } else if (TakeValue(rest[i], "/LOG=", log) && !log.empty()) {
+            logged = true;
+        } else if (!unknown) {
+            unknown = true;
+            refused = rest[i];
+        }
     }
+    if (silent && unknown) // a silent removal that was asked for something it does not know
+        return Refused(refused, rest);
+    if (unknown || (hasProgram && logged && !silent))
+        line.mode = RunMode::Nothing; // as every other form always has
+    else if (hasProgram)
+        line.mode = silent ? RunMode::SilentRemoveInstallation : RunMode::RemoveInstallation;
+    else
+        line.mode = silent ? RunMode::SilentHandOffUninstall : RunMode::HandOffUninstall;
     if (line.mode == RunMode::RemoveInstallation || line.mode == RunMode::SilentRemoveInstallation)
         line.installedProgram = rest[0];
     line.logFile = log;

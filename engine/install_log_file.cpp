@@ -7,9 +7,56 @@
 #include <cstdio>
 #include <vector>
 
+namespace {
+
+constexpr DWORD kShared = FILE_SHARE_READ | FILE_SHARE_WRITE;
+
+// A plain file with one name: no link, no reparse point, no directory, and
+// no second name through which someone else's file would be written.
+bool IsPlainFile(HANDLE file) {
+    BY_HANDLE_FILE_INFORMATION info;
+    return ::GetFileInformationByHandle(file, &info) &&
+           !(info.dwFileAttributes &
+             (FILE_ATTRIBUTE_REPARSE_POINT | FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_DEVICE)) &&
+           info.nNumberOfLinks == 1;
+}
+
+// Printable text: a control character, from a record or a message, could
+// otherwise start a line of its own or hide what follows.
+std::string Escaped(const std::string& text) {
+    std::string escaped;
+    for (char ch : text) {
+        const unsigned char byte = static_cast<unsigned char>(ch);
+        if (byte >= 0x20 && byte != 0x7F) {
+            escaped += ch;
+            continue;
+        }
+        char code[8];
+        std::snprintf(code, sizeof code, "\\x%02X", byte);
+        escaped += code;
+    }
+    return escaped;
+}
+
+} // namespace
+
 bool InstallLogFile::Open(const std::string& path) {
-    file_.reset(::CreateFileA(path.c_str(), FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                              nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+    file_.reset(::CreateFileA(path.c_str(), FILE_APPEND_DATA, kShared, nullptr, CREATE_NEW,
+                              FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (file_)
+        return true;
+    const DWORD error = ::GetLastError();
+    if (error != ERROR_FILE_EXISTS && error != ERROR_ALREADY_EXISTS)
+        return false;
+    // Appended to only when it is a plain file: a link planted under the
+    // log's name would have this run write into a file of someone's choosing.
+    const DWORD attributes = ::GetFileAttributesA(path.c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_REPARSE_POINT))
+        return false;
+    file_.reset(::CreateFileA(path.c_str(), FILE_APPEND_DATA | FILE_READ_ATTRIBUTES, kShared,
+                              nullptr, OPEN_EXISTING, FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
+    if (file_ && !IsPlainFile(file_.get()))
+        file_.reset();
     return static_cast<bool>(file_);
 }
 
@@ -23,11 +70,7 @@ void InstallLogFile::Line(const std::string& text) {
                   now.wDay, now.wHour, now.wMinute, now.wSecond, now.wMilliseconds);
     // One write a line, unbuffered: the system has it even if this process
     // is killed the next moment, and lines of two processes never interleave.
-    std::string line = stamp + text;
-    for (char& ch : line)
-        if (ch == '\r' || ch == '\n')
-            ch = ' '; // a message's line breaks would split its entry
-    line += "\r\n";
+    const std::string line = stamp + Escaped(text) + "\r\n";
     DWORD written = 0;
     ::WriteFile(file_.get(), line.data(), static_cast<DWORD>(line.size()), &written, nullptr);
 }

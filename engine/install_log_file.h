@@ -11,9 +11,11 @@
 
 class InstallLogFile : public InstallLog {
 public:
-    // False when the file can be neither opened nor created; the run then
-    // goes on without a log.
+    // Creates the file, or appends to it when it is a plain file (no link,
+    // no reparse point, one name). False when it can be neither; the run
+    // then goes on without a log.
     bool Open(const std::string& path);
+    // One line, timestamped; control characters are written as \xHH.
     void Line(const std::string& text) override;
 
 private:

@@ -1,11 +1,13 @@
 #include "installation.h"
 
 #include "ansi_text.h"
+#include "install_directory_rule.h"
 #include "install_steps.h"
 #include "path_helpers.h"
 #include "process_start.h"
 #include "record_item.h"
 #include "reg_key_holder.h"
+#include "restart_schedule.h"
 #include "setup_directory_sweep.h"
 
 #include <shlobj.h>
@@ -30,6 +32,32 @@ void CopyUrlFile(InstallRun& run) {
     run.RecordPath(url);
 }
 
+// Every path the installation now holds, in canonical form: an uninstallation
+// of an earlier one into the same place may have left them to the restart.
+std::vector<std::string> HeldPaths(const InstallRun& run) {
+    const std::string record = AppendPath(run.installDir, run.context.g_strInfoFileName);
+    std::vector<std::string> paths = {
+        record,
+        AppendPath(run.installDir, setupcore::MadeListFileName(run.context.g_strInfoFileName))};
+    for (const auto& stored : run.dat.m_installed) {
+        const setupcore::RecordItem item = run.dat.ResolveItem(stored->szText);
+        if (!item.path.empty())
+            paths.push_back(item.path);
+    }
+    paths.insert(paths.end(), run.dat.m_createdPaths.begin(), run.dat.m_createdPaths.end());
+    return paths;
+}
+
+void KeepFromRestartDeletions(const InstallRun& run) {
+    const int cancelled = CancelRestartDeletions(HeldPaths(run));
+    if (cancelled > 0)
+        LogLine(run.context.log, "Taken off the deletions at restart: " +
+                                     std::to_string(cancelled) + " of this installation's paths");
+    else if (cancelled < 0)
+        LogLine(run.context.log, "Could not take this installation's paths off the deletions "
+                                 "scheduled for the restart");
+}
+
 // The steps after a successful copy run, in the order the record keeps.
 void FinishInstallation(InstallRun& run) {
     CRegKeyHolder key; // one holder for every registry step
@@ -45,8 +73,10 @@ void FinishInstallation(InstallRun& run) {
     if (run.choices.autoStart)
         RegisterAutoStart(run, key);
 
-    // Ignored: the record the copy run wrote still lets the files go again.
-    run.dat.WriteInstallRecord(run.context.g_strInfoFileName);
+    // Logged, not fatal: the record the copy run wrote still lets the files go again.
+    if (const Problem problem = run.dat.WriteInstallRecord(run.context.g_strInfoFileName))
+        LogLine(run.context.log, "Could not write the complete install record: " + problem.path);
+    KeepFromRestartDeletions(run);
     if (run.choices.launchProgram) // the user sees if it does not start
         LogLine(run.context.log, (StartDetachedProcess(run.programPath, nullptr, run.installDir)
                                       ? "Started: "
@@ -62,18 +92,24 @@ namespace {
 InstallOutcome CopyAndFinish(SetupContext& context, const InstallChoices& choices,
                              InstallPrompts& prompts, CopyProgress* progress) {
     CSetupDat& dat = context.theSetupDat;
-    dat.SetDirectories(context.SetupDirectory(), choices.installDir);
+    // From here on the directory is its one canonical form, wherever it came from.
+    InstallChoices checked = choices;
+    if (Problem problem =
+            CheckInstallDirectory(choices.installDir, context.SetupDirectory(), checked.installDir))
+        return {InstallStage::DirectoryRefused, problem};
+    dat.SetDirectories(context.SetupDirectory(), checked.installDir);
     dat.m_createdPaths.clear();
-    if (!CreateDirectoryTree(choices.installDir, &dat.m_createdPaths))
+    dat.m_createdFiles.clear();
+    if (!CreateDirectoryTree(checked.installDir, &dat.m_createdPaths))
         return {InstallStage::DirectoryRefused, Problem::Of(ProblemKind::CannotCreateInstallDir,
-                                                            choices.installDir, ::GetLastError())};
+                                                            checked.installDir, ::GetLastError())};
     if (Problem problem = dat.InstallFiles(context.g_strInfoFileName, prompts, progress)) {
         // Nothing the failed run made may stay unrecorded on the disk.
         dat.UndoCopyRun();
         return {InstallStage::CopyFailed, problem};
     }
     try {
-        InstallRun run(context, choices);
+        InstallRun run(context, checked);
         FinishInstallation(run);
     } catch (const std::bad_alloc&) {
         // The files and their record stand, so the uninstaller can take

@@ -1,6 +1,7 @@
 #include "removal_scope.h"
 
 #include "ansi_text.h"
+#include "kept_folders.h"
 #include "path_helpers.h"
 #include "path_scope.h"
 #include "record_item.h"
@@ -41,8 +42,20 @@ std::string StringValue(const std::string& key, const char* name) {
     return std::string(text, strnlen(text, size));
 }
 
-// The folder below `base` that holds `path`, or false when none of `folders`
-// does (strictly: a folder itself is never an item to remove).
+// The canonical form of a folder the system names; empty when it has none.
+std::string CanonicalFolder(const std::string& folder) {
+    const setupcore::CanonicalPath canonical = CanonicalPathOf(folder);
+    return canonical ? canonical.path : std::string();
+}
+
+bool IsOneOf(const std::vector<std::string>& paths, const std::string& path) {
+    return std::any_of(paths.begin(), paths.end(), [&](const std::string& candidate) {
+        return setupcore::IsSamePath(candidate, path, IsAnsiLeadByte);
+    });
+}
+
+// The folder of `folders` that holds `path`, or null when none does
+// (strictly: a folder itself is never an item to remove).
 const std::string* FolderHolding(const std::vector<std::string>& folders, const std::string& path) {
     for (const std::string& folder : folders)
         if (!folder.empty() && setupcore::IsStrictlyBelow(path, folder, IsAnsiLeadByte))
@@ -54,15 +67,20 @@ const std::string* FolderHolding(const std::vector<std::string>& folders, const 
 
 RemovalScope::RemovalScope(std::string installDir) : installDir_(std::move(installDir)) {}
 
+void RemovalScope::AllowWindowsFiles(std::vector<std::string> files) {
+    windowsFiles_ = std::move(files);
+}
+
 void RemovalScope::Prepare(const CSetupDat& record) {
-    windowsDir_ = WindowsDirectory();
-    programsFolders_ = {SpecialFolderPath(CSIDL_COMMON_PROGRAMS), SpecialFolderPath(CSIDL_PROGRAMS),
-                        AppendPath(windowsDir_, "Start Menu\\Programs")};
+    windowsDir_ = CanonicalFolder(WindowsDirectory());
+    programsFolders_ = {CanonicalFolder(SpecialFolderPath(CSIDL_COMMON_PROGRAMS)),
+                        CanonicalFolder(SpecialFolderPath(CSIDL_PROGRAMS)),
+                        CanonicalFolder(AppendPath(windowsDir_, "Start Menu\\Programs"))};
     const std::string appData = SpecialFolderPath(CSIDL_APPDATA);
-    linkFolders_ = {SpecialFolderPath(CSIDL_DESKTOP),
-                    appData.empty()
-                        ? std::string()
-                        : AppendPath(appData, "Microsoft\\Internet Explorer\\Quick Launch")};
+    linkFolders_ = {CanonicalFolder(SpecialFolderPath(CSIDL_DESKTOP)),
+                    appData.empty() ? std::string()
+                                    : CanonicalFolder(AppendPath(
+                                          appData, "Microsoft\\Internet Explorer\\Quick Launch"))};
     // An entry is this installation's when its own uninstall command starts
     // the program in this install directory; it is looked at before any
     // value of it goes.
@@ -116,8 +134,20 @@ bool RemovalScope::AllowsPath(const RecordItem& item) const {
                !LinkOnTheWay(*folder, path) && IsLink(path) && IsOurLink(path);
     }
     if (!windowsDir_.empty() && setupcore::IsStrictlyBelow(path, windowsDir_, IsAnsiLeadByte))
-        return item.kind == ItemKind::FullPathFile && !IsExistingDirectory(path) &&
-               !LinkOnTheWay(windowsDir_, path);
+        return item.kind == ItemKind::FullPathFile && IsOneOf(windowsFiles_, path) &&
+               !IsExistingDirectory(path) && !LinkOnTheWay(windowsDir_, path);
+    return false;
+}
+
+bool RemovalScope::AllowsMadeFolder(const std::string& folder) const {
+    if (setupcore::IsWithin(folder, installDir_, IsAnsiLeadByte))
+        return !LinkOnTheWay(installDir_, folder);
+    // A parent the installation made on the way to its directory, unless
+    // it is one that the shell or Windows keeps.
+    if (setupcore::IsStrictlyBelow(installDir_, folder, IsAnsiLeadByte))
+        return !IsKeptFolder(folder);
+    if (const std::string* programs = FolderHolding(programsFolders_, folder))
+        return !LinkOnTheWay(*programs, folder);
     return false;
 }
 
@@ -125,8 +155,10 @@ bool RemovalScope::IsOurLink(const std::string& path) const {
     if (::GetFileAttributesA(path.c_str()) == INVALID_FILE_ATTRIBUTES)
         return true; // nothing there to remove
     ShortcutContents contents;
-    return SUCCEEDED(ReadShortcut(path, contents)) &&
-           setupcore::IsStrictlyBelow(contents.target, installDir_, IsAnsiLeadByte);
+    if (FAILED(ReadShortcut(path, contents)))
+        return false;
+    const setupcore::CanonicalPath target = CanonicalPathOf(contents.target);
+    return target && setupcore::IsStrictlyBelow(target.path, installDir_, IsAnsiLeadByte);
 }
 
 bool RemovalScope::AllowsRegistry(const RecordItem& item) const {
@@ -148,5 +180,6 @@ bool RemovalScope::RefersToInstallation(const std::string& command) const {
         program = program.substr(1, program.find('"', 1) - 1);
     else
         program = program.substr(0, program.find(" /"));
-    return setupcore::IsStrictlyBelow(program, installDir_, IsAnsiLeadByte);
+    const setupcore::CanonicalPath canonical = CanonicalPathOf(program);
+    return canonical && setupcore::IsStrictlyBelow(canonical.path, installDir_, IsAnsiLeadByte);
 }

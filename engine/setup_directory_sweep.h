@@ -15,6 +15,3 @@
 void SweepSetupDirectory(const std::string& setupDirectory,
                          const std::vector<std::string>& packageFiles);
 
-// Whether `directory` is a drive's or share's root, or a folder the shell or
-// Windows keeps (the desktop, Downloads, Documents, the temporary directory...).
-bool IsKeptFolder(const std::string& directory);

@@ -4,6 +4,7 @@
 
 #include "ansi_text.h"
 #include "path_helpers.h"
+#include "path_scope.h"
 #include "record_item.h"
 #include "shell_link.h"
 
@@ -41,10 +42,20 @@ void MakeProgramGroup(InstallRun& run) {
     // the drive's root would scatter shortcuts where no one looks for them.
     if (run.choices.programsFolder.empty())
         return;
-    run.groupDir = run.choices.programsFolder + run.choices.groupName.substr(0, 259);
+    // The group stays below the Programs folder, whatever its name holds.
+    const setupcore::CanonicalPath programs = CanonicalPathOf(run.choices.programsFolder);
+    const setupcore::CanonicalPath group =
+        CanonicalPathOf(run.choices.programsFolder + run.choices.groupName.substr(0, 259));
+    if (!programs || !group ||
+        !setupcore::IsStrictlyBelow(group.path, programs.path, IsAnsiLeadByte)) {
+        LogLine(run.context.log, "No program group: \"" + run.choices.groupName +
+                                     "\" is no folder below the Programs folder");
+        return;
+    }
+    run.groupDir = group.path;
     // A group that cannot be made leaves its shortcuts unmade; the program
-    // is installed all the same.
-    CreateDirectoryTree(run.groupDir);
+    // is installed all the same. The folders it makes go with it.
+    CreateDirectoryTree(run.groupDir, &run.dat.m_createdPaths);
     run.RecordPath(run.groupDir);
     ShortcutToProgram(run, run.groupDir);
 }

@@ -7,8 +7,10 @@
 #include "path_scope.h"
 #include "process_start.h"
 #include "reboot_delete.h"
+#include "made_folders.h"
+#include "made_list.h"
+#include "record_item.h"
 #include "removal_scope.h"
-#include "remove_empty_directories.h"
 #include "setup_context.h"
 #include "setup_dat.h"
 
@@ -16,6 +18,7 @@
 
 #include <cstdio>
 #include <new>
+#include <optional>
 #include <vector>
 
 namespace {
@@ -53,15 +56,14 @@ std::string MakeHandOffDirectory(const std::string& temporaryDirectory,
 // Whether `directory` is one that MakeHandOffDirectory makes.
 bool IsHandOffDirectory(const std::string& directory, const std::string& programBaseName) {
     const std::string name = ExtractFileName(directory, true);
-    const std::string parent = ExtractDirectory(directory);
-    const std::string temporary = TemporaryDirectoryPath();
-    return name.size() == programBaseName.size() + 1 + kHandOffDigits &&
+    const setupcore::CanonicalPath parent = CanonicalPathOf(ExtractDirectory(directory));
+    const setupcore::CanonicalPath temporary = CanonicalPathOf(TemporaryDirectoryPath());
+    return parent && temporary && name.size() == programBaseName.size() + 1 + kHandOffDigits &&
            setupcore::EqualsIgnoringAsciiCase(name.substr(0, programBaseName.size() + 1),
                                               programBaseName + "-") &&
            name.find_first_not_of("0123456789ABCDEF", programBaseName.size() + 1) ==
                std::string::npos &&
-           setupcore::IsWithin(parent, temporary, IsAnsiLeadByte) &&
-           setupcore::IsWithin(temporary, parent, IsAnsiLeadByte);
+           setupcore::IsSamePath(parent.path, temporary.path, IsAnsiLeadByte);
 }
 
 // Copies `from` to `to`, which must not exist yet.
@@ -159,30 +161,82 @@ void ScheduleOwnFiles(const std::string& runningCopy) {
     DeleteOnReboot(ownDirectory); // scheduled after its files, so empty by then
 }
 
+// The folders the installation made, as its made list names them (any not
+// in canonical form is refused and listed), or for an installation made
+// before the list was kept, the folders on the way to its recorded paths.
+std::vector<std::string> FoldersMade(const std::optional<MadeList>& list,
+                                     const std::string& installDirectory,
+                                     const CSetupDat& installation, std::vector<ItemLeft>& left) {
+    std::vector<std::string> folders;
+    if (!list) {
+        std::vector<std::string> paths;
+        for (const auto& stored : installation.m_installed)
+            paths.push_back(installation.ResolveItem(stored->szText).path);
+        return FoldersOnTheWay(installDirectory, paths);
+    }
+    for (const std::string& folder : list->folders) {
+        const setupcore::CanonicalPath canonical = CanonicalPathOf(folder);
+        if (canonical)
+            folders.push_back(canonical.path);
+        else
+            left.push_back({folder + "\\", ItemOutcome::Refused});
+    }
+    return folders;
+}
+
+std::vector<std::string> CanonicalPaths(const std::vector<std::string>& paths) {
+    std::vector<std::string> canonical;
+    for (const std::string& path : paths)
+        if (const setupcore::CanonicalPath form = CanonicalPathOf(path))
+            canonical.push_back(form.path);
+    return canonical;
+}
+
+Problem InstallDirectoryOf(const std::string& installedProgram, std::string& program,
+                           std::string& directory) {
+    const setupcore::CanonicalPath canonicalProgram = CanonicalPathOf(installedProgram);
+    const setupcore::CanonicalPath canonicalDirectory =
+        canonicalProgram ? CanonicalPathOf(ExtractDirectory(canonicalProgram.path))
+                         : setupcore::CanonicalPath();
+    if (!canonicalDirectory)
+        return Problem::Of(ProblemKind::CannotOpenRecord, installedProgram);
+    program = canonicalProgram.path;
+    directory = canonicalDirectory.path;
+    return RefuseIfTooLong(directory, kMaxDirectoryPath);
+}
+
 RemovalOutcome RemoveRecordedInstallation(const std::string& installedProgram,
                                           const std::string& runningCopy, InstallLog* log) {
     RemovalOutcome outcome;
-    const std::string installDirectory = ExtractDirectory(installedProgram);
-    outcome.problem = RefuseIfTooLong(installDirectory, kMaxDirectoryPath);
-    const std::string record = AppendPath(installDirectory, RecordFileNameFor(installedProgram));
-    if (!outcome.problem) {
-        CSetupDat installation;
-        RemovalScope scope(installDirectory);
-        LogLine(log, "Removing the installation recorded in " + record);
-        outcome.problem = installation.RemoveInstalled(record, scope, outcome.left, log);
-    }
-    if (!outcome.problem) {
-        RemoveProgramFile(installedProgram, runningCopy, outcome.left, log);
-        RemoveProgramFile(AppendPath(installDirectory, "zlib1.dll"), runningCopy, outcome.left,
-                          log);
-        // The first process started this one inside the install directory.
-        _chdir(ExtractDirectory(runningCopy).c_str());
-        RemoveEmptyDirectories(installDirectory);
-        LogLine(log, (::GetFileAttributesA(installDirectory.c_str()) == INVALID_FILE_ATTRIBUTES
-                          ? "Removed the install directory "
-                          : "Left the install directory (not empty, or left to the restart) ") +
-                         installDirectory);
-    }
+    std::string program, installDirectory;
+    if ((outcome.problem = InstallDirectoryOf(installedProgram, program, installDirectory)))
+        return outcome;
+    const std::string recordName = RecordFileNameFor(program);
+    const std::string record = AppendPath(installDirectory, recordName);
+    const std::string madeListPath =
+        AppendPath(installDirectory, setupcore::MadeListFileName(recordName));
+    std::optional<MadeList> madeList;
+    if ((outcome.problem = ReadMadeList(madeListPath, madeList)))
+        return outcome;
+    CSetupDat installation;
+    RemovalScope scope(installDirectory);
+    if (madeList)
+        scope.AllowWindowsFiles(CanonicalPaths(madeList->windowsFiles));
+    LogLine(log, "Removing the installation recorded in " + record);
+    if ((outcome.problem = installation.RemoveInstalled(record, scope, outcome.left, log)))
+        return outcome;
+    RemoveProgramFile(program, runningCopy, outcome.left, log);
+    RemoveProgramFile(AppendPath(installDirectory, "zlib1.dll"), runningCopy, outcome.left, log);
+    if (madeList && DeleteFileNowOrAtRestart(madeListPath) == Removal::Failed)
+        outcome.left.push_back({madeListPath, ItemOutcome::Failed});
+    // The first process started this one inside the install directory.
+    _chdir(ExtractDirectory(runningCopy).c_str());
+    RemoveMadeFolders(FoldersMade(madeList, installDirectory, installation, outcome.left), scope,
+                      outcome.left, log);
+    LogLine(log, (::GetFileAttributesA(installDirectory.c_str()) == INVALID_FILE_ATTRIBUTES
+                      ? "Removed the install directory "
+                      : "Left the install directory (not empty, or left to the restart) ") +
+                     installDirectory);
     return outcome;
 }
 

@@ -17,9 +17,6 @@ public:
     virtual BOOL InitInstance();
     virtual int ExitInstance();
 
-    // Kept for the start-up sequence; common controls are always 3-D today.
-    void Enable3dControls() {}
-
     std::string m_pszAppName;
     HINSTANCE m_hInstance = nullptr;
     CWnd* m_pMainWnd = nullptr;

@@ -80,10 +80,17 @@ TargetPlace ExpandTargetPath(std::string& path, std::string& unknownToken) {
     return TargetPlace::WindowsDirectory;
 }
 
+setupcore::CanonicalPath CanonicalPathOf(const std::string& path, const std::string& base) {
+    return base.empty() ? Canonicalize(path, IsAnsiLeadByte)
+                        : CanonicalizeFrom(base, path, IsAnsiLeadByte);
+}
+
 bool LinkOnTheWay(const std::string& base, const std::string& path) {
+    if (!IsWithin(path, base, IsAnsiLeadByte))
+        return true;
     const std::vector<std::string> parts = PathComponents(path, IsAnsiLeadByte);
     const size_t baseDepth = PathComponents(base, IsAnsiLeadByte).size();
-    std::string prefix = parts.empty() ? std::string() : parts[0];
+    std::string prefix = parts[0];
     for (size_t i = 1; i < parts.size(); ++i) {
         prefix = AppendPath(prefix, parts[i]);
         if (i < baseDepth)

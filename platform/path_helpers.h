@@ -3,6 +3,8 @@
 // extensions and the current directory shows throughout the installation.
 #pragma once
 
+#include "canonical_path.h"
+
 #include <string>
 #include <unordered_set>
 #include <vector>
@@ -34,10 +36,16 @@ enum class TargetPlace {
 };
 TargetPlace ExpandTargetPath(std::string& path, std::string& unknownToken);
 
+// The canonical form of `path` in this machine's code page: absolute, or
+// relative to the absolute directory `base` when one is given.
+setupcore::CanonicalPath CanonicalPathOf(const std::string& path,
+                                         const std::string& base = std::string());
+
 // True when a directory link (or any other reparse point) stands on the way
 // from `base` (not included) down to `path` (included): what lies beyond it
 // is not below `base` at all, however the text reads. Stops at the first part
-// that does not exist.
+// that does not exist. Both must be canonical, `path` within `base`; for any
+// other pair it answers true, since nothing can be vouched for on the way.
 bool LinkOnTheWay(const std::string& base, const std::string& path);
 
 // Whether `path` names an existing directory.

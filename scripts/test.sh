@@ -14,7 +14,8 @@ echo "== native unit tests (ASan, UBSan)"
 ctest --test-dir "$root/build/native" --output-on-failure
 
 echo "== fuzzing, ${fuzz_seconds} s per target"
-for target in fuzz_package_index fuzz_install_record fuzz_inflate fuzz_name_rule; do
+for target in fuzz_package_index fuzz_install_record fuzz_inflate fuzz_name_rule \
+    fuzz_canonical_path; do
     # New inputs go to the first directory; the committed seeds are only read.
     corpus="$root/build/native/fuzz-corpus/$target"
     seeds="$root/tests/fuzz/seeds/$target"

@@ -77,6 +77,7 @@ Problem CopyRun::ExpandTarget(std::string& path) {
 Problem CopyRun::OpenTarget(const std::string& path, FileHandle& target) {
     if (CreateNewTarget(path, target)) {
         dat_.m_createdPaths.push_back(path);
+        dat_.m_createdFiles.push_back(path);
         return Problem();
     }
     const DWORD error = ::GetLastError();

@@ -105,8 +105,14 @@ Problem CSetupDat::InstallFiles(const std::string& recordFileName, InstallPrompt
     const uint64_t totalBytes = progress ? PackagedBytes(m_szSourceDir, sources) : 0;
     ProgressScope shown(progress, totalBytes);
 
-    for (const std::string& name : m_obsoleteFiles)
-        m_replaced.SetAside(AppendPath(m_szInstallDir, name));
+    for (const std::string& name : m_obsoleteFiles) {
+        const std::string obsolete = AppendPath(m_szInstallDir, name);
+        // Through a link, the name would reach a file outside the install
+        // directory: the run stops as it does for such a target.
+        if (LinkOnTheWay(m_szInstallDir, obsolete))
+            return Problem::Of(ProblemKind::CannotCreateFile, obsolete);
+        m_replaced.SetAside(obsolete);
+    }
     if (Problem problem = CopyPackage(sources, prompts, progress))
         return problem;
     // Only now, with every new file whole, do the old ones make way.

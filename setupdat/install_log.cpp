@@ -9,31 +9,7 @@
 
 #include <cstring>
 
-namespace {
-
-class NullInstallLog : public InstallLog {
-public:
-    void Line(const std::string&) override {}
-};
-
-bool RegistryItemExists(const setupcore::RecordItem& item) {
-    CRegKeyHolder parent;
-    if (parent.Open(HKEY_CURRENT_USER, item.parentKey.c_str(), KEY_READ) != ERROR_SUCCESS)
-        return false;
-    if (item.kind == setupcore::ItemKind::RegistryKey) {
-        CRegKeyHolder key;
-        return key.Open(parent.m_hKey, item.name.c_str(), KEY_READ) == ERROR_SUCCESS;
-    }
-    return ::RegQueryValueExA(parent.m_hKey, item.name.c_str(), nullptr, nullptr, nullptr,
-                              nullptr) == ERROR_SUCCESS;
-}
-
-} // namespace
-
-InstallLog& NoInstallLog() {
-    static NullInstallLog none;
-    return none;
-}
+namespace {} // namespace
 
 std::string MadeLine(const setupcore::RecordItem& item) {
     using setupcore::ItemKind;
@@ -70,29 +46,23 @@ void LogRegistryValues(InstallLog* log, const std::string& keyPath) {
     }
 }
 
-std::string RemovalLine(const std::string& itemText, const std::string& installDir) {
+std::string RemovalLine(const setupcore::RecordItem& item, ItemOutcome outcome,
+                        const std::string& text) {
     using setupcore::ItemKind;
-    const setupcore::RecordItem item = setupcore::ClassifyItem(itemText, IsAnsiLeadByte);
-    switch (item.kind) {
-    case ItemKind::RegistryKey:
-    case ItemKind::RegistryValue:
-        return (RegistryItemExists(item) ? "Could not remove registry item "
-                                         : "Removed registry item ") +
-               itemText;
-    case ItemKind::Directory:
-    case ItemKind::BareFile:
-    case ItemKind::FullPathFile: {
-        const std::string path =
-            item.kind == ItemKind::BareFile ? AppendPath(installDir, item.path) : item.path;
-        // What could not go now was left to the restart.
-        return (::GetFileAttributesA(path.c_str()) == INVALID_FILE_ATTRIBUTES
-                    ? "Removed "
-                    : "Scheduled for removal at restart: ") +
-               path;
-    }
-    case ItemKind::Empty:
-    case ItemKind::RegistryMalformed:
+    const bool registry =
+        item.kind == ItemKind::RegistryKey || item.kind == ItemKind::RegistryValue;
+    const std::string what = registry ? "registry item " + text : item.path;
+    switch (outcome) {
+    case ItemOutcome::Removed:
+        return "Removed " + what;
+    case ItemOutcome::Scheduled:
+        return "Scheduled for removal at restart: " + what;
+    case ItemOutcome::Failed:
+        return "Could not remove " + what;
+    case ItemOutcome::Refused:
         break;
     }
-    return "Skipped unusable item " + itemText;
+    return item.kind == ItemKind::Empty || item.kind == ItemKind::RegistryMalformed
+               ? "Left alone (not a usable item): " + text
+               : "Left alone (not made by this installation): " + text;
 }

@@ -3,6 +3,8 @@
 // and every item removed. The interactive runs keep no log: theirs is null.
 #pragma once
 
+#include "item_policy.h"
+
 #include <string>
 
 class InstallLog {
@@ -10,9 +12,6 @@ public:
     virtual ~InstallLog() = default;
     virtual void Line(const std::string& text) = 0;
 };
-
-// The log of the runs that keep none.
-InstallLog& NoInstallLog();
 
 // Writes `text` to `log` when there are both.
 inline void LogLine(InstallLog* log, const std::string& text) {
@@ -33,7 +32,7 @@ std::string MadeLine(const setupcore::RecordItem& item);
 // back as it now stands, when there is a log.
 void LogRegistryValues(InstallLog* log, const std::string& keyPath);
 
-// The line that tells how an install-record item went: removed now, or
-// left for the next restart, looked up on the disk once its removal ran.
-// `installDir` completes a bare file name.
-std::string RemovalLine(const std::string& itemText, const std::string& installDir);
+// The line that tells how an install-record item went, from what its
+// removal returned: `item` as resolved, `text` as recorded.
+std::string RemovalLine(const setupcore::RecordItem& item, ItemOutcome outcome,
+                        const std::string& text);

@@ -7,11 +7,34 @@
 #include "install_log.h"
 #include "install_record_format.h"
 #include "item_policy.h"
+#include "made_list.h"
+#include "path_scope.h"
 #include "path_helpers.h"
 #include "reboot_delete.h"
 #include "record_item.h"
 #include "reg_key_holder.h"
 #include "whole_file.h"
+
+#include <unordered_set>
+
+namespace {
+
+// The folders and the Windows directory's files among what the run created.
+MadeList MadeListOf(const std::vector<std::string>& created,
+                    const std::vector<std::string>& createdFiles) {
+    MadeList list;
+    const std::string windows = WindowsDirectory();
+    const std::unordered_set<std::string> files(createdFiles.begin(), createdFiles.end());
+    for (const std::string& path : created) {
+        if (!files.count(path))
+            list.folders.push_back(path);
+        else if (setupcore::IsStrictlyBelow(path, windows, IsAnsiLeadByte))
+            list.windowsFiles.push_back(path);
+    }
+    return list;
+}
+
+} // namespace
 
 Problem CSetupDat::WriteInstallRecord(const std::string& recordFileName) const {
     const std::string path = AppendPath(m_szInstallDir, recordFileName);
@@ -24,7 +47,9 @@ Problem CSetupDat::WriteInstallRecord(const std::string& recordFileName) const {
     if (!file.Create(path, GENERIC_READ | GENERIC_WRITE, 0) ||
         !file.Write(bytes.data(), static_cast<DWORD>(bytes.size())))
         return Problem::Of(ProblemKind::CannotCreateFile, path, ::GetLastError());
-    return Problem();
+    file = FileHandle();
+    return WriteMadeList(m_szInstallDir, setupcore::MadeListFileName(recordFileName),
+                         MadeListOf(m_createdPaths, m_createdFiles));
 }
 
 Problem CSetupDat::ReadInstallRecord(const std::string& recordPath) {
@@ -77,13 +102,31 @@ ItemOutcome RemoveRegistryItem(const setupcore::RecordItem& item) {
 
 } // namespace
 
-ItemOutcome CSetupDat::RemoveItem(const std::string& text, const ItemPolicy& policy) const {
+setupcore::RecordItem CSetupDat::ResolveItem(const std::string& text) const {
     using setupcore::ItemKind;
     setupcore::RecordItem item = setupcore::ClassifyItem(text, IsAnsiLeadByte);
-    if (item.kind == ItemKind::BareFile) {
+    if (item.kind != ItemKind::Directory && item.kind != ItemKind::FullPathFile &&
+        item.kind != ItemKind::BareFile)
+        return item;
+    // A bare name lies below the install directory; either way the path is
+    // checked and removed in its one canonical form.
+    const setupcore::CanonicalPath canonical = CanonicalPathOf(
+        item.path, item.kind == ItemKind::BareFile ? m_szInstallDir : std::string());
+    if (!canonical)
+        return setupcore::RecordItem();
+    item.path = canonical.path;
+    if (item.kind == ItemKind::BareFile)
         item.kind = ItemKind::FullPathFile;
-        item.path = AppendPath(m_szInstallDir, item.path);
-    }
+    return item;
+}
+
+ItemOutcome CSetupDat::RemoveItem(const std::string& text, const ItemPolicy& policy) const {
+    return RemoveResolvedItem(ResolveItem(text), policy);
+}
+
+ItemOutcome CSetupDat::RemoveResolvedItem(const setupcore::RecordItem& item,
+                                          const ItemPolicy& policy) const {
+    using setupcore::ItemKind;
     if (item.kind == ItemKind::Empty || item.kind == ItemKind::RegistryMalformed ||
         !policy.Allows(item))
         return ItemOutcome::Refused;
@@ -103,13 +146,12 @@ Problem CSetupDat::RemoveInstalled(const std::string& recordPath, ItemPolicy& po
     if (Problem problem = ReadInstallRecord(recordPath))
         return problem;
     policy.Prepare(*this);
-    for (const auto& item : m_installed) {
-        const ItemOutcome outcome = RemoveItem(item->szText, policy);
+    for (const auto& stored : m_installed) {
+        const setupcore::RecordItem item = ResolveItem(stored->szText);
+        const ItemOutcome outcome = RemoveResolvedItem(item, policy);
         if (outcome == ItemOutcome::Failed || outcome == ItemOutcome::Refused)
-            left.push_back({item->szText, outcome});
-        LogLine(log, outcome == ItemOutcome::Refused
-                         ? "Left alone (not made by this installation): " + item->szText
-                         : RemovalLine(item->szText, m_szInstallDir));
+            left.push_back({stored->szText, outcome});
+        LogLine(log, RemovalLine(item, outcome, stored->szText));
     }
     // The record itself is no item of anyone's making: it goes last, always.
     if (DeleteFileNowOrAtRestart(recordPath) == Removal::Failed)

@@ -48,4 +48,5 @@ void CSetupDat::UndoCopyRun() {
         if (!::DeleteFileA(path->c_str()))
             ::RemoveDirectoryA(path->c_str()); // a file that would not go leaves it non-empty
     m_createdPaths.clear();
+    m_createdFiles.clear();
 }

@@ -51,10 +51,16 @@ public:
 
     // The install record.
     bool AddInstalledItem(const setupcore::RecordItem& item);
+    // Writes the record, then the made list beside it (made_list.h).
     Problem WriteInstallRecord(const std::string& recordFileName) const;
     Problem ReadInstallRecord(const std::string& recordPath);
+    // What a stored item names, its path in canonical form (a bare name put
+    // below the install directory); an Empty item when the path has none.
+    setupcore::RecordItem ResolveItem(const std::string& text) const;
     // Removes what one item names, when `policy` allows it.
     ItemOutcome RemoveItem(const std::string& text, const ItemPolicy& policy) const;
+    ItemOutcome RemoveResolvedItem(const setupcore::RecordItem& item,
+                                   const ItemPolicy& policy) const;
     // Reads the record at `recordPath` and removes every item it names that
     // `policy` allows, in order, then the record itself; removes nothing when
     // it cannot be read. Items not removed nor scheduled go to `left`, and
@@ -82,6 +88,8 @@ public:
     // stood before, in the order made, so that a failed run can take them
     // away again (files it replaced are not among them).
     std::vector<std::string> m_createdPaths;
+    // The files among them: every other created path is a folder made.
+    std::vector<std::string> m_createdFiles;
     // The files of an earlier installation that the copy run replaces or
     // deletes, until the installation stands.
     ReplacedFiles m_replaced;

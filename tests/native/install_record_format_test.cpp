@@ -96,6 +96,22 @@ TEST(InstallRecordFormat, RefusesLengthsOverTheirFields) {
     EXPECT_EQ(Decode(pastEnd.Result()).error, RecordError::RunsPastEnd);
 }
 
+TEST(InstallRecordFormat, ANulInsideATextIsADamagedRecord) {
+    // No installation writes one; read as text it would name something shorter.
+    EXPECT_EQ(Decode(Record("C:\\A", {std::string("\0C:\\x", 5)})).error, RecordError::NulInText);
+    EXPECT_EQ(Decode(Record("C:\\A", {std::string("a\0b", 3)})).error, RecordError::NulInText);
+    EXPECT_EQ(Decode(Record(std::string("C:\\A\0", 5), {})).error, RecordError::NulInText);
+}
+
+TEST(InstallRecordFormat, TheMadeListIsNoRecordAndNoRecordAMadeList) {
+    const std::string list = EncodeInstallRecord({"C:\\A", "", {"C:\\A\\"}}, kMadeListSignature);
+    EXPECT_EQ(Decode(list).error, RecordError::BadSignature);
+    const RecordParseResult parsed = DecodeInstallRecord(
+        reinterpret_cast<const uint8_t*>(list.data()), list.size(), kMadeListSignature);
+    ASSERT_TRUE(parsed.Ok());
+    EXPECT_EQ(parsed.record.items, std::vector<std::string>{"C:\\A\\"});
+}
+
 TEST(InstallRecordFormat, EmptyItemsAreLeftOutSoTheyCannotEndTheList) {
     RecordParseResult parsed =
         Decode(EncodeInstallRecord({"C:\\A", "", {"first", "", std::string("\0x", 2), "last"}}));

@@ -4,6 +4,7 @@
 #include "current_directory.h"
 #include "engine_test_support.h"
 #include "install_record_format.h"
+#include "kept_folders.h"
 #include "path_helpers.h"
 #include "setup_directory_sweep.h"
 #include "shell_link.h"
@@ -168,8 +169,10 @@ TEST(HandOff, WithNoUsableTemporaryDirectoryNothingIsStartedAndTheUserLearnsWhy)
 
 TEST(SetupDirectorySweep, NeverSchedulesARootOrAFolderTheShellKeeps) {
     for (const std::string& kept :
-         {SpecialFolderPath(CSIDL_DESKTOP), SpecialFolderPath(CSIDL_PERSONAL), std::string("C:\\"),
-          std::string("C:"), TemporaryDirectoryPath()}) {
+         {SpecialFolderPath(CSIDL_DESKTOP), SpecialFolderPath(CSIDL_PERSONAL),
+          SpecialFolderPath(CSIDL_FAVORITES), SpecialFolderPath(CSIDL_PROFILE),
+          SpecialFolderPath(CSIDL_PROGRAM_FILES), std::string("C:\\"), std::string("C:"),
+          TemporaryDirectoryPath()}) {
         SCOPED_TRACE(kept);
         EXPECT_TRUE(IsKeptFolder(kept));
     }

@@ -52,3 +52,14 @@ for name, data in [("entry", b"\0bin\\x.dll"), ("system", b"\0%SystemRoot%\\x.dl
                    ("climb", b"\0..\\..\\x.txt"), ("folder", b"\1Kestrel\\Notes 2.5"),
                    ("double-byte", b"\2\x95\x5c\\\x95\x5c.txt"), ("device", b"\0docs\\con.txt")]:
     write("fuzz_name_rule", name, data)
+
+# Paths: the first byte is where the text splits into a path and a base.
+for name, first, second in [
+        ("slash-climb", b"C:\\Apps\\Demo\\x/../../../users/root/Documents/precious.txt",
+         b"C:\\Apps\\Demo"),
+        ("verbatim", b"\\\\?\\C:\\Apps\\Q", b"C:\\Apps"),
+        ("dot-dot", b"C:\\Apps\\x\\..\\..\\Apps\\R", b"C:\\Apps"),
+        ("trailing-dot", b"C:\\Apps\\S.", b"C:\\"),
+        ("share", b"//srv/share/App/a", b"\\\\srv\\share"),
+        ("device", b"C:\\Apps\\com1.txt", b"\\\\.\\C:")]:
+    write("fuzz_canonical_path", name, bytes([len(first)]) + first + second)
