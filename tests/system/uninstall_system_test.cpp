@@ -52,6 +52,8 @@ protected:
             Add(record, item);
         for (const char* item : {"\\UninstallString", "\\DisplayName", "\\"})
             Add(record, std::string("%REG_CURRENT_USER%") + kAppKey + item);
+        // Made by the installation, so listed beside the record.
+        record.m_createdPaths = {install_, install_ + "\\docs", install_ + "\\docs\\deep"};
         ASSERT_FALSE(record.WriteInstallRecord("SetupInfo.dat"));
         temporaryCopiesBefore_ = TemporaryCopies();
     }
