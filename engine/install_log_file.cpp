@@ -1,6 +1,8 @@
 #include "install_log_file.h"
 
 #include "path_helpers.h"
+#include "path_text.h"
+#include "unique_handle.h"
 
 #include <windows.h>
 
@@ -19,6 +21,40 @@ bool IsPlainFile(HANDLE file) {
            !(info.dwFileAttributes &
              (FILE_ATTRIBUTE_REPARSE_POINT | FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_DEVICE)) &&
            info.nNumberOfLinks == 1;
+}
+
+// The same file-system object: its volume and its index on it.
+bool SameObject(const std::string& a, const std::string& b) {
+    const auto identity = [](const std::string& path, BY_HANDLE_FILE_INFORMATION& info) {
+        UniqueFileHandle handle(::CreateFileA(path.c_str(), FILE_READ_ATTRIBUTES,
+                                              kShared | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
+                                              FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+        return handle && ::GetFileInformationByHandle(handle.get(), &info);
+    };
+    BY_HANDLE_FILE_INFORMATION first, second;
+    return identity(a, first) && identity(b, second) &&
+           first.dwVolumeSerialNumber == second.dwVolumeSerialNumber &&
+           first.nFileIndexHigh == second.nFileIndexHigh &&
+           first.nFileIndexLow == second.nFileIndexLow;
+}
+
+// Whether the opened file is the one named `path`, not one a link leads to:
+// the name it was reached under and the folder it lies in are those of the
+// path. (Some file systems show no reparse point for a link to a file.)
+bool ReachedUnderItsOwnName(HANDLE file, const std::string& path) {
+    using GetFinalPath = DWORD(WINAPI*)(HANDLE, LPSTR, DWORD, DWORD);
+    const auto get = reinterpret_cast<GetFinalPath>(reinterpret_cast<void*>(
+        ::GetProcAddress(::GetModuleHandleA("kernel32.dll"), "GetFinalPathNameByHandleA")));
+    if (!get)
+        return true; // older Windows has no file-name links to follow
+    char buffer[MAX_PATH * 4];
+    const DWORD length = get(file, buffer, sizeof buffer, 0);
+    if (length == 0 || length >= sizeof buffer)
+        return false;
+    const std::string reached(buffer, length);
+    return setupcore::EqualsIgnoringAsciiCase(ExtractFileName(reached, true),
+                                              ExtractFileName(path, true)) &&
+           SameObject(ExtractDirectory(reached), ExtractDirectory(path));
 }
 
 // Printable text: a control character, from a record or a message, could
@@ -55,7 +91,7 @@ bool InstallLogFile::Open(const std::string& path) {
         return false;
     file_.reset(::CreateFileA(path.c_str(), FILE_APPEND_DATA | FILE_READ_ATTRIBUTES, kShared,
                               nullptr, OPEN_EXISTING, FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
-    if (file_ && !IsPlainFile(file_.get()))
+    if (file_ && !(IsPlainFile(file_.get()) && ReachedUnderItsOwnName(file_.get(), path)))
         file_.reset();
     return static_cast<bool>(file_);
 }

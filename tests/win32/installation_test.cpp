@@ -60,8 +60,7 @@ protected:
         choices.autoStart = true;
         Package("Notes.exe", "program bytes", false);
         Package("docs\\guide.txt", "guide", true);
-        WriteFileBytes(setup / "URL.txt", "http://example.invalid/");
-        WriteFileBytes(setup / "Setup.dat", "index");
+        WritePackageFiles("program bytes");
         WriteFileBytes(setup / "mine.txt", "the user's own");
     }
 
@@ -70,6 +69,15 @@ protected:
                        compressed ? setupcore::PackBytes(bytes) : bytes);
         context.theSetupDat.AddFileEntry(static_cast<int>(name.size()), name.c_str(),
                                          compressed ? 1 : 0);
+    }
+    // The package's files again, as a second run finds them, the sweep of
+    // the first having taken them; the record of the first is forgotten.
+    void WritePackageFiles(const std::string& program) {
+        WriteFileBytes(setup / "Notes.exe", program);
+        WriteFileBytes(setup / "guide.txt", setupcore::PackBytes("guide"));
+        WriteFileBytes(setup / "URL.txt", "http://example.invalid/");
+        WriteFileBytes(setup / "Setup.dat", "index");
+        context.theSetupDat.m_installed.clear();
     }
     std::string App(const std::string& name) const { return target / ("App\\" + name); }
     std::string Group(const std::string& name) const { return programs / ("Kestrel" + name); }
@@ -114,6 +122,11 @@ TEST_F(InstallationTest, EveryStepIsCarriedOutAndRecordedInOrderThenUndoneByTheU
     };
     EXPECT_EQ(ReadFileBytes(App("SetupInfo.dat")),
               setupcore::EncodeInstallRecord({choices.installDir, "", items}));
+    // Beside it, the folders it made, in the order made.
+    EXPECT_EQ(ReadFileBytes(App("SetupMade.dat")),
+              setupcore::EncodeInstallRecord(
+                  {choices.installDir, "", {App(""), App("docs\\"), Group("\\")}},
+                  setupcore::kMadeListSignature));
 
     // The package's own files leave the setup directory; the user's stay.
     for (const char* name : {"Notes.exe", "guide.txt", "URL.txt", "Setup.dat"})
@@ -147,6 +160,87 @@ TEST_F(InstallationTest, ADirectoryThatCannotBeMadeStopsBeforeAnythingIsDone) {
     EXPECT_TRUE(context.theSetupDat.m_installed.empty());
     EXPECT_TRUE(FileExists(setup / "Notes.exe"));
     EXPECT_FALSE(RegistryKeyExists(kUninstallKey));
+}
+
+TEST_F(InstallationTest, NoInstallDirectoryOfTheShellsOrTheSystemsOrInNoCanonicalFormIsTaken) {
+    const struct {
+        const char* name;
+        std::string directory;
+    } rows[] = {
+        {"a drive's root", "C:\\"},
+        {"a drive's root with a slash", "C:/"},
+        {"the desktop", SpecialFolderPath(CSIDL_DESKTOP)},
+        {"Documents", SpecialFolderPath(CSIDL_PERSONAL)},
+        {"Favorites", SpecialFolderPath(CSIDL_FAVORITES)},
+        {"the profile", SpecialFolderPath(CSIDL_PROFILE)},
+        {"Program Files itself", SpecialFolderPath(CSIDL_PROGRAM_FILES)},
+        {"the Windows directory", WindowsDirectory()},
+        {"the system directory, another way", WindowsDirectory() + "\\x\\..\\system32\\"},
+        {"the setup directory", setup.Path()},
+        {"a verbatim path", "\\\\?\\" + target / "Q"},
+        {"a trailing dot", target / "S."},
+        {"a relative path", "App"},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        choices.installDir = row.directory;
+        const InstallOutcome outcome = RunInstall();
+        EXPECT_EQ(outcome.stage, InstallStage::DirectoryRefused);
+        EXPECT_EQ(outcome.problem.kind, ProblemKind::CannotCreateInstallDir);
+        EXPECT_TRUE(context.theSetupDat.m_installed.empty());
+        EXPECT_TRUE(FileExists(setup / "Notes.exe"));
+    }
+    EXPECT_FALSE(DirectoryExists(target / "Q"));
+}
+
+TEST_F(InstallationTest, TheDirectoryIsTakenInItsCanonicalFormAndOnlyWhatItMadeGoes) {
+    // The user's folders stand in the directory before the installation;
+    // the parents the installation makes on the way go with it.
+    ASSERT_TRUE(CreateDirectoryTree(target / "Users\\App\\mine"));
+    choices.installDir = target / "Users/x/../App/";
+    ASSERT_EQ(RunInstall().stage, InstallStage::Installed);
+    EXPECT_EQ(context.theSetupDat.m_szInstallDir, target / "Users\\App");
+    EXPECT_EQ(RegistryString(kUninstallKey, "UninstallString"),
+              "\"" + target / "Users\\App\\Setup.exe" + "\" /UNINSTALL");
+    WriteFileBytes(target / "Users\\App\\Setup.exe", "installed program");
+    TempDir copyDirectory;
+    CurrentDirectoryKeeper keeper;
+    const RemovalOutcome removal =
+        RemoveInstallation(target / "Users\\App\\Setup.exe", copyDirectory / "Set1.tmp");
+    EXPECT_TRUE(removal.left.empty()) << removal.left.front().text;
+    EXPECT_TRUE(DirectoryExists(target / "Users\\App\\mine")) << "the user's, though empty";
+    EXPECT_FALSE(DirectoryExists(target / "Users\\App\\docs"));
+
+    choices.installDir = target / "Vendor\\Product\\App";
+    WritePackageFiles("program bytes");
+    ASSERT_EQ(RunInstall().stage, InstallStage::Installed);
+    const RemovalOutcome second =
+        RemoveInstallation(target / "Vendor\\Product\\App\\Setup.exe", copyDirectory / "Set1.tmp");
+    EXPECT_TRUE(second.left.empty()) << second.left.front().text;
+    EXPECT_FALSE(DirectoryExists(target / "Vendor")) << "made on the way, so taken away";
+}
+
+TEST_F(InstallationTest, AReinstallBeforeTheRestartKeepsItsFilesThroughTheRestart) {
+    ASSERT_EQ(RunInstall().stage, InstallStage::Installed);
+    WriteFileBytes(App("Setup.exe"), "installed program");
+    {
+        // In use while the uninstaller runs: left to the restart.
+        UniqueFileHandle held(::CreateFileA(App("Notes.exe").c_str(), GENERIC_READ, 0, nullptr,
+                                            OPEN_EXISTING, 0, nullptr));
+        ASSERT_TRUE(held);
+        TempDir copyDirectory;
+        CurrentDirectoryKeeper keeper;
+        RemoveInstallation(App("Setup.exe"), copyDirectory / "Set1.tmp");
+    }
+    ASSERT_NE(PendingRestartDeletions().find(App("Notes.exe") + "|"), std::string::npos);
+
+    WritePackageFiles("version two");
+    ASSERT_EQ(RunInstall().stage, InstallStage::Installed);
+    EXPECT_EQ(PendingRestartDeletions().find(App("Notes.exe") + "|"), std::string::npos);
+
+    // The restart: Wine carries out what is scheduled when it boots.
+    ASSERT_TRUE(RunAndWait("wineboot.exe -r"));
+    EXPECT_EQ(ReadFileBytes(App("Notes.exe")), "version two");
 }
 
 TEST_F(InstallationTest, AFailedCopyRunIsUndoneAndNoLaterStepRuns) {
@@ -250,4 +344,21 @@ TEST(InstallationThroughALink, ADirectoryLinkBelowTheInstallDirectoryStopsTheRun
     EXPECT_EQ(outcome.problem.path, choices.installDir + "\\linked\\planted.txt");
     EXPECT_FALSE(FileExists("C:\\kestrel-links\\outside\\planted.txt"));
     EXPECT_TRUE(FileExists(setup / "planted.txt"));
+}
+
+TEST(InstallationThroughALink, AnObsoleteNameThroughADirectoryLinkStopsTheRun) {
+    ScriptedUserInterface ui;
+    TempDir setup;
+    SetupContext context;
+    context.StartFrom(setup / "Setup.exe");
+    context.theSetupDat.m_szFolderName = kDisplayName;
+    context.DerivePackageNames();
+    context.theSetupDat.m_obsoleteFiles = {"linked\\victim.txt"};
+    InstallChoices choices;
+    choices.installDir = "C:\\kestrel-links\\install";
+    ScriptedPrompts prompts;
+    const InstallOutcome outcome = Install(context, choices, prompts, nullptr);
+    EXPECT_EQ(outcome.stage, InstallStage::CopyFailed);
+    EXPECT_EQ(outcome.problem.path, choices.installDir + "\\linked\\victim.txt");
+    EXPECT_EQ(ReadFileBytes("C:\\kestrel-links\\outside\\victim.txt"), "not ours");
 }

@@ -1,6 +1,7 @@
 // The uninstaller against a record someone else wrote: whatever it names
 // outside the places an installation puts things stays, and is listed in the
 // one message the uninstaller ends with.
+#include "byte_reader.h"
 #include "current_directory.h"
 #include "engine_test_support.h"
 #include "install_record_format.h"
@@ -84,6 +85,9 @@ TEST_F(TamperedRecord, ItemsOutsideAnInstallationsPlacesSurviveAndAreListed) {
     ASSERT_TRUE(CreateDirectoryTree(victims / "empty"));
     WriteFileBytes(root / "victim.txt", "beside the install directory");
     WriteFileBytes(install + "\\own.txt", "ours");
+    // Below the Windows directory, but not made by this installation.
+    const FileGuard windowsFile(WindowsDirectory() + "\\kestrel_tampered.ini");
+    WriteFileBytes(windowsFile.Path(), "the system's");
 
     const struct {
         const char* name;
@@ -117,6 +121,18 @@ TEST_F(TamperedRecord, ItemsOutsideAnInstallationsPlacesSurviveAndAreListed) {
          [&] { return FileExists(otherLink.Path()); }},
         {"a file through a directory link", "C:\\kestrel-links\\install\\linked\\victim.txt",
          [] { return FileExists("C:\\kestrel-links\\outside\\victim.txt"); }},
+        {"a climb after a forward slash", install + "\\x/../../victim.txt",
+         [&] { return FileExists(root / "victim.txt"); }},
+        {"a bare name that climbs with forward slashes", "p3/../../victim.txt",
+         [&] { return FileExists(root / "victim.txt"); }},
+        {"mixed separators that climb", install + "/docs\\../..\\victim.txt",
+         [&] { return FileExists(root / "victim.txt"); }},
+        {"a verbatim path", "\\\\?\\" + root / "victim.txt",
+         [&] { return FileExists(root / "victim.txt"); }},
+        {"a device path", "\\\\.\\" + root / "victim.txt",
+         [&] { return FileExists(root / "victim.txt"); }},
+        {"a Windows file the installation did not make", windowsFile.Path(),
+         [&] { return FileExists(windowsFile.Path()); }},
     };
     std::vector<std::string> items = {install + "\\own.txt"};
     for (const auto& row : rows)
@@ -134,6 +150,62 @@ TEST_F(TamperedRecord, ItemsOutsideAnInstallationsPlacesSurviveAndAreListed) {
     }
     EXPECT_EQ(outcome.left.size(), std::size(rows));
     EXPECT_TRUE(ui.boxes.empty()) << "the engine itself shows nothing";
+}
+
+TEST_F(TamperedRecord, ANulInsideAnItemIsADamagedRecordAndRemovesNothing) {
+    WriteFileBytes(install + "\\own.txt", "ours");
+    setupcore::ByteWriter record;
+    record.Bytes(setupcore::kRecordSignature, setupcore::kRecordSignatureSize);
+    record.Counted(install);
+    record.Counted("");
+    record.Counted(install + "\\own.txt");
+    record.Counted(std::string("\0", 1) + install + "\\own.txt");
+    record.Int32(-1);
+    WriteFileBytes(install + "\\SetupInfo.dat", record.Result());
+    const RemovalOutcome outcome =
+        RemoveInstallation(install + "\\Setup.exe", copyDirectory / "Setup.exe");
+    EXPECT_EQ(outcome.problem.kind, ProblemKind::RecordInvalid);
+    EXPECT_TRUE(FileExists(install + "\\own.txt"));
+}
+
+// The install directory of the link fixture holds "linked", a link to a
+// directory outside it: whatever form an item or a made folder takes, what
+// lies through the link stays.
+TEST(LinkedInstallDirectory, NoItemOrFolderIsRemovedThroughALinkAtAnyLevel) {
+    ScriptedUserInterface ui;
+    TempDir copyDirectory;
+    CurrentDirectoryKeeper keeper;
+    const std::string install = "C:\\kestrel-links\\install";
+    const std::string victim = "C:\\kestrel-links\\outside\\victim.txt";
+    ASSERT_TRUE(::CreateDirectoryA("C:\\kestrel-links\\outside\\deeper", nullptr) ||
+                ::GetLastError() == ERROR_ALREADY_EXISTS);
+    WriteFileBytes("C:\\kestrel-links\\outside\\deeper\\victim.txt", "not ours either");
+    const std::vector<std::string> items = {
+        "linked\\victim.txt",
+        "nothere/../linked/victim.txt",
+        install + "\\x/../linked\\victim.txt",
+        install + "\\linked\\deeper\\victim.txt",
+        install + "\\linked\\deeper\\",
+    };
+    WriteFileBytes(install + "\\SetupInfo.dat",
+                   setupcore::EncodeInstallRecord({install, "", items}));
+    WriteFileBytes(install + "\\SetupMade.dat",
+                   setupcore::EncodeInstallRecord({install, "", {install + "\\linked\\deeper\\"}},
+                                                  setupcore::kMadeListSignature));
+    const RemovalOutcome outcome =
+        RemoveInstallation(install + "\\Setup.exe", copyDirectory / "Setup.exe");
+    EXPECT_FALSE(outcome.problem);
+    EXPECT_EQ(ReadFileBytes(victim), "not ours");
+    EXPECT_EQ(ReadFileBytes("C:\\kestrel-links\\outside\\deeper\\victim.txt"), "not ours either");
+    EXPECT_TRUE(DirectoryExists("C:\\kestrel-links\\outside\\deeper"));
+    EXPECT_TRUE(DirectoryExists(install + "\\linked"));
+    const std::string message = LeftItemsText(outcome.left);
+    for (const std::string& item : items) {
+        SCOPED_TRACE(item);
+        EXPECT_NE(message.find(item + " (not made by this installation"), std::string::npos)
+            << message;
+    }
+    EXPECT_EQ(outcome.left.size(), items.size() + 1) << "the made folder through the link too";
 }
 
 TEST_F(TamperedRecord, WithoutARecordNothingIsRemoved) {

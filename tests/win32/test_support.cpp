@@ -144,6 +144,20 @@ std::string PendingRestartDeletions() {
     return text;
 }
 
+bool RunAndWait(const std::string& commandLine) {
+    STARTUPINFOA startup = {};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION started = {};
+    std::string line = commandLine;
+    if (!::CreateProcessA(nullptr, &line[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+                          &started))
+        return false;
+    UniqueKernelHandle process(started.hProcess), thread(started.hThread);
+    DWORD exitCode = 1;
+    return ::WaitForSingleObject(process.get(), 120000) == WAIT_OBJECT_0 &&
+           ::GetExitCodeProcess(process.get(), &exitCode) && exitCode == 0;
+}
+
 namespace {
 
 constexpr const char* kUserShellFolders =

@@ -123,5 +123,8 @@ std::string RegistryString(const std::string& keyPath, const char* name);
 std::string LoadString(UINT id);
 // The paths waiting for deletion at the next restart, each followed by '|'.
 std::string PendingRestartDeletions();
+
+// Runs `commandLine` and waits for it; true when it ran and ended with 0.
+bool RunAndWait(const std::string& commandLine);
 // A string-table entry with its "%s" filled, as the program shows it.
 std::string Formatted(UINT id, const std::string& argument);

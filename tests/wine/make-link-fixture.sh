@@ -10,3 +10,5 @@ rm -rf "$root"
 mkdir -p "$root/install" "$root/outside"
 printf 'not ours' >"$root/outside/victim.txt"
 ln -s ../outside "$root/install/linked"
+# A link planted where a log would be written, to a file of someone else's.
+ln -s outside/victim.txt "$root/planted.log"
