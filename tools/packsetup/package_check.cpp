@@ -147,8 +147,9 @@ bool CheckStoredNames(const PackagePlan& plan, const std::vector<std::string>& s
             if (file == files.end())
                 continue;
             error = "the packaged file " + Quoted(plan.entries[i].name) + " would be stored in " +
-                    "the folder " + Quoted(stored[i].substr(0, end)) + ", where the packaged file " +
-                    Quoted(plan.entries[file->second].name) + " is stored";
+                    "the folder " + Quoted(stored[i].substr(0, end)) +
+                    ", where the packaged file " + Quoted(plan.entries[file->second].name) +
+                    " is stored";
             return false;
         }
     return true;

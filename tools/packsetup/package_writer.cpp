@@ -93,8 +93,8 @@ private:
     bool MakeFolders(const fs::path& target, std::string& error) {
         std::vector<fs::path> missing;
         std::error_code ec;
-        for (fs::path folder = target.parent_path(); folder != plan_.outDir && !fs::exists(folder, ec);
-             folder = folder.parent_path())
+        for (fs::path folder = target.parent_path();
+             folder != plan_.outDir && !fs::exists(folder, ec); folder = folder.parent_path())
             missing.push_back(folder);
         for (auto folder = missing.rbegin(); folder != missing.rend(); ++folder) {
             if (!fs::create_directory(*folder, ec)) {
