@@ -3,6 +3,7 @@
 #include "ansi_text.h"
 #include "install_directory_rule.h"
 #include "install_steps.h"
+#include "nested_source_sweep.h"
 #include "path_helpers.h"
 #include "process_start.h"
 #include "record_item.h"
@@ -21,7 +22,8 @@ std::vector<std::string> PackageFiles(const SetupContext& context) {
     std::vector<std::string> files = {"Setup.dat", "License.txt", "URL.txt", "zlib1.dll",
                                       context.SetupFileName()};
     for (const auto& entry : context.theSetupDat.m_files)
-        files.push_back(ExtractFileName(entry->szName, true));
+        if (!entry->nestedSource) // SweepNestedSources clears those
+            files.push_back(ExtractFileName(entry->szName, true));
     return files;
 }
 
@@ -82,6 +84,8 @@ void FinishInstallation(InstallRun& run) {
                                       ? "Started: "
                                       : "Could not start: ") +
                                      run.programPath);
+    // The folders first: the setup directory's removal at restart follows theirs.
+    SweepNestedSources(run.context.SetupDirectory(), run.dat);
     SweepSetupDirectory(run.context.SetupDirectory(), PackageFiles(run.context));
 }
 

@@ -15,7 +15,11 @@ void SetupContext::DerivePackageNames() {
 }
 
 std::string SetupContext::SetupDirectory() const {
-    return ExtractDirectory(g_szSetupPath);
+    // In its canonical form where it has one: the nested packaged files and
+    // the sweep are checked against it.
+    const std::string directory = ExtractDirectory(g_szSetupPath);
+    const setupcore::CanonicalPath canonical = CanonicalPathOf(directory);
+    return canonical ? canonical.path : directory;
 }
 
 std::string SetupContext::SetupFileName() const {

@@ -5,6 +5,7 @@
 #include "ansi_text.h"
 #include "copy_progress.h"
 #include "copy_run.h"
+#include "packaged_source.h"
 #include "path_helpers.h"
 #include "reboot_delete.h"
 #include "record_item.h"
@@ -39,9 +40,8 @@ std::string Folded(std::string name) {
     return name;
 }
 
-// The packaged files' sizes from one listing of their directory rather than
-// a query a file: the bar needs the total before the first byte is read.
-uint64_t PackagedBytes(const std::string& directory, const std::vector<PackagedSource>& sources) {
+// The sizes of the files in `directory`, by their names in upper case.
+std::unordered_map<std::string, uint64_t> FileSizes(const std::string& directory) {
     std::unordered_map<std::string, uint64_t> sizes;
     WIN32_FIND_DATAA found;
     UniqueFind search(::FindFirstFileA(AppendPath(directory, "*").c_str(), &found));
@@ -51,19 +51,34 @@ uint64_t PackagedBytes(const std::string& directory, const std::vector<PackagedS
                 (static_cast<uint64_t>(found.nFileSizeHigh) << 32) | found.nFileSizeLow;
         while (::FindNextFileA(search.get(), &found));
     }
+    return sizes;
+}
+
+// The packaged files' sizes from one listing of each directory they lie in
+// rather than a query a file: the bar needs the total before the first byte
+// is read. Flat files lie in `directory`, nested ones in folders below it.
+uint64_t PackagedBytes(const std::string& directory, const std::vector<PackagedSource>& sources) {
+    std::unordered_map<std::string, std::unordered_map<std::string, uint64_t>> listings;
     uint64_t total = 0;
     for (const PackagedSource& source : sources) {
-        const auto size = sizes.find(Folded(ExtractFileName(source.path, true)));
-        if (size != sizes.end())
+        const std::string folder = source.nested ? ExtractDirectory(source.path) : directory;
+        auto listing = listings.find(Folded(folder));
+        if (listing == listings.end())
+            listing = listings.emplace(Folded(folder), FileSizes(folder)).first;
+        const auto size = listing->second.find(Folded(ExtractFileName(source.path, true)));
+        if (size != listing->second.end())
             total += size->second;
     }
     return total;
 }
 
-void RemovePackagedCopies(const std::vector<PackagedSource>& sources, CopyProgress* progress,
-                          uint64_t totalBytes) {
+void RemovePackagedCopies(const std::string& directory, const std::vector<PackagedSource>& sources,
+                          CopyProgress* progress, uint64_t totalBytes) {
     for (const PackagedSource& source : sources) {
-        DeleteFileNowOrAtRestart(source.path); // zlib1.dll, for one, is held by this very program
+        // A folder swapped for a link since the file was read leads elsewhere.
+        if (!source.nested || NestedSourceStillBelow(directory, source.path))
+            DeleteFileNowOrAtRestart(
+                source.path); // zlib1.dll, for one, is held by this very program
         if (progress)
             progress->Progress(totalBytes);
     }
@@ -71,11 +86,13 @@ void RemovePackagedCopies(const std::vector<PackagedSource>& sources, CopyProgre
 
 } // namespace
 
-std::vector<PackagedSource> CSetupDat::PackagedSources() const {
+std::vector<PackagedSource> CSetupDat::PackagedSources() {
     std::vector<PackagedSource> sources;
-    for (const auto& entry : m_files)
-        sources.push_back({AppendPath(m_szSourceDir, ExtractFileName(entry->szName, true)),
-                           entry->bCompressed != 0});
+    for (const auto& entry : m_files) {
+        sources.push_back(
+            LocatePackagedSource(m_szSourceDir, entry->szName, entry->bCompressed != 0));
+        entry->nestedSource = sources.back().nested;
+    }
     return sources;
 }
 
@@ -122,6 +139,6 @@ Problem CSetupDat::InstallFiles(const std::string& recordFileName, InstallPrompt
     if (Problem problem = WriteInstallRecord(recordFileName))
         return problem;
     m_replaced.DiscardOldFiles();
-    RemovePackagedCopies(sources, progress, totalBytes);
+    RemovePackagedCopies(m_szSourceDir, sources, progress, totalBytes);
     return Problem();
 }

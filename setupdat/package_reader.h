@@ -17,6 +17,7 @@
 struct PackagedSource {
     std::string path;
     bool compressed = false;
+    bool nested = false; // in a folder below the setup directory (packaged_source.h)
 };
 
 // How reading one packaged file ended.

@@ -29,6 +29,9 @@ struct SetupFileEntry {
     std::string szName; // relative to the install directory, maybe with "%SystemRoot%"
     int32_t bCompressed = 0;
     std::string targetPath; // the installed file's full path, once installed
+    // Read from its whole name's place below the setup directory rather than
+    // the flat one (packaged_source.h), once the copy run has looked.
+    bool nestedSource = false;
 };
 
 // One thing an uninstallation must remove (at most 1023 bytes of text).
@@ -101,7 +104,8 @@ private:
     void ReadHeader(const setupcore::PackageIndex& index);
     bool ReadFileEntry(const setupcore::PackagedFile& file);
     bool AddItemText(const std::string& text);
-    std::vector<PackagedSource> PackagedSources() const;
+    // Where each packaged file is read from, noted in its entry too.
+    std::vector<PackagedSource> PackagedSources();
     Problem CopyPackage(const std::vector<PackagedSource>& sources, InstallPrompts& prompts,
                         CopyProgress* progress);
 };

@@ -59,16 +59,39 @@ TEST_F(PackageCheck, RefusesNamesThatWindowsCannotStoreAsTheyAre) {
     EXPECT_TRUE(RefusesObsoleteName("old*.dll", "obsolete name \"old*.dll\" holds '*'"));
 }
 
-TEST_F(PackageCheck, RefusesFileNamesTheFlatSetupDirectoryCannotHoldApart) {
+TEST_F(PackageCheck, RefusesNamesTheSetupDirectoryCannotHoldApart) {
     EXPECT_TRUE(RefusesName("Setup.dat", "\"Setup.dat\" would be stored as \"Setup.dat\", a name"));
     EXPECT_TRUE(RefusesName("docs\\license.TXT", "would be stored as \"license.TXT\", a name"));
     EXPECT_TRUE(RefusesName("URL.txt", "\"URL.txt\" would be stored as \"URL.txt\", a name"));
     EXPECT_TRUE(RefusesName("SETUP.EXE", "\"SETUP.EXE\" would be stored as \"SETUP.EXE\""));
     EXPECT_TRUE(RefusesName("system\\ZLIB1.dll", "would be stored as \"ZLIB1.dll\", a name"));
-    PackagePlan plan = OneFilePlan();
-    plan.entries.push_back(Entry("one/x.dll", "bin\\x.dll", "one"));
-    plan.entries.push_back(Entry("two/X.DLL", "lib\\X.DLL", "two"));
-    EXPECT_TRUE(Refused(plan, "\"bin\\x.dll\" and \"lib\\X.DLL\" would both be stored as"));
+    struct Row {
+        const char* name;
+        std::vector<std::pair<const char*, const char*>> files; // packaged name, source
+        const char* named;
+    };
+    const Row rows[] = {
+        {"one name in two letter cases",
+         {{"bin\\x.dll", "one/x.dll"}, {"BIN\\X.DLL", "two/X.DLL"}},
+         "\"bin\\x.dll\" and \"BIN\\X.DLL\" would both be stored as"},
+        {"a repeated name at the top level that is a fixed name",
+         {{"License.txt", "one/License.txt"}, {"docs\\license.txt", "two/license.txt"}},
+         "\"License.txt\" would be stored as \"License.txt\", a name"},
+        {"a nested file below a fixed name",
+         {{"Setup.exe\\a.txt", "one/a.txt"}, {"b\\a.txt", "two/a.txt"}},
+         "would be stored as \"Setup.exe\\a.txt\", below a name"},
+        {"a nested file where a flat file lies",
+         {{"Docs", "one/Docs"}, {"docs\\a.txt", "two/a.txt"}, {"b\\a.txt", "three/a.txt"}},
+         "\"docs\\a.txt\" would be stored in the folder \"docs\", where the packaged file "
+         "\"Docs\" is stored"},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        PackagePlan plan = OneFilePlan();
+        for (const auto& [name, source] : row.files)
+            plan.entries.push_back(Entry(source, name, "x"));
+        EXPECT_TRUE(Refused(plan, row.named));
+    }
 }
 
 TEST_F(PackageCheck, RefusesHeaderStringsThatDoNotFitTheirFields) {

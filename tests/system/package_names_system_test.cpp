@@ -1,7 +1,9 @@
 // Packaged names through the real Setup.exe: an index naming a file outside
 // the install directory is refused before anything is written, and a package
 // whose names go beyond ASCII (built by the package builder from UTF-8, in
-// code page 1252) installs every file under its own name and is removed again.
+// code page 1252) and repeat across folders installs every file under its own
+// name, clears the setup directory of it, and is removed again.
+#include "installer_fixture.h"
 #include "package_index.h"
 #include "packsetup/package_writer.h"
 #include "reg_key_holder.h"
@@ -38,6 +40,15 @@ std::wstring Wide(const std::string& ansi) {
 
 bool ExistsUnderUnicodeName(const std::wstring& path) {
     return ::GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+// A Unicode name in this machine's ANSI code page (every name here fits 1252).
+std::string Ansi(const std::wstring& wide) {
+    std::string ansi(wide.size() * 2, '\0');
+    int length = ::WideCharToMultiByte(CP_ACP, 0, wide.data(), static_cast<int>(wide.size()),
+                                       &ansi[0], static_cast<int>(ansi.size()), nullptr, nullptr);
+    ansi.resize(static_cast<size_t>(length > 0 ? length : 0));
+    return ansi;
 }
 
 TEST(HostileIndex, SetupShowsInvalidThenCannotFindAndWritesNothing) {
@@ -77,7 +88,7 @@ TEST(HostileIndex, SetupShowsInvalidThenCannotFindAndWritesNothing) {
 struct WesternFile {
     const char* packagedName;
     const wchar_t* installedAs; // below the install directory
-    const wchar_t* storedAs;    // in the setup directory
+    const wchar_t* storedAs;    // in the setup directory: flat, or nested when the name repeats
     const char* content;
 };
 const WesternFile kWesternFiles[] = {
@@ -86,11 +97,26 @@ const WesternFile kWesternFiles[] = {
     {"Grüße\\Straße ß.txt", L"Gr\u00fc\u00dfe\\Stra\u00dfe \u00df.txt", L"Stra\u00dfe \u00df.txt",
      "street"},
     {"docs\\Résumé.txt", L"docs\\R\u00e9sum\u00e9.txt", L"R\u00e9sum\u00e9.txt", "summary"},
+    {"locale\\de\\LC_MESSAGES\\kestrel.mo", L"locale\\de\\LC_MESSAGES\\kestrel.mo",
+     L"locale\\de\\LC_MESSAGES\\kestrel.mo", "Deutsch"},
+    {"locale\\fr\\LC_MESSAGES\\kestrel.mo", L"locale\\fr\\LC_MESSAGES\\kestrel.mo",
+     L"locale\\fr\\LC_MESSAGES\\kestrel.mo",
+     "Fran\xE7"
+     "ais"},
+    {"Grüße\\copyright", L"Gr\u00fc\u00dfe\\copyright", L"Gr\u00fc\u00dfe\\copyright", "one"},
+    {"docs\\COPYRIGHT", L"docs\\COPYRIGHT", L"docs\\COPYRIGHT", "the same name in capitals"},
+    {"plugins\\Über\\README.txt", L"plugins\\\u00dcber\\README.txt",
+     L"plugins\\\u00dcber\\README.txt", "plug-in one"},
+    {"plugins\\Zwei\\README.txt", L"plugins\\Zwei\\README.txt", L"plugins\\Zwei\\README.txt",
+     "plug-in two"},
 };
+// The folders the nested files lay in, which the sweep takes away with them.
+const wchar_t* const kNestedFolders[] = {L"locale", L"Gr\u00fc\u00dfe", L"plugins"};
 
 // Names in the ANSI code page 1252, as this process and the installer see them.
 const char kFolderName[] = "Kestrel Gr\xFC\xDF"
                            "e";
+const char kUninstallParent[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall";
 const char kUninstallKey[] =
     "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Kestrel Gr\xFC\xDF"
     "e";
@@ -134,11 +160,18 @@ protected:
     RegistryKeyGuard uninstallEntry_{kUninstallKey};
 };
 
-TEST_F(WesternNames, InstallEveryFileUnderItsOwnNameAndUninstallRemovesThem) {
+TEST_F(WesternNames, InstallEveryFileUnderItsOwnNameClearTheSetupDirectoryAndUninstallAll) {
     BuildPackage();
+    const std::wstring setupDir = Wide(setup_.Path());
     for (const WesternFile& file : kWesternFiles)
-        ASSERT_TRUE(ExistsUnderUnicodeName(Wide(setup_.Path()) + L"\\" + file.storedAs))
-            << file.packagedName;
+        ASSERT_TRUE(ExistsUnderUnicodeName(setupDir + L"\\" + file.storedAs)) << file.packagedName;
+    // The user's own, beside the package and in one of its folders.
+    WriteFileBytes(setup_ / "copyright", "the user's, at the top");
+    WriteFileBytes(setup_ / "docs\\mine.txt", "the user's, in a package folder");
+    ASSERT_TRUE(::CreateDirectoryA((setup_ / "empty").c_str(), nullptr));
+    ASSERT_EQ(CRegKeyHolder().Create(HKEY_CURRENT_USER, kUninstallParent), ERROR_SUCCESS);
+    const installertest::MachineSnapshot before =
+        installertest::MachineSnapshot::Take({setup_.Path(), sources_.Path()});
 
     Process setup;
     std::string error;
@@ -159,14 +192,16 @@ TEST_F(WesternNames, InstallEveryFileUnderItsOwnNameAndUninstallRemovesThem) {
     const std::wstring install = Wide(install_);
     for (const WesternFile& file : kWesternFiles) {
         SCOPED_TRACE(file.packagedName);
-        EXPECT_TRUE(ExistsUnderUnicodeName(install + L"\\" + file.installedAs));
-        EXPECT_FALSE(ExistsUnderUnicodeName(Wide(setup_.Path()) + L"\\" + file.storedAs))
+        EXPECT_EQ(ReadFileBytes(Ansi(install + L"\\" + file.installedAs)), file.content);
+        EXPECT_FALSE(ExistsUnderUnicodeName(setupDir + L"\\" + file.storedAs))
             << "the installer found it in the setup directory, and cleared it";
     }
-    EXPECT_EQ(ReadFileBytes(install_ + "\\Gr\xFC\xDF"
-                                       "e\\\xDC"
-                                       "bung.txt"),
-              "exercise");
+    for (const wchar_t* folder : kNestedFolders)
+        EXPECT_FALSE(ExistsUnderUnicodeName(setupDir + L"\\" + folder))
+            << "emptied, so taken away: " << Ansi(folder);
+    EXPECT_EQ(ReadFileBytes(setup_ / "copyright"), "the user's, at the top");
+    EXPECT_EQ(ReadFileBytes(setup_ / "docs\\mine.txt"), "the user's, in a package folder");
+    EXPECT_TRUE(DirectoryExists(setup_ / "empty")) << "never a package folder";
     const std::string record = ReadFileBytes(install_ + "\\SetupInfo.dat");
     EXPECT_NE(record.find(install_ + "\\docs\\R\xE9sum\xE9.txt"), std::string::npos)
         << "recorded in code page 1252";
@@ -181,17 +216,13 @@ TEST_F(WesternNames, InstallEveryFileUnderItsOwnNameAndUninstallRemovesThem) {
     ASSERT_NE(confirmation, nullptr);
     windowdriver::PressButton(confirmation, IDOK);
     ASSERT_TRUE(uninstall.WaitForExit(15000));
-    for (int waited = 0; waited < 300 && DirectoryExists(install_); ++waited)
+    const DWORD start = ::GetTickCount();
+    while (DirectoryExists(install_) && ::GetTickCount() - start < windowdriver::Allowing(30000))
         ::Sleep(100);
+    ::Sleep(windowdriver::Allowing(500)); // the copy schedules its own files last
 
-    const std::string scheduled = PendingRestartDeletions();
-    for (const WesternFile& file : kWesternFiles)
-        EXPECT_FALSE(ExistsUnderUnicodeName(install + L"\\" + file.installedAs))
-            << file.packagedName;
-    EXPECT_TRUE(!DirectoryExists(install_) || scheduled.find(install_ + "|") != std::string::npos)
-        << "the install directory goes, now or at the restart";
-    EXPECT_FALSE(DirectoryExists(group_));
-    EXPECT_FALSE(RegistryKeyExists(kUninstallKey));
+    installertest::ExpectNothingLeft(
+        before, installertest::MachineSnapshot::Take({setup_.Path(), sources_.Path()}));
 }
 
 } // namespace

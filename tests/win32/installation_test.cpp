@@ -5,6 +5,7 @@
 #include "engine_test_support.h"
 #include "install_prompts.h"
 #include "installation.h"
+#include "nested_source_sweep.h"
 #include "install_record_format.h"
 #include "packaged_file.h"
 #include "path_helpers.h"
@@ -361,4 +362,34 @@ TEST(InstallationThroughALink, AnObsoleteNameThroughADirectoryLinkStopsTheRun) {
     EXPECT_EQ(outcome.stage, InstallStage::CopyFailed);
     EXPECT_EQ(outcome.problem.path, choices.installDir + "\\linked\\victim.txt");
     EXPECT_EQ(ReadFileBytes("C:\\kestrel-links\\outside\\victim.txt"), "not ours");
+}
+
+// The setup directory C:\kestrel-links\install holds "linked", a directory
+// link to a folder of someone else's holding victim.txt.
+class NestedSourceThroughALink : public InstallationTest {
+protected:
+    const std::string links = "C:\\kestrel-links";
+    void SetUp() override {
+        InstallationTest::SetUp();
+        context.StartFrom(links + "\\install\\Setup.exe");
+        context.theSetupDat.m_files.clear();
+        context.theSetupDat.AddFileEntry(17, "linked\\victim.txt", 0);
+    }
+    void TearDown() override { ::DeleteFileA((links + "\\install\\victim.txt").c_str()); }
+};
+
+TEST_F(NestedSourceThroughALink, IsNotReadTheFlatFileIs) {
+    WriteFileBytes(links + "\\install\\victim.txt", "the package's");
+    const InstallOutcome outcome = RunInstall();
+    ASSERT_EQ(outcome.stage, InstallStage::Installed) << ProblemText(outcome.problem);
+    EXPECT_EQ(ReadFileBytes(App("linked\\victim.txt")), "the package's");
+    EXPECT_FALSE(FileExists(links + "\\install\\victim.txt")) << "taken and cleared away";
+    EXPECT_EQ(ReadFileBytes(links + "\\outside\\victim.txt"), "not ours");
+}
+
+TEST_F(NestedSourceThroughALink, IsNeitherDeletedNorItsFolderRemovedBySweep) {
+    context.theSetupDat.m_files[0]->nestedSource = true; // as if the link came after the read
+    SweepNestedSources(links + "\\install", context.theSetupDat);
+    EXPECT_EQ(ReadFileBytes(links + "\\outside\\victim.txt"), "not ours");
+    EXPECT_TRUE(DirectoryExists(links + "\\install\\linked"));
 }

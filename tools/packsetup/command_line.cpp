@@ -166,8 +166,12 @@ const char* UsageText() {
     return R"(Usage: packsetup --out DIR --app-exe NAME --folder-name NAME [options] INPUT
        packsetup --help
 
-Builds a setup directory: Setup.dat, every packaged file stored flat under
-the file-name part of its packaged name, and the optional fixed-name files.
+Builds a setup directory: Setup.dat, the packaged files and the optional
+fixed-name files. A packaged file is stored flat under the file-name part of
+its packaged name (bin\x.dll as x.dll), unless another packaged file shares
+that part in any letter case: then both are stored under their whole names,
+in folders below DIR (a\copyright and b\copyright as a/copyright and
+b/copyright). The installer looks at the whole name's place first.
 
 INPUT is a folder or a manifest file.
   Folder:   every regular file below it is packaged, named by its path
@@ -225,9 +229,10 @@ is empty, "." or "..", ends in a dot or a blank, or is a device name (CON,
 NUL, COM1, ...); no name starts with a backslash or holds ':', '/', a
 control character, or '%' but in one leading %NAME% folder. Files are compressed
 unless stored plain; a compressed file may hold at most 2 GiB - 1 bytes, and
-an empty file is always stored plain. No two packaged files may share a
-file-name part (in any letter case), nor may one be stored as Setup.dat,
-License.txt, URL.txt, Setup.exe or zlib1.dll.
+an empty file is always stored plain. No two packaged names may be equal in
+any letter case, no file may be stored where another's folder goes, and none
+may be stored as, or below, Setup.dat, License.txt, URL.txt, Setup.exe or
+zlib1.dll at the top of DIR.
 
 Exit status: 0 success, 1 input refused or the package could not be written,
 2 usage error.

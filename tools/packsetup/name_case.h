@@ -1,4 +1,4 @@
-// Letter case as the flat setup directory sees it. Windows compares file
+// Letter case as the setup directory sees it. Windows compares file
 // names without regard to case across Unicode, so two packaged names whose
 // file-name parts differ only in case would be one file there. This folds
 // the letters of every ANSI code page's alphabet: ASCII, Latin-1, Latin

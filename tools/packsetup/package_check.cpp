@@ -6,6 +6,7 @@
 #include "packsetup/name_case.h"
 #include "packsetup/name_encoding.h"
 #include "packsetup/path_display.h"
+#include "packsetup/stored_layout.h"
 #include "path_text.h"
 
 #include <map>
@@ -111,25 +112,46 @@ bool IsReservedFileName(const std::string& fileName) {
     return false;
 }
 
-// Packaged files lie flat in one Windows directory, where names differing
-// only in letter case are the same file, in any alphabet.
-bool CheckStoredNames(const PackagePlan& plan, std::string& error) {
-    std::map<std::string, const std::string*> seen;
-    for (const PackageEntry& entry : plan.entries) {
-        std::string fileName = StoredFileName(entry.name);
-        if (IsReservedFileName(fileName)) {
-            error = "the packaged file " + Quoted(entry.name) + " would be stored as " +
-                    Quoted(fileName) + ", a name the setup directory keeps for itself";
+std::string FoldedFolder(const std::string& storedName, size_t end) {
+    return FoldCase(storedName.substr(0, end));
+}
+
+// The setup directory is one Windows directory tree, where names differing
+// only in letter case are the same file, in any alphabet; its top level
+// holds the fixed-name files too.
+bool CheckStoredNames(const PackagePlan& plan, const std::vector<std::string>& stored,
+                      std::string& error) {
+    std::map<std::string, size_t> files; // folded stored name -> entry
+    for (size_t i = 0; i < stored.size(); ++i) {
+        const std::string& name = plan.entries[i].name;
+        const std::string topLevel = stored[i].substr(0, stored[i].find('\\'));
+        if (IsReservedFileName(topLevel)) {
+            error = "the packaged file " + Quoted(name) + " would be stored as " +
+                    Quoted(stored[i]) + ", " + (IsNested(stored[i]) ? "below " : "") +
+                    "a name the setup directory keeps for itself";
             return false;
         }
-        auto inserted = seen.emplace(FoldCase(fileName), &entry.name);
+        auto inserted = files.emplace(FoldCase(stored[i]), i);
         if (!inserted.second) {
-            error = "the packaged files " + Quoted(*inserted.first->second) + " and " +
-                    Quoted(entry.name) + " would both be stored as " + Quoted(fileName) +
-                    " in the flat setup directory";
+            error = "the packaged files " + Quoted(plan.entries[inserted.first->second].name) +
+                    " and " + Quoted(name) + " would both be stored as " + Quoted(stored[i]) +
+                    " in the setup directory";
             return false;
         }
     }
+    // A folder of a nested file cannot also be a stored file.
+    for (size_t i = 0; i < stored.size(); ++i)
+        for (size_t end = stored[i].find('\\'); end != std::string::npos;
+             end = stored[i].find('\\', end + 1)) {
+            auto file = files.find(FoldedFolder(stored[i], end));
+            if (file == files.end())
+                continue;
+            error = "the packaged file " + Quoted(plan.entries[i].name) + " would be stored in " +
+                    "the folder " + Quoted(stored[i].substr(0, end)) +
+                    ", where the packaged file " + Quoted(plan.entries[file->second].name) +
+                    " is stored";
+            return false;
+        }
     return true;
 }
 
@@ -192,10 +214,12 @@ bool CheckNotItsOwnTarget(const fs::path& source, const fs::path& target, std::s
     return true;
 }
 
-bool CheckFiles(const PackagePlan& plan, std::string& error) {
-    for (const PackageEntry& entry : plan.entries)
-        if (!CheckSource(entry, error) ||
-            !CheckNotItsOwnTarget(entry.source, StoredFilePath(plan.outDir, entry.name), error))
+bool CheckFiles(const PackagePlan& plan, const std::vector<std::string>& stored,
+                std::string& error) {
+    for (size_t i = 0; i < plan.entries.size(); ++i)
+        if (!CheckSource(plan.entries[i], error) ||
+            !CheckNotItsOwnTarget(plan.entries[i].source, StoredFilePath(plan.outDir, stored[i]),
+                                  error))
             return false;
     for (const ExtraFile& extra : ExtraFiles(plan))
         if (!extra.source->empty() &&
@@ -221,14 +245,6 @@ bool CheckOutDir(const PackagePlan& plan, std::string& error) {
 
 } // namespace
 
-std::string StoredFileName(const std::string& packagedName) {
-    return setupcore::FileNamePart(packagedName, true, setupcore::NoLeadBytes);
-}
-
-fs::path StoredFilePath(const fs::path& outDir, const std::string& packagedName) {
-    return outDir / fs::u8path(StoredFileName(packagedName));
-}
-
 bool CheckPackage(const PackagePlan& plan, IndexNames& names, std::string& error) {
     error.clear();
     names = IndexNames();
@@ -247,8 +263,10 @@ bool CheckPackage(const PackagePlan& plan, IndexNames& names, std::string& error
     std::vector<std::string> entryNames;
     for (const PackageEntry& entry : plan.entries)
         entryNames.push_back(entry.name);
+    const std::vector<std::string> stored = StoredNames(plan.entries);
     return CheckNames(kPackagedName, entryNames, plan.codePage, names.entryNames, error) &&
-           CheckStoredNames(plan, error) && CheckOutDir(plan, error) && CheckFiles(plan, error);
+           CheckStoredNames(plan, stored, error) && CheckOutDir(plan, error) &&
+           CheckFiles(plan, stored, error);
 }
 
 bool CheckPackage(const PackagePlan& plan, std::string& error) {

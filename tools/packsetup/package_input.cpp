@@ -4,6 +4,7 @@
 #include "packsetup/manifest.h"
 #include "packsetup/package_check.h"
 #include "packsetup/path_display.h"
+#include "packsetup/stored_layout.h"
 #include "path_text.h"
 
 #include <algorithm>

@@ -4,6 +4,7 @@
 #include "packsetup/package_check.h"
 #include "packsetup/packed_file.h"
 #include "packsetup/path_display.h"
+#include "packsetup/stored_layout.h"
 
 #include <fstream>
 #include <system_error>
@@ -18,7 +19,8 @@ class PackageWriter {
 public:
     PackageWriter(const PackagePlan& plan, const IndexNames& names,
                   const ProgressSettings& progress)
-        : plan_(plan), names_(names), sizes_(FileSizes(plan)), meter_(progress, Sum(sizes_)) {}
+        : plan_(plan), names_(names), stored_(StoredNames(plan.entries)), sizes_(FileSizes(plan)),
+          meter_(progress, Sum(sizes_)) {}
 
     bool Run(std::string& error) {
         try {
@@ -66,6 +68,41 @@ private:
             error = "cannot remove the earlier " + Quoted(index) + ": " + ec.message();
             return false;
         }
+        return RemoveStaleNestedFiles(error);
+    }
+
+    // The installer takes a file from its whole name's place before its flat
+    // one: a file an earlier build nested there would stand in for the flat
+    // file this build writes.
+    bool RemoveStaleNestedFiles(std::string& error) {
+        for (size_t i = 0; i < stored_.size(); ++i) {
+            const std::string& name = plan_.entries[i].name;
+            if (IsNested(stored_[i]) || !IsNested(name))
+                continue;
+            const fs::path stale = StoredFilePath(plan_.outDir, name);
+            std::error_code ec;
+            if (fs::is_regular_file(fs::symlink_status(stale, ec)) && !fs::remove(stale, ec)) {
+                error = "cannot remove the earlier " + Quoted(stale) + ": " + ec.message();
+                return false;
+            }
+        }
+        return true;
+    }
+
+    // Makes the folders of a nested file, noting those it made.
+    bool MakeFolders(const fs::path& target, std::string& error) {
+        std::vector<fs::path> missing;
+        std::error_code ec;
+        for (fs::path folder = target.parent_path();
+             folder != plan_.outDir && !fs::exists(folder, ec); folder = folder.parent_path())
+            missing.push_back(folder);
+        for (auto folder = missing.rbegin(); folder != missing.rend(); ++folder) {
+            if (!fs::create_directory(*folder, ec)) {
+                error = "cannot create the folder " + Quoted(*folder) + ": " + ec.message();
+                return false;
+            }
+            written_.push_back(*folder);
+        }
         return true;
     }
 
@@ -76,7 +113,9 @@ private:
     bool StoreEntries(std::string& error) {
         for (size_t i = 0; i < plan_.entries.size(); ++i) {
             const PackageEntry& entry = plan_.entries[i];
-            fs::path target = StoredFilePath(plan_.outDir, entry.name);
+            const fs::path target = StoredFilePath(plan_.outDir, stored_[i]);
+            if (IsNested(stored_[i]) && !MakeFolders(target, error))
+                return false;
             written_.push_back(target);
             bool stored = StoresPlain(i) ? StorePlain(entry.source, target, meter_, error)
                                          : StoreCompressed(entry.source, target, meter_, error);
@@ -135,15 +174,17 @@ private:
         return true;
     }
 
+    // Last written first: a folder's files go before it.
     void RemoveWritten() {
-        for (const fs::path& path : written_) {
+        for (auto path = written_.rbegin(); path != written_.rend(); ++path) {
             std::error_code ec;
-            fs::remove(path, ec); // best effort: the build has failed already
+            fs::remove(*path, ec); // best effort: the build has failed already
         }
     }
 
     const PackagePlan& plan_;
     const IndexNames& names_;
+    std::vector<std::string> stored_; // where each entry lies, relative to the output directory
     std::vector<uintmax_t> sizes_;
     ProgressMeter meter_;
     std::vector<fs::path> written_;

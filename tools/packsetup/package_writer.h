@@ -1,5 +1,5 @@
 // Builds a setup directory from a package description: the packaged files
-// stored flat under their file names, the fixed-name files beside them, and
+// where stored_layout.h puts them, the fixed-name files beside them, and
 // the Setup.dat index, written last so that an index is only ever present
 // beside a complete set of files.
 #pragma once
