@@ -6,7 +6,7 @@
 # Setup.exe, its Setup.exe.debug and the zlib1.dll beside them byte for byte.
 # Prints the SHA-256 of each file; exits non-zero when any differs.
 # Uncommitted changes are not built: commit first.
-# Takes some minutes (two builds from scratch); not part of scripts/test.sh.
+# Takes a minute or more (two builds from scratch); not part of scripts/test.sh.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 commit=$(git -C "$root" rev-parse HEAD)
