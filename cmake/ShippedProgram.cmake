@@ -15,10 +15,15 @@ function(ship_program target)
         target_link_options(${target} PRIVATE -Wl,--large-address-aware)
     endif()
     set(program $<TARGET_FILE_NAME:${target}>)
+    # objcopy and strip write the time they run into the PE header unless
+    # SOURCE_DATE_EPOCH names one: zero, as the linker leaves it
+    # (cmake/Reproducible.cmake), so that the program and its .debug file,
+    # whose CRC the debug link holds, are the same bytes from every build.
+    set(at_no_time ${CMAKE_COMMAND} -E env SOURCE_DATE_EPOCH=0)
     add_custom_command(TARGET ${target} POST_BUILD
-        COMMAND ${CMAKE_OBJCOPY} --only-keep-debug ${program} ${program}.debug
-        COMMAND ${CMAKE_STRIP} --strip-all ${program}
-        COMMAND ${CMAKE_OBJCOPY} --add-gnu-debuglink=${program}.debug ${program}
+        COMMAND ${at_no_time} ${CMAKE_OBJCOPY} --only-keep-debug ${program} ${program}.debug
+        COMMAND ${at_no_time} ${CMAKE_STRIP} --strip-all ${program}
+        COMMAND ${at_no_time} ${CMAKE_OBJCOPY} --add-gnu-debuglink=${program}.debug ${program}
         WORKING_DIRECTORY $<TARGET_FILE_DIR:${target}>
         COMMENT "Stripping ${target}, its debug information beside it"
         VERBATIM)

@@ -9,17 +9,12 @@ set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 jobs=$(nproc)
 . "$root/tests/wine/wine-env.sh"
+. "$root/scripts/windows-tree.sh"
 
 build_windows() { # $1: tree name, $2: toolchain, $3...: targets (none: all)
-    local tree="$root/build/$1" toolchain="$root/cmake/$2"
+    local tree="$root/build/$1" toolchain="$2"
     shift 2
-    cmake -S "$root" -B "$tree" -DCMAKE_BUILD_TYPE=Release -DCMAKE_TOOLCHAIN_FILE="$toolchain" \
-        >/dev/null
-    if [ $# -eq 0 ]; then
-        cmake --build "$tree" -j "$jobs"
-    else
-        cmake --build "$tree" -j "$jobs" --target "$@"
-    fi
+    build_windows_tree "$root" "$tree" "$toolchain" "$@"
 }
 
 if [ "$(windows_flavour)" = win32 ]; then

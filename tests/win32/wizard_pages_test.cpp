@@ -14,6 +14,7 @@
 #include "setup_pg_group.h"
 #include "setup_pg_license.h"
 #include "test_support.h"
+#include "unique_handle.h"
 
 #include <gtest/gtest.h>
 
@@ -109,6 +110,49 @@ void ClickListEntry(HWND list, int index) {
 
 void MakeDirectory(const std::string& path) {
     ASSERT_TRUE(::CreateDirectoryA(path.c_str(), nullptr)) << path;
+}
+
+std::vector<HWND> ChildrenOf(HWND window) {
+    std::vector<HWND> children;
+    for (HWND child = ::GetWindow(window, GW_CHILD); child; child = ::GetWindow(child, GW_HWNDNEXT))
+        children.push_back(child);
+    return children;
+}
+
+bool IsLabel(HWND control) {
+    char name[16] = "";
+    ::GetClassNameA(control, name, sizeof name);
+    return lstrcmpiA(name, "Static") == 0 &&
+           (::GetWindowLongA(control, GWL_STYLE) & SS_TYPEMASK) == SS_LEFT;
+}
+
+bool IsCheckBox(HWND control) {
+    char name[16] = "";
+    ::GetClassNameA(control, name, sizeof name);
+    return lstrcmpiA(name, "Button") == 0 &&
+           (::GetWindowLongA(control, GWL_STYLE) & BS_TYPEMASK) == BS_AUTOCHECKBOX;
+}
+
+// The room the text of a label or check box of `page` takes, in its own font,
+// laid out as the control lays it out: a label breaks it at words within its
+// width, a check box keeps it on one line after the box, which takes 12
+// dialog units with the gap after it (Wine's takes some 11).
+SIZE RoomForText(HWND page, HWND control) {
+    UniqueMemoryDc dc(::CreateCompatibleDC(nullptr));
+    ::SelectObject(dc.get(), reinterpret_cast<HFONT>(::SendMessageA(control, WM_GETFONT, 0, 0)));
+    const std::string text = GetWindowTextOf(control);
+    RECT client;
+    ::GetClientRect(control, &client);
+    if (IsLabel(control)) {
+        RECT room = {0, 0, client.right, 0};
+        ::DrawTextA(dc.get(), text.c_str(), -1, &room, DT_CALCRECT | DT_WORDBREAK | DT_EXPANDTABS);
+        return {room.right, room.bottom};
+    }
+    RECT room = {};
+    ::DrawTextA(dc.get(), text.c_str(), -1, &room, DT_CALCRECT | DT_SINGLELINE);
+    RECT box = {0, 0, 12, 0};
+    ::MapDialogRect(page, &box);
+    return {box.right + room.right, room.bottom};
 }
 
 } // namespace
@@ -208,6 +252,29 @@ TEST(InstallDirectoryPage, GreetsInBoldWithTheProgramNameAndProposesProgramFiles
     ASSERT_TRUE(DirectoryExists(programFiles));
     EXPECT_EQ(page.GetDlgItemText(IDC_INSTALL_DIR), programFiles + "Kestrel\\Notes");
     EXPECT_EQ(page.SendDlgItemMessage(IDC_INSTALL_DIR, EM_GETLIMITTEXT), 259);
+}
+
+// Text cut short where the font is wider than the one the pages were drawn
+// with (Wine's stand-in for MS Sans Serif) hides words: "Install in" for
+// "Install in directory:".
+TEST(InstallWizard, EveryLabelAndCheckBoxOfThePagesShowsItsWholeText) {
+    TempDir setup;
+    Wizard wizard(setup.Path(), "Kestrel\\Notes");
+    wizard.Press(PSBTN_NEXT); // the group page has its window once shown
+    int checked = 0;
+    for (HWND page : {wizard.dir.m_hWnd, wizard.group.m_hWnd}) {
+        for (HWND control : ChildrenOf(page)) {
+            if (!IsLabel(control) && !IsCheckBox(control))
+                continue;
+            RECT client;
+            ::GetClientRect(control, &client);
+            const SIZE room = RoomForText(page, control);
+            EXPECT_LE(room.cx, client.right) << "too narrow: " << GetWindowTextOf(control);
+            EXPECT_LE(room.cy, client.bottom) << "too low: " << GetWindowTextOf(control);
+            ++checked;
+        }
+    }
+    EXPECT_EQ(checked, 12); // eight labels, four check boxes
 }
 
 TEST(InstallDirectoryPage, RefusesToGoOnWithADirectoryTooLongToKeep) {
