@@ -168,6 +168,26 @@ TEST_F(SilentInstaller, FailedRunEndsWithItsCodeLeavesNothingAndTheLogNamesTheCa
          2,
          {{"message", "Message: Can not open the file " + setup_ / "Setup.dat"}}},
         {"unknown switch", [&] { WritePackage(false); }, "/S /FAST", 87, {{"refused", "/FAST"}}},
+        {"a drive's root",
+         [&] { WritePackage(false); },
+         "/S /D=C:\\",
+         3,
+         {{"message", "Message: Setup can not create the destination directory"}}},
+        {"a verbatim directory",
+         [&] { WritePackage(false); },
+         "/S \"/D=\\\\?\\" + install_ + "\"",
+         3,
+         {{"message", "Message: Setup can not create the destination directory"}}},
+        {"a trailing dot",
+         [&] { WritePackage(false); },
+         "/S \"/D=" + install_ + ".\"",
+         3,
+         {{"message", "Message: Setup can not create the destination directory"}}},
+        {"the user's Documents",
+         [&] { WritePackage(false); },
+         "/S \"/D=" + ShellFolder(CSIDL_PERSONAL) + "\"",
+         3,
+         {{"message", "Message: Setup can not create the destination directory"}}},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
@@ -190,6 +210,25 @@ TEST_F(SilentInstaller, FailedRunEndsWithItsCodeLeavesNothingAndTheLogNamesTheCa
         RemoveTree(install_);
         ::DeleteFileA(log_.c_str());
     }
+}
+
+TEST_F(SilentInstaller, AnExistingDirectoryKeepsTheUsersFoldersWhateverTheOrderOfTheOptions) {
+    WritePackage(false);
+    // The user's folders stand there before the installation, empty or not.
+    for (const std::string& folder :
+         {install_, install_ + "\\Empty", install_ + "\\docs", install_ + "\\docs\\Mine"})
+        ASSERT_TRUE(::CreateDirectoryA(folder.c_str(), nullptr)) << folder;
+    const MachineSnapshot before = SnapshotBeforeInstalling();
+    // A relative log lies where the program was started.
+    ExpectNoWindowAndExitCode(RunSetup("/S \"/D=" + install_ + "\" /LOG=relative.log"), 0);
+    EXPECT_NE(ReadFileBytes(setup_ / "relative.log").find("Exit code 0"), std::string::npos);
+    const RunResult removal = windowdriver::RunAnsweringMessageBoxes(
+        install_ + "\\Setup.exe",
+        "\"" + install_ + "\\Setup.exe\" /UNINSTALL \"/LOG=" + log_ + "\" /S", install_);
+    ExpectNoWindowAndExitCode(removal, 0);
+    EXPECT_NE(Log().find("Removed " + install_ + "\\docs\\readme.txt"), std::string::npos) << Log();
+    ExpectNothingLeft(before, MachineSnapshot::Take({setup_.Path(), launches_.Path()}));
+    EXPECT_TRUE(DirectoryExists(install_ + "\\docs\\Mine"));
 }
 
 TEST_F(SilentInstaller, QuietUninstallEndsWithTheCopysCodeWhenTheRecordIsGone) {
