@@ -16,6 +16,7 @@ ExitCode ExitCodeFor(const Problem& problem) {
     case ProblemKind::CannotWriteFile:
         return kExitCopyFailed;
     case ProblemKind::CannotCreateInstallDir:
+    case ProblemKind::InstallDirTooLong:
         return kExitDirectoryRefused;
     case ProblemKind::CannotOpenRecord:
     case ProblemKind::RecordInvalid:

@@ -44,7 +44,7 @@ std::unique_ptr<char[]> ReadLicenseText(const std::string& path) {
 // Runs the wizard modally as the application's main window; returns the
 // exit code: done only when it ended by Install and the installation copied
 // the package.
-int RunWizardToInstallation(SetupContext& context, const setupcore::InstallOptions& presets) {
+int RunWizardToInstallation(SetupContext& context, const InstallChoices& presets) {
     InstallChoices choices;
     choices.installDir = presets.installDir;
     choices.groupName = presets.groupName;
@@ -72,11 +72,11 @@ void AssembleInstallWizard(CPropertySheet& sheet, CSetupPgLicense& license, CSet
     sheet.m_psh.dwFlags |= PSH_WIZARD;
 }
 
-int RunInstallWizard(SetupContext& context, const setupcore::InstallOptions& presets) {
+int RunInstallWizard(SetupContext& context, const InstallChoices& presets) {
     // The pages and the sheet are gone before the post-install program
     // starts; what they decided is in the installation.
     const int exitCode = RunWizardToInstallation(context, presets);
     if (exitCode == kExitDone)
-        StartPostInstallProgram(context.theSetupDat); // nothing to tell the user if it fails
+        StartPostInstallProgram(context); // nothing to tell the user if it fails
     return exitCode;
 }

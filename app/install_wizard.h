@@ -2,6 +2,8 @@
 // order, the modal sheet, and the package's post-install program.
 #pragma once
 
+#include "install_choices.h"
+
 #include <string>
 
 class CPropertySheet;
@@ -9,9 +11,6 @@ class CSetupPgLicense;
 class CSetupPgDir;
 class CSetupPgGroup;
 struct SetupContext;
-namespace setupcore {
-struct InstallOptions;
-}
 
 // Puts the pages into `sheet` as a wizard: the license page first, holding
 // the text of License.txt, only when `setupDirectory` has one that opens.
@@ -22,4 +21,4 @@ void AssembleInstallWizard(CPropertySheet& sheet, CSetupPgLicense& license, CSet
 // starting from the directory and group of `presets` when given, then the
 // package's post-install program when the wizard installed it. Returns the
 // exit code.
-int RunInstallWizard(SetupContext& context, const setupcore::InstallOptions& presets);
+int RunInstallWizard(SetupContext& context, const InstallChoices& presets);

@@ -146,16 +146,12 @@ int CSetupApp::Run(const setupcore::SetupCommandLine& commandLine, const std::st
 }
 
 int CSetupApp::ReadPackage() {
-    if (Problem problem = m_context.theSetupDat.ReadSetupDat("Setup.dat")) {
+    if (Problem problem =
+            CSetupDat(m_context.SetupDirectory()).ReadSetupDat("Setup.dat", m_context.package)) {
         ShowProblem(problem); // an unattended run's session writes it to the log
         AfxMessageBox(IDS_NO_SETUP_INFO);
         return ExitCodeForPackage(problem);
     }
     m_context.DerivePackageNames();
     return kExitDone;
-}
-
-int CSetupApp::ExitInstance() {
-    // No exit command is started: there is no program for it to run.
-    return CWinApp::ExitInstance();
 }

@@ -13,7 +13,6 @@ class InstallLog;
 class CSetupApp : public CWinApp {
 public:
     BOOL InitInstance() override;
-    int ExitInstance() override;
 
     // The two halves of an uninstallation; each returns the exit code.
     int HandOffUninstall();

@@ -33,10 +33,10 @@ private:
     InstallLog& log_;
 };
 
-InstallChoices ChoicesFrom(const SetupContext& context, const setupcore::InstallOptions& options) {
+InstallChoices ChoicesFrom(const SetupContext& context, const InstallChoices& options) {
     InstallChoices choices;
     choices.installDir =
-        options.installDir.empty() ? DefaultInstallDir(context.theSetupDat) : options.installDir;
+        options.installDir.empty() ? DefaultInstallDir(context.package) : options.installDir;
     choices.programsFolder = ProgramsFolder();
     choices.groupName = options.groupName.empty() ? context.g_strDefaultGroup : options.groupName;
     choices.desktopShortcut = options.desktopShortcut;
@@ -48,18 +48,14 @@ InstallChoices ChoicesFrom(const SetupContext& context, const setupcore::Install
 
 } // namespace
 
-int RunSilentInstall(SetupContext& context, const setupcore::InstallOptions& options,
-                     bool showProgress, InstallLog& log) {
-    CSetupDat& package = context.theSetupDat;
+int RunSilentInstall(SetupContext& context, const InstallChoices& options, bool showProgress,
+                     InstallLog& log) {
+    const Package& package = context.package;
     log.Line("Package: " + AppendPath(context.SetupDirectory(), "Setup.dat") + ", " +
-             std::to_string(package.m_files.size()) + " files, folder name \"" +
-             package.m_szFolderName + "\"");
+             std::to_string(package.entries.size()) + " files, folder name \"" +
+             package.folderName + "\"");
     // The license is the publisher's and the administrator's to accept.
     const InstallChoices choices = ChoicesFrom(context, options);
-    if (choices.installDir.size() > kMaxInstallDir) {
-        AfxMessageBox(FormatResourceString(IDS_INSTALL_DIR_TOO_LONG, choices.installDir));
-        return kExitDirectoryRefused;
-    }
     log.Line("Install directory: " + choices.installDir);
     log.Line("Program group: " + (choices.programsFolder.empty()
                                       ? std::string("none, the shell knows no Programs folder")
@@ -67,17 +63,15 @@ int RunSilentInstall(SetupContext& context, const setupcore::InstallOptions& opt
 
     SilentPrompts prompts(log);
     CCopyProgressDlg window(nullptr, 0);
-    LoggedCopyProgress progress(package.m_createdPaths, log, showProgress ? &window : nullptr);
+    LoggedCopyProgress progress(log, showProgress ? &window : nullptr);
     const InstallOutcome outcome = Install(context, choices, prompts, &progress);
-    if (outcome.stage == InstallStage::CopyFailed)
-        progress.LogUndone();
     ShowProblem(outcome.problem);
     if (outcome.stage != InstallStage::Installed)
         return ExitCodeFor(outcome);
 
-    log.Line("Installed into " + choices.installDir);
-    const std::string post = PostInstallCommand(package.m_szInstallDir, package.m_szPostInstall);
+    log.Line("Installed into " + context.installDir);
+    const std::string post = PostInstallCommand(context.installDir, package.postInstall);
     if (!post.empty())
-        log.Line((StartPostInstallProgram(package) ? "Started: " : "Could not start: ") + post);
+        log.Line((StartPostInstallProgram(context) ? "Started: " : "Could not start: ") + post);
     return kExitDone;
 }

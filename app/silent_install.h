@@ -3,13 +3,12 @@
 // waits for anyone, and every step and message written to the log.
 #pragma once
 
+#include "install_choices.h"
+
 class InstallLog;
 struct SetupContext;
-namespace setupcore {
-struct InstallOptions;
-}
 
 // Returns the exit code. With `showProgress` the copy run's progress window
 // shows from the start; no other window ever does.
-int RunSilentInstall(SetupContext& context, const setupcore::InstallOptions& options,
-                     bool showProgress, InstallLog& log);
+int RunSilentInstall(SetupContext& context, const InstallChoices& options, bool showProgress,
+                     InstallLog& log);

@@ -1,4 +1,4 @@
-// Throughput and peak memory of the copy run (CSetupDat::InstallFiles),
+// Throughput and peak memory of the copy run (InstallFiles),
 // measured against two baselines and two peers on the same data:
 //   - CopyFileA of the packaged file: what the disk does without inflating;
 //   - a bare zlib loop (ReadFile, inflate, WriteFile in 256 KiB chunks): the

@@ -7,7 +7,8 @@
 #include "package_stream.h"
 #include "path_helpers.h"
 #include "record_item.h"
-#include "setup_dat.h"
+#include "extract.h"
+#include "install_transaction.h"
 #include "test_files.h"
 #include "zlib_stream.h"
 
@@ -72,14 +73,19 @@ public:
 };
 
 void CopyRun(const WorkInput& input, RunResult& result) {
-    CSetupDat dat;
-    dat.SetDirectories(input.paths.source, input.paths.install);
+    Package package;
     for (const PlannedFile& file : input.files)
-        dat.AddFileEntry(static_cast<int>(file.name.size()), file.name.c_str(),
-                         file.compressed ? 1 : 0);
+        package.entries.push_back({file.name, file.compressed});
+    InstallTransaction run(package, input.paths.source, input.paths.install, nullptr);
     NoRetries prompts;
     Stopwatch watch;
-    const Problem problem = dat.InstallFiles(kRecordName, prompts);
+    // As an installation does: the files, the record, then the package cleared away.
+    const Problem problem = InstallFiles(run, kRecordName, prompts);
+    if (!problem) {
+        run.Commit();
+        run.replaced.DiscardOldFiles();
+        ClearPackagedCopies(run);
+    }
     result.seconds = watch.Seconds();
     if (problem)
         result.error = "InstallFiles failed at " + problem.path;
@@ -148,13 +154,13 @@ void DeletePackage(const WorkInput& input, RunResult& result) {
 }
 
 void WriteRecord(const WorkInput& input, RunResult& result) {
-    CSetupDat dat;
-    dat.SetDirectories(input.paths.source, input.paths.install);
+    const Package package;
+    InstallTransaction run(package, input.paths.source, input.paths.install, nullptr);
     for (const PlannedFile& file : input.files)
-        dat.AddInstalledItem(
-            setupcore::RecordItem::ForPath(TargetOf(input, file), setupcore::NoLeadBytes));
+        run.Record(setupcore::RecordItem::ForPath(TargetOf(input, file), setupcore::NoLeadBytes));
+    run.Commit();
     Stopwatch watch;
-    const Problem problem = dat.WriteInstallRecord(kRecordName);
+    const Problem problem = run.WriteRecord(kRecordName);
     result.seconds = watch.Seconds();
     if (problem || FileSize(AppendPath(input.paths.install, kRecordName)) == 0)
         result.error = "WriteInstallRecord wrote no record";

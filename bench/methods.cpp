@@ -6,7 +6,7 @@ namespace bench {
 
 namespace {
 
-constexpr const char* kCopyRunTitle = "Copy run (CSetupDat::InstallFiles)";
+constexpr const char* kCopyRunTitle = "Copy run (InstallFiles)";
 constexpr const char* kCopyFileTitle = "CopyFileA of the packaged files";
 constexpr const char* kBareLoopTitle = "Bare zlib loop (ReadFile, inflate, WriteFile)";
 constexpr const char* kZlibTitle = "NSIS installer, zlib (/S)";

@@ -18,7 +18,7 @@ constexpr Part kPayloadParts[] = {Part::Large, Part::Small, Part::Folders};
 
 enum class Work {
     Nothing,           // the floor: what a process of this program takes anyway
-    CopyRun,           // CSetupDat::InstallFiles
+    CopyRun,           // InstallFiles
     CopyFileA,         // the raw disk copy of the packaged files
     BareLoop,          // see bare_loop.h
     Installer,         // a peer's installer, run whole (installer_runs.h)

@@ -10,6 +10,15 @@ namespace {
 
 constexpr size_t kMaxRegistryName = 255;
 
+// An item no installation writes keeps its text, so that it is written
+// back, listed and logged as it stood.
+RecordItem Unusable(ItemKind kind, const std::string& text) {
+    RecordItem item;
+    item.kind = kind;
+    item.path = text;
+    return item;
+}
+
 RecordItem ClassifyRegistryItem(const std::string& rest, LeadBytePredicate isLead) {
     RecordItem item;
     std::string path = rest;
@@ -18,10 +27,8 @@ RecordItem ClassifyRegistryItem(const std::string& rest, LeadBytePredicate isLea
         path.pop_back();
     size_t slash = FindLastChar(path, '\\', isLead);
     if (slash == kNotFound || slash + 1 == path.size() ||
-        path.size() - slash - 1 > kMaxRegistryName) {
-        item.kind = ItemKind::RegistryMalformed;
-        return item;
-    }
+        path.size() - slash - 1 > kMaxRegistryName)
+        return Unusable(ItemKind::RegistryMalformed, kRegistryPrefix + rest);
     item.kind = isKey ? ItemKind::RegistryKey : ItemKind::RegistryValue;
     item.parentKey = path.substr(0, slash + 1);
     item.name = path.substr(slash + 1);
@@ -31,7 +38,7 @@ RecordItem ClassifyRegistryItem(const std::string& rest, LeadBytePredicate isLea
 RecordItem ClassifyPath(const std::string& text, LeadBytePredicate isLead) {
     RecordItem item;
     if (text.empty() || text == "\\")
-        return item;
+        return Unusable(ItemKind::Empty, text);
     if (text.back() == '\\') {
         item.kind = ItemKind::Directory;
         item.path = text.substr(0, text.size() - 1);
@@ -75,12 +82,11 @@ std::string EncodeItem(const RecordItem& item) {
         return item.path + "\\";
     case ItemKind::FullPathFile:
     case ItemKind::BareFile:
-        return item.path;
     case ItemKind::Empty:
     case ItemKind::RegistryMalformed:
         break;
     }
-    return std::string();
+    return item.path;
 }
 
 RecordItem ClassifyItem(const std::string& text, LeadBytePredicate isLead) {

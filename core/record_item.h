@@ -26,7 +26,7 @@ struct RecordItem {
     ItemKind kind = ItemKind::Empty;
     std::string parentKey; // registry items: with its trailing backslash
     std::string name;      // registry items: key or value name (at most 255 bytes)
-    std::string path;      // files and directories
+    std::string path;      // files and directories; the text itself of an unusable item
 
     // A file or directory as the installation made it: a path that ends in a
     // backslash names a directory.

@@ -20,11 +20,18 @@ enum class RunMode {
     BadCommandLine,           // "/S" or "/SP" with a switch that is not theirs
 };
 
-// What an unattended installation is to do; empty texts take the defaults
-// the wizard proposes. The wizard reads only the directory and the group.
-struct InstallOptions {
+// What the user chose for an installation, one field a choice: the one type
+// from the command line to the engine. The wizard's pages start from the
+// directory and the group it holds and fill the rest as they are left; an
+// unattended run takes the command line's options, and an empty directory
+// or group takes the default the wizard proposes.
+struct InstallChoices {
     std::string installDir;
-    std::string groupName;
+    // The Start menu's Programs folder followed by one backslash; empty when
+    // the shell knows none, and then no program group is made. Filled by
+    // the run, not the command line.
+    std::string programsFolder;
+    std::string groupName; // at most 259 characters are used
     bool desktopShortcut = true;
     bool quickLaunchShortcut = true;
     bool autoStart = false;
@@ -33,7 +40,7 @@ struct InstallOptions {
 
 struct SetupCommandLine {
     RunMode mode = RunMode::Install;
-    InstallOptions install;
+    InstallChoices install;
     std::string installedProgram; // the removal roles: the program whose installation goes
     std::string logFile;          // the silent modes: empty for the default log
     std::string refused;          // BadCommandLine: the argument refused

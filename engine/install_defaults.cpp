@@ -3,16 +3,16 @@
 #include "current_directory.h"
 #include "path_helpers.h"
 #include "reboot_delete.h"
-#include "setup_dat.h"
+#include "package.h"
 #include "shell_link.h"
 
 #include <shlobj.h>
 
-std::string DefaultInstallDir(const CSetupDat& package) {
+std::string DefaultInstallDir(const Package& package) {
     std::string directory = "?:\\Program Files\\";
     if (!FindProgramFilesDrive(directory))
         directory = "C:\\";
-    return directory + package.m_szFolderName;
+    return directory + package.folderName;
 }
 
 int FindProgramFilesDrive(std::string& path) {

@@ -5,11 +5,11 @@
 
 #include <string>
 
-class CSetupDat;
+struct Package;
 
 // "?:\Program Files\" on the first fixed or network drive from the Windows
 // drive on that has one, else "C:\", followed by the package's folder name.
-std::string DefaultInstallDir(const CSetupDat& package);
+std::string DefaultInstallDir(const Package& package);
 
 // Puts into the first character of `path` ("?:\Program Files\") the letter of
 // the first fixed or network drive, from the Windows drive on, where `path`

@@ -7,6 +7,8 @@
 
 Problem CheckInstallDirectory(const std::string& typed, const std::string& setupDirectory,
                               std::string& canonical) {
+    if (Problem tooLong = CheckInstallDirectoryLength(typed))
+        return tooLong;
     const Problem refused = Problem::Of(ProblemKind::CannotCreateInstallDir, typed);
     const setupcore::CanonicalPath directory = CanonicalPathOf(typed);
     if (!directory || IsKeptFolder(directory.path))
@@ -16,4 +18,9 @@ Problem CheckInstallDirectory(const std::string& typed, const std::string& setup
         return refused;
     canonical = directory.path;
     return Problem();
+}
+
+Problem CheckInstallDirectoryLength(const std::string& typed) {
+    return typed.size() > kMaxInstallDir ? Problem::Of(ProblemKind::InstallDirTooLong, typed)
+                                         : Problem();
 }

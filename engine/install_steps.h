@@ -1,41 +1,37 @@
 // The steps of one installation after the copy run, and what they share.
-// Each step records every item it makes, in the order made.
+// Each step makes its items through their kinds (items/), which record
+// every item in the order made and journal what they change.
 #pragma once
 
 #include "install_choices.h"
+#include "install_transaction.h"
 #include "setup_context.h"
 
 #include <string>
 
-namespace setupcore {
-struct RecordItem;
-}
-class CRegKeyHolder;
-
 struct InstallRun {
-    InstallRun(SetupContext& context, const InstallChoices& choices);
+    InstallRun(const SetupContext& context, const InstallChoices& choices,
+               InstallTransaction& transaction);
 
-    SetupContext& context;
-    CSetupDat& dat;
+    const SetupContext& context;
     const InstallChoices& choices;
+    InstallTransaction& transaction;
     std::string installDir;
     std::string programPath;
     std::string iconPath;
     std::string linkName;
-    // <Programs folder>\<group name>, as typed; empty when there is no group.
+    // <Programs folder>\<group name>, canonical; empty when there is no group.
     std::string groupDir;
-
-    void Record(const setupcore::RecordItem& item);
-    // A file, or a directory when `path` ends in a backslash.
-    void RecordPath(const std::string& path);
 };
 
+// Each returns the problem that fails the run (an item that cannot be
+// recorded); what a step could not make is logged and the run goes on.
 // The program group's directory and its shortcut to the program.
-void MakeProgramGroup(InstallRun& run);
+Problem MakeProgramGroup(InstallRun& run);
 // A shortcut to the program in the shell folder `folder` (a CSIDL value),
 // `below` it when given, when the shell has that folder.
-void ShortcutInShellFolder(InstallRun& run, int folder, const char* below);
+Problem ShortcutInShellFolder(InstallRun& run, int folder, const char* below);
 // The uninstall entry under HKEY_CURRENT_USER and the group's uninstall shortcut.
-void RegisterUninstaller(InstallRun& run, CRegKeyHolder& key);
+Problem RegisterUninstaller(InstallRun& run);
 // The Run value that starts the program with Windows.
-void RegisterAutoStart(InstallRun& run, CRegKeyHolder& key);
+Problem RegisterAutoStart(InstallRun& run);

@@ -1,13 +1,15 @@
 #include "installation.h"
 
 #include "ansi_text.h"
+#include "extract.h"
+#include "file_item.h"
+#include "directory_item.h"
 #include "install_directory_rule.h"
 #include "install_steps.h"
+#include "item_type.h"
 #include "nested_source_sweep.h"
 #include "path_helpers.h"
 #include "process_start.h"
-#include "record_item.h"
-#include "reg_key_holder.h"
 #include "restart_schedule.h"
 #include "setup_directory_sweep.h"
 
@@ -18,108 +20,116 @@
 namespace {
 
 // The files of the package that the sweep may take from the setup directory.
-std::vector<std::string> PackageFiles(const SetupContext& context) {
+std::vector<std::string> PackageFiles(const SetupContext& context,
+                                      const InstallTransaction& transaction) {
     std::vector<std::string> files = {"Setup.dat", "License.txt", "URL.txt", "zlib1.dll",
                                       context.SetupFileName()};
-    for (const auto& entry : context.theSetupDat.m_files)
-        if (!entry->nestedSource) // SweepNestedSources clears those
-            files.push_back(ExtractFileName(entry->szName, true));
+    for (size_t i = 0; i < transaction.sources.size(); ++i)
+        if (!transaction.sources[i].nested) // SweepNestedSources clears those
+            files.push_back(ExtractFileName(context.package.entries[i].name, true));
     return files;
-}
-
-void CopyUrlFile(InstallRun& run) {
-    const std::string url = AppendPath(run.installDir, "URL.txt");
-    // The package need not have one: the item is recorded all the same.
-    ::CopyFileA(AppendPath(run.context.SetupDirectory(), "URL.txt").c_str(), url.c_str(), FALSE);
-    run.RecordPath(url);
 }
 
 // Every path the installation now holds, in canonical form: an uninstallation
 // of an earlier one into the same place may have left them to the restart.
 std::vector<std::string> HeldPaths(const InstallRun& run) {
-    const std::string record = AppendPath(run.installDir, run.context.g_strInfoFileName);
+    const std::string& record = run.context.g_strInfoFileName;
     std::vector<std::string> paths = {
-        record,
-        AppendPath(run.installDir, setupcore::MadeListFileName(run.context.g_strInfoFileName))};
-    for (const auto& stored : run.dat.m_installed) {
-        const setupcore::RecordItem item = run.dat.ResolveItem(stored->szText);
-        if (!item.path.empty())
-            paths.push_back(item.path);
+        AppendPath(run.installDir, record),
+        AppendPath(run.installDir, setupcore::MadeListFileName(record))};
+    for (const setupcore::RecordItem& item : run.transaction.RecordSoFar().items) {
+        const setupcore::RecordItem resolved = ResolveItem(item, run.installDir);
+        if (resolved.kind != setupcore::ItemKind::Empty && !resolved.path.empty())
+            paths.push_back(resolved.path);
     }
-    paths.insert(paths.end(), run.dat.m_createdPaths.begin(), run.dat.m_createdPaths.end());
+    paths.insert(paths.end(), run.transaction.createdPaths.begin(),
+                 run.transaction.createdPaths.end());
     return paths;
 }
 
 void KeepFromRestartDeletions(const InstallRun& run) {
     const int cancelled = CancelRestartDeletions(HeldPaths(run));
     if (cancelled > 0)
-        LogLine(run.context.log, "Taken off the deletions at restart: " +
-                                     std::to_string(cancelled) + " of this installation's paths");
+        LogLine(run.transaction.log,
+                "Taken off the deletions at restart: " + std::to_string(cancelled) +
+                    " of this installation's paths");
     else if (cancelled < 0)
-        LogLine(run.context.log, "Could not take this installation's paths off the deletions "
-                                 "scheduled for the restart");
+        LogLine(run.transaction.log, "Could not take this installation's paths off the "
+                                     "deletions scheduled for the restart");
 }
 
-// The steps after a successful copy run, in the order the record keeps.
-void FinishInstallation(InstallRun& run) {
-    CRegKeyHolder key; // one holder for every registry step
-    CopyUrlFile(run);
-    MakeProgramGroup(run);
+// The steps after a successful copy run, in the order the record keeps; the
+// problem that fails the run.
+Problem MakeTheRest(InstallRun& run) {
+    const std::string url = AppendPath(run.installDir, "URL.txt");
+    if (Problem problem = FileItem::MakeCopy(
+            run.transaction, AppendPath(run.context.SetupDirectory(), "URL.txt"), url))
+        return problem;
+    if (Problem problem = MakeProgramGroup(run))
+        return problem;
     if (run.choices.desktopShortcut)
-        ShortcutInShellFolder(run, CSIDL_DESKTOP, nullptr);
+        if (Problem problem = ShortcutInShellFolder(run, CSIDL_DESKTOP, nullptr))
+            return problem;
     if (run.choices.quickLaunchShortcut)
-        ShortcutInShellFolder(run, CSIDL_APPDATA, "\\Microsoft\\Internet Explorer\\Quick Launch");
-    RegisterUninstaller(run, key);
+        if (Problem problem = ShortcutInShellFolder(run, CSIDL_APPDATA,
+                                                    "\\Microsoft\\Internet Explorer\\Quick Launch"))
+            return problem;
+    if (Problem problem = RegisterUninstaller(run))
+        return problem;
     if (!run.groupDir.empty())
-        run.RecordPath(run.groupDir.back() == '\\' ? run.groupDir : run.groupDir + '\\');
+        if (Problem problem = DirectoryItem::RecordAsDirectory(run.transaction, run.groupDir))
+            return problem;
     if (run.choices.autoStart)
-        RegisterAutoStart(run, key);
-
+        if (Problem problem = RegisterAutoStart(run))
+            return problem;
     // Logged, not fatal: the record the copy run wrote still lets the files go again.
-    if (const Problem problem = run.dat.WriteInstallRecord(run.context.g_strInfoFileName))
-        LogLine(run.context.log, "Could not write the complete install record: " + problem.path);
+    if (const Problem problem = run.transaction.WriteRecord(run.context.g_strInfoFileName))
+        LogLine(run.transaction.log,
+                "Could not write the complete install record: " + problem.path);
+    return Problem();
+}
+
+// Once the installation stands: the old files go, the restart may not take a
+// new one, the program starts if asked, and the package leaves the setup directory.
+void AfterCommit(InstallRun& run) {
+    run.transaction.replaced.DiscardOldFiles();
     KeepFromRestartDeletions(run);
     if (run.choices.launchProgram) // the user sees if it does not start
-        LogLine(run.context.log, (StartDetachedProcess(run.programPath, nullptr, run.installDir)
-                                      ? "Started: "
-                                      : "Could not start: ") +
-                                     run.programPath);
+        LogLine(run.transaction.log, (StartDetachedProcess(run.programPath, nullptr, run.installDir)
+                                          ? "Started: "
+                                          : "Could not start: ") +
+                                         run.programPath);
+    ClearPackagedCopies(run.transaction);
     // The folders first: the setup directory's removal at restart follows theirs.
-    SweepNestedSources(run.context.SetupDirectory(), run.dat);
-    SweepSetupDirectory(run.context.SetupDirectory(), PackageFiles(run.context));
+    SweepNestedSources(run.context.SetupDirectory(), run.context.package, run.transaction.sources);
+    SweepSetupDirectory(run.context.SetupDirectory(), PackageFiles(run.context, run.transaction));
 }
 
-} // namespace
-
-namespace {
-
-InstallOutcome CopyAndFinish(SetupContext& context, const InstallChoices& choices,
-                             InstallPrompts& prompts, CopyProgress* progress) {
-    CSetupDat& dat = context.theSetupDat;
+InstallOutcome Run(SetupContext& context, const InstallChoices& choices, InstallPrompts& prompts,
+                   CopyProgress* progress) {
     // From here on the directory is its one canonical form, wherever it came from.
     InstallChoices checked = choices;
     if (Problem problem =
             CheckInstallDirectory(choices.installDir, context.SetupDirectory(), checked.installDir))
         return {InstallStage::DirectoryRefused, problem};
-    dat.SetDirectories(context.SetupDirectory(), checked.installDir);
-    dat.m_createdPaths.clear();
-    dat.m_createdFiles.clear();
-    if (!CreateDirectoryTree(checked.installDir, &dat.m_createdPaths))
+    InstallTransaction transaction(context.package, context.SetupDirectory(), checked.installDir,
+                                   context.log);
+    const bool made = CreateDirectoryTree(checked.installDir, &transaction.createdPaths);
+    for (const std::string& directory : transaction.createdPaths)
+        LogLine(context.log, "Directory made: " + directory);
+    if (!made)
         return {InstallStage::DirectoryRefused, Problem::Of(ProblemKind::CannotCreateInstallDir,
                                                             checked.installDir, ::GetLastError())};
-    if (Problem problem = dat.InstallFiles(context.g_strInfoFileName, prompts, progress)) {
-        // Nothing the failed run made may stay unrecorded on the disk.
-        dat.UndoCopyRun();
+    context.installDir = checked.installDir;
+    // Whatever stops the run from here on undoes it: the transaction's end
+    // takes back what it did not commit.
+    if (Problem problem = InstallFiles(transaction, context.g_strInfoFileName, prompts, progress))
         return {InstallStage::CopyFailed, problem};
-    }
-    try {
-        InstallRun run(context, checked);
-        FinishInstallation(run);
-    } catch (const std::bad_alloc&) {
-        // The files and their record stand, so the uninstaller can take
-        // them away again; what the later steps did not make is missing.
-        return {InstallStage::Installed, Problem::Of(ProblemKind::NoMemory)};
-    }
+    InstallRun run(context, checked, transaction);
+    if (Problem problem = MakeTheRest(run))
+        return {InstallStage::CopyFailed, problem};
+    transaction.Commit();
+    AfterCommit(run);
     return {InstallStage::Installed, Problem()};
 }
 
@@ -128,9 +138,9 @@ InstallOutcome CopyAndFinish(SetupContext& context, const InstallChoices& choice
 InstallOutcome Install(SetupContext& context, const InstallChoices& choices,
                        InstallPrompts& prompts, CopyProgress* progress) {
     try {
-        return CopyAndFinish(context, choices, prompts, progress);
+        return Run(context, choices, prompts, progress);
     } catch (const std::bad_alloc&) {
-        context.theSetupDat.UndoCopyRun();
+        // The transaction was undone on the way out.
         return {InstallStage::CopyFailed, Problem::Of(ProblemKind::NoMemory)};
     }
 }
@@ -143,8 +153,7 @@ std::string PostInstallCommand(const std::string& installDir, const std::string&
     return "\"" + AppendPath(installDir, postInstall) + "\" /I";
 }
 
-bool StartPostInstallProgram(const CSetupDat& installation) {
-    const std::string command =
-        PostInstallCommand(installation.m_szInstallDir, installation.m_szPostInstall);
+bool StartPostInstallProgram(const SetupContext& context) {
+    const std::string command = PostInstallCommand(context.installDir, context.package.postInstall);
     return !command.empty() && ::WinExec(command.c_str(), SW_SHOW) > 31;
 }

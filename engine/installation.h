@@ -11,14 +11,13 @@
 #include <string>
 
 class CopyProgress;
-class CSetupDat;
 class InstallPrompts;
 struct SetupContext;
 
 enum class InstallStage {
-    DirectoryRefused, // the install directory could not be made; nothing else was done
-    CopyFailed,       // the copy run stopped, and what it made was taken away again
-    Installed,        // every step ran
+    DirectoryRefused, // the install directory was refused or could not be made; nothing was done
+    CopyFailed,       // the run stopped (the copy run, or memory), and all it did was undone
+    Installed,        // every step ran, and the installation is committed
 };
 
 struct InstallOutcome {
@@ -34,4 +33,4 @@ InstallOutcome Install(SetupContext& context, const InstallChoices& choices,
 std::string PostInstallCommand(const std::string& installDir, const std::string& postInstall);
 // Starts it, once the installation is done; false when there is none or it
 // could not be started.
-bool StartPostInstallProgram(const CSetupDat& installation);
+bool StartPostInstallProgram(const SetupContext& context);

@@ -2,7 +2,7 @@
 // they are empty: never one that stood before the installation, never a link.
 #pragma once
 
-#include "item_policy.h"
+#include "item_outcome.h"
 
 #include <string>
 #include <vector>

@@ -5,7 +5,6 @@
 #include "path_helpers.h"
 #include "path_text.h"
 #include "reboot_delete.h"
-#include "setup_dat.h"
 
 #include <algorithm>
 #include <set>
@@ -61,10 +60,11 @@ private:
 
 } // namespace
 
-void SweepNestedSources(const std::string& setupDirectory, const CSetupDat& package) {
+void SweepNestedSources(const std::string& setupDirectory, const Package& package,
+                        const std::vector<PackagedSource>& sources) {
     NestedSweep sweep(setupDirectory);
-    for (const auto& entry : package.m_files)
-        if (entry->nestedSource)
-            sweep.RemoveFile(entry->szName);
+    for (size_t i = 0; i < sources.size() && i < package.entries.size(); ++i)
+        if (sources[i].nested)
+            sweep.RemoveFile(package.entries[i].name);
     sweep.RemoveFolders();
 }

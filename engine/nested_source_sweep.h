@@ -4,14 +4,16 @@
 // of setup_directory_sweep.h.
 #pragma once
 
+#include "package.h"
+#include "package_reader.h"
+
 #include <string>
+#include <vector>
 
-class CSetupDat;
-
-// Deletes (or schedules for restart) each file the copy run of `package` read
-// from below `setupDirectory`, then removes each folder on the way to one
-// that is empty now, deepest first; one that still holds a file scheduled
-// for restart is scheduled too, to go after it. Nothing behind a directory
-// link is touched, nor any other file or folder: what else lies there is the
-// user's.
-void SweepNestedSources(const std::string& setupDirectory, const CSetupDat& package);
+// Deletes (or schedules for restart) each file of `package` that the copy run
+// read from below `setupDirectory` (`sources` says which), then removes each folder on the way to
+// one that is empty now, deepest first; one that still holds a file scheduled for restart is
+// scheduled too, to go after it. Nothing behind a directory link is touched, nor any other file or
+// folder: what else lies there is the user's.
+void SweepNestedSources(const std::string& setupDirectory, const Package& package,
+                        const std::vector<PackagedSource>& sources);

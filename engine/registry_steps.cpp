@@ -2,75 +2,76 @@
 // entry and the auto-start value.
 #include "install_steps.h"
 
+#include "auto_start_item.h"
 #include "path_helpers.h"
-#include "record_item.h"
-#include "reg_key_holder.h"
+#include "registry_change.h"
+#include "registry_key_item.h"
 #include "registry_names.h"
-#include "shell_link.h"
+#include "registry_value_item.h"
+#include "shortcut_item.h"
 
 namespace {
 
-// Each value's result is left unchecked: a value that cannot be written
-// leaves the entry less complete, never the installation broken.
-void SetString(HKEY key, const char* name, const std::string& value) {
-    ::RegSetValueExA(key, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
-                     static_cast<DWORD>(value.size() + 1));
-}
-
-void SetNumber(HKEY key, const char* name, DWORD value) {
-    ::RegSetValueExA(key, name, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&value), sizeof value);
-}
-
 // Kilobytes installed, as Apps and Features shows them.
-DWORD InstalledKilobytes(const CSetupDat& dat) {
+DWORD InstalledKilobytes(const InstallTransaction& run) {
     ULONGLONG bytes = 0;
-    for (const auto& entry : dat.m_files) {
+    for (const std::string& target : run.targets) {
         WIN32_FILE_ATTRIBUTE_DATA data;
-        if (::GetFileAttributesExA(entry->targetPath.c_str(), GetFileExInfoStandard, &data))
+        if (::GetFileAttributesExA(target.c_str(), GetFileExInfoStandard, &data))
             bytes += (static_cast<ULONGLONG>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
     }
     return static_cast<DWORD>((bytes + 1023) / 1024);
 }
 
-} // namespace
-
-void RegisterUninstaller(InstallRun& run, CRegKeyHolder& key) {
-    const std::string& displayName = run.context.g_strDisplayName;
-    const std::string uninstallKey = kUninstallKeyBase + displayName;
-    if (key.Create(HKEY_CURRENT_USER, uninstallKey.c_str()) != ERROR_SUCCESS)
-        return;
-    const std::string uninstaller = AppendPath(run.installDir, run.context.SetupFileName());
-    if (!run.groupDir.empty()) {
-        const std::string link = AppendPath(run.groupDir, "Uninstall.lnk");
-        CreateShortcut(uninstaller, link, run.installDir.c_str(), uninstaller.c_str(), 1,
-                       " /UNINSTALL");
-        run.RecordPath(link);
-    }
-    SetString(key.m_hKey, "DisplayName", displayName);
-    // Quoted: the install directory usually lies below "Program Files".
-    SetString(key.m_hKey, "UninstallString", "\"" + uninstaller + "\" /UNINSTALL");
-    // Tools that remove programs without a user start this one and wait for it.
-    SetString(key.m_hKey, "QuietUninstallString", "\"" + uninstaller + "\" /UNINSTALL /S");
-    // Deleted with the key, so they need no items of their own.
-    SetString(key.m_hKey, "DisplayIcon", run.programPath);
-    SetString(key.m_hKey, "InstallLocation", run.installDir);
-    SetNumber(key.m_hKey, "EstimatedSize", InstalledKilobytes(run.dat));
-    SetNumber(key.m_hKey, "NoModify", 1);
-    SetNumber(key.m_hKey, "NoRepair", 1);
-    const std::string valuesKey = uninstallKey + "\\";
-    run.Record(setupcore::RecordItem::ForRegistryValue(valuesKey, "UninstallString"));
-    run.Record(setupcore::RecordItem::ForRegistryValue(valuesKey, "DisplayName"));
-    run.Record(setupcore::RecordItem::ForRegistryKey(kUninstallKeyBase, displayName));
-    key.Close();
-    LogRegistryValues(run.context.log, uninstallKey);
+// Values deleted with the entry's key, which need no items of their own; a
+// value that cannot be set leaves the entry less complete, never the
+// installation broken, and is logged.
+void SetEntryString(InstallTransaction& run, const std::string& key, const char* name,
+                    const std::string& value) {
+    LogRegistryValue(run.log, key, name, value, SetRegistryString(run, key, name, value));
 }
 
-void RegisterAutoStart(InstallRun& run, CRegKeyHolder& key) {
-    if (key.Create(HKEY_CURRENT_USER, kRunKey) != ERROR_SUCCESS)
-        return;
-    SetString(key.m_hKey, kRunValue, "\"" + run.programPath + "\"");
-    key.Close();
-    run.Record(setupcore::RecordItem::ForRegistryValue(kRunKey, kRunValue));
-    LogLine(run.context.log, std::string("Registry value made: HKEY_CURRENT_USER\\") + kRunKey +
-                                 kRunValue + " = \"" + run.programPath + "\"");
+void SetEntryNumber(InstallTransaction& run, const std::string& key, const char* name,
+                    DWORD value) {
+    LogRegistryValue(run.log, key, name, std::to_string(value),
+                     SetRegistryNumber(run, key, name, value));
+}
+
+} // namespace
+
+Problem RegisterUninstaller(InstallRun& run) {
+    InstallTransaction& transaction = run.transaction;
+    const std::string& displayName = run.context.g_strDisplayName;
+    const std::string uninstallKey = kUninstallKeyBase + displayName;
+    if (const LONG made = MakeRegistryKey(transaction, uninstallKey); made != ERROR_SUCCESS) {
+        LogLine(transaction.log, "Could not make the uninstall entry HKEY_CURRENT_USER\\" +
+                                     uninstallKey + " (error " + std::to_string(made) + ")");
+        return Problem();
+    }
+    const std::string uninstaller = AppendPath(run.installDir, run.context.SetupFileName());
+    if (!run.groupDir.empty())
+        if (Problem problem = ShortcutItem::Make(
+                transaction, {AppendPath(run.groupDir, "Uninstall.lnk"), uninstaller,
+                              run.installDir, uninstaller, 1, " /UNINSTALL"}))
+            return problem;
+    // Quoted: the install directory usually lies below "Program Files".
+    if (Problem problem = RegistryValueItem::Make(transaction, uninstallKey, "UninstallString",
+                                                  "\"" + uninstaller + "\" /UNINSTALL"))
+        return problem;
+    if (Problem problem =
+            RegistryValueItem::Make(transaction, uninstallKey, "DisplayName", displayName))
+        return problem;
+    // Tools that remove programs without a user start this one and wait for it.
+    SetEntryString(transaction, uninstallKey, "QuietUninstallString",
+                   "\"" + uninstaller + "\" /UNINSTALL /S");
+    SetEntryString(transaction, uninstallKey, "DisplayIcon", run.programPath);
+    SetEntryString(transaction, uninstallKey, "InstallLocation", run.installDir);
+    SetEntryNumber(transaction, uninstallKey, "EstimatedSize", InstalledKilobytes(transaction));
+    SetEntryNumber(transaction, uninstallKey, "NoModify", 1);
+    SetEntryNumber(transaction, uninstallKey, "NoRepair", 1);
+    return RegistryKeyItem::Record(transaction, kUninstallKeyBase, displayName);
+}
+
+Problem RegisterAutoStart(InstallRun& run) {
+    return AutoStartItem::Make(run.transaction, run.programPath);
 }

@@ -6,12 +6,11 @@
 void SetupContext::StartFrom(const std::string& programPath) {
     g_szSetupPath = programPath;
     g_strInfoFileName = RecordFileNameFor(programPath);
-    theSetupDat.SetDirectories(SetupDirectory(), "");
 }
 
 void SetupContext::DerivePackageNames() {
-    g_strDisplayName = ExtractFileName(theSetupDat.m_szFolderName, false);
-    g_strDefaultGroup = theSetupDat.m_szFolderName;
+    g_strDisplayName = ExtractFileName(package.folderName, false);
+    g_strDefaultGroup = package.folderName;
 }
 
 std::string SetupContext::SetupDirectory() const {

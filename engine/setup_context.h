@@ -4,14 +4,16 @@
 #pragma once
 
 #include "install_log.h"
-#include "setup_dat.h"
+#include "package.h"
 
 #include <string>
 
 struct SetupContext {
     std::string g_szSetupPath;     // the setup program's path as started
     std::string g_strInfoFileName; // the install record's file name
-    CSetupDat theSetupDat;         // the package, then the installation
+    Package package;               // as read from Setup.dat
+    std::string installDir;        // where the installation went, once it has
+
     std::string g_strDisplayName;  // the folder name's last part, extension cut
     std::string g_strDefaultGroup; // the program group proposed to the user
     InstallLog* log = nullptr;     // an unattended run's log; the wizard keeps none

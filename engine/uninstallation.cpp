@@ -11,8 +11,9 @@
 #include "made_list.h"
 #include "record_item.h"
 #include "removal_scope.h"
+#include "install_record_file.h"
+#include "item_type.h"
 #include "setup_context.h"
-#include "setup_dat.h"
 
 #include <direct.h>
 
@@ -165,13 +166,14 @@ void ScheduleOwnFiles(const std::string& runningCopy) {
 // in canonical form is refused and listed), or for an installation made
 // before the list was kept, the folders on the way to its recorded paths.
 std::vector<std::string> FoldersMade(const std::optional<MadeList>& list,
+                                     const setupcore::InstallRecord& record,
                                      const std::string& installDirectory,
-                                     const CSetupDat& installation, std::vector<ItemLeft>& left) {
+                                     std::vector<ItemLeft>& left) {
     std::vector<std::string> folders;
     if (!list) {
         std::vector<std::string> paths;
-        for (const auto& stored : installation.m_installed)
-            paths.push_back(installation.ResolveItem(stored->szText).path);
+        for (const setupcore::RecordItem& item : record.items)
+            paths.push_back(ResolveItem(item, record.installDir).path);
         return FoldersOnTheWay(installDirectory, paths);
     }
     for (const std::string& folder : list->folders) {
@@ -182,6 +184,24 @@ std::vector<std::string> FoldersMade(const std::optional<MadeList>& list,
             left.push_back({folder + "\\", ItemOutcome::Refused});
     }
     return folders;
+}
+
+// Removes every item of `record` that an installation of ours can have made,
+// in the recorded order, each by its own kind; the rest stays and is listed.
+// The record itself is no item of anyone's making: it goes last, always.
+void RemoveItems(const setupcore::InstallRecord& record, const std::string& recordPath,
+                 const RemovalScope& scope, std::vector<ItemLeft>& left, InstallLog* log) {
+    for (const setupcore::RecordItem& stored : record.items) {
+        const setupcore::RecordItem item = ResolveItem(stored, record.installDir);
+        const std::string text = setupcore::EncodeItem(stored);
+        const ItemType* owner = scope.OwnerOf(item);
+        const ItemOutcome outcome = owner ? owner->Remove(item) : ItemOutcome::Refused;
+        if (outcome == ItemOutcome::Failed || outcome == ItemOutcome::Refused)
+            left.push_back({text, outcome});
+        LogLine(log, owner ? owner->Describe(item, outcome, text) : DescribeLeftAlone(item, text));
+    }
+    if (DeleteFileNowOrAtRestart(recordPath) == Removal::Failed)
+        left.push_back({recordPath, ItemOutcome::Failed});
 }
 
 std::vector<std::string> CanonicalPaths(const std::vector<std::string>& paths) {
@@ -218,20 +238,22 @@ RemovalOutcome RemoveRecordedInstallation(const std::string& installedProgram,
     std::optional<MadeList> madeList;
     if ((outcome.problem = ReadMadeList(madeListPath, madeList)))
         return outcome;
-    CSetupDat installation;
+    setupcore::InstallRecord installation;
+    if ((outcome.problem = ReadInstallRecord(record, installation)))
+        return outcome;
     RemovalScope scope(installDirectory);
     if (madeList)
         scope.AllowWindowsFiles(CanonicalPaths(madeList->windowsFiles));
+    scope.Prepare(installation);
     LogLine(log, "Removing the installation recorded in " + record);
-    if ((outcome.problem = installation.RemoveInstalled(record, scope, outcome.left, log)))
-        return outcome;
+    RemoveItems(installation, record, scope, outcome.left, log);
     RemoveProgramFile(program, runningCopy, outcome.left, log);
     RemoveProgramFile(AppendPath(installDirectory, "zlib1.dll"), runningCopy, outcome.left, log);
     if (madeList && DeleteFileNowOrAtRestart(madeListPath) == Removal::Failed)
         outcome.left.push_back({madeListPath, ItemOutcome::Failed});
     // The first process started this one inside the install directory.
     _chdir(ExtractDirectory(runningCopy).c_str());
-    RemoveMadeFolders(FoldersMade(madeList, installDirectory, installation, outcome.left), scope,
+    RemoveMadeFolders(FoldersMade(madeList, installation, installDirectory, outcome.left), scope,
                       outcome.left, log);
     LogLine(log, (::GetFileAttributesA(installDirectory.c_str()) == INVALID_FILE_ATTRIBUTES
                       ? "Removed the install directory "

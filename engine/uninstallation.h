@@ -5,7 +5,7 @@
 // anything: each returns what happened.
 #pragma once
 
-#include "item_policy.h"
+#include "item_outcome.h"
 #include "problem.h"
 #include "unique_handle.h"
 

@@ -1,7 +1,7 @@
 #include "restart_schedule.h"
 
 #include "reboot_delete.h"
-#include "unique_handle.h"
+#include "reg_key_holder.h"
 
 #include <windows.h>
 
@@ -9,7 +9,7 @@
 
 namespace {
 
-const wchar_t kSessionManager[] = L"SYSTEM\\CurrentControlSet\\Control\\Session Manager";
+const char kSessionManager[] = "SYSTEM\\CurrentControlSet\\Control\\Session Manager";
 const wchar_t kPendingValue[] = L"PendingFileRenameOperations";
 
 std::wstring Wide(const std::string& text) {
@@ -46,18 +46,17 @@ std::vector<std::wstring> SplitMultiString(const std::vector<wchar_t>& data) {
 }
 
 int CancelInRegistry(const std::vector<std::wstring>& paths) {
-    HKEY opened = nullptr;
-    if (::RegOpenKeyExW(HKEY_LOCAL_MACHINE, kSessionManager, 0, KEY_QUERY_VALUE | KEY_SET_VALUE,
-                        &opened) != ERROR_SUCCESS)
+    CRegKeyHolder key;
+    if (key.Open(HKEY_LOCAL_MACHINE, kSessionManager, KEY_QUERY_VALUE | KEY_SET_VALUE) !=
+        ERROR_SUCCESS)
         return 0; // whoever cannot change the schedule could not have added to it either
-    UniqueRegKey key(opened);
     DWORD type = 0, size = 0;
-    if (::RegQueryValueExW(key.get(), kPendingValue, nullptr, &type, nullptr, &size) !=
+    if (::RegQueryValueExW(key.m_hKey, kPendingValue, nullptr, &type, nullptr, &size) !=
             ERROR_SUCCESS ||
         type != REG_MULTI_SZ)
         return 0;
     std::vector<wchar_t> data(size / sizeof(wchar_t) + 2, L'\0');
-    if (::RegQueryValueExW(key.get(), kPendingValue, nullptr, &type,
+    if (::RegQueryValueExW(key.m_hKey, kPendingValue, nullptr, &type,
                            reinterpret_cast<BYTE*>(data.data()), &size) != ERROR_SUCCESS)
         return -1;
     data.resize(size / sizeof(wchar_t));
@@ -81,8 +80,8 @@ int CancelInRegistry(const std::vector<std::wstring>& paths) {
         return 0;
     kept.push_back(L'\0');
     const LONG result = kept.size() == 1
-                            ? ::RegDeleteValueW(key.get(), kPendingValue)
-                            : ::RegSetValueExW(key.get(), kPendingValue, 0, REG_MULTI_SZ,
+                            ? ::RegDeleteValueW(key.m_hKey, kPendingValue)
+                            : ::RegSetValueExW(key.m_hKey, kPendingValue, 0, REG_MULTI_SZ,
                                                reinterpret_cast<const BYTE*>(kept.data()),
                                                static_cast<DWORD>(kept.size() * sizeof(wchar_t)));
     return result == ERROR_SUCCESS ? cancelled : -1;

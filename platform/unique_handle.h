@@ -56,7 +56,6 @@ using UniqueFileHandle = UniqueHandle<InvalidValueHandleTraits<::CloseHandle>>;
 using UniqueFind = UniqueHandle<InvalidValueHandleTraits<::FindClose>>;
 // Process and thread handles.
 using UniqueKernelHandle = UniqueHandle<NullHandleTraits<HANDLE, ::CloseHandle>>;
-using UniqueRegKey = UniqueHandle<NullHandleTraits<HKEY, ::RegCloseKey>>;
 using UniqueFont = UniqueHandle<NullHandleTraits<HFONT, ::DeleteObject>>;
 using UniqueBitmap = UniqueHandle<NullHandleTraits<HBITMAP, ::DeleteObject>>;
 using UniqueMemoryDc = UniqueHandle<NullHandleTraits<HDC, ::DeleteDC>>;

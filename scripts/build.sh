@@ -8,6 +8,8 @@
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 jobs=$(nproc)
+# A warning fails a CI build; a developer's own build only shows it.
+if [ -n "${CI:-}" ]; then export SETUP_WERROR=ON; else export SETUP_WERROR=OFF; fi
 . "$root/tests/wine/wine-env.sh"
 . "$root/scripts/windows-tree.sh"
 
@@ -26,5 +28,6 @@ else
 fi
 
 cmake -S "$root" -B "$root/build/native" -DCMAKE_BUILD_TYPE=RelWithDebInfo \
-    -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ -DSETUP_FUZZ=ON >/dev/null
+    -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ -DSETUP_FUZZ=ON \
+    "-DSETUP_WARNINGS_AS_ERRORS=$SETUP_WERROR" >/dev/null
 cmake --build "$root/build/native" -j "$jobs"

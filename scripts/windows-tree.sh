@@ -9,7 +9,8 @@ build_windows_tree() {
     local source="$1" tree="$2" toolchain="$1/cmake/$3"
     shift 3
     cmake -S "$source" -B "$tree" -DCMAKE_BUILD_TYPE=Release \
-        -DCMAKE_TOOLCHAIN_FILE="$toolchain" >/dev/null
+        -DCMAKE_TOOLCHAIN_FILE="$toolchain" "-DSETUP_WARNINGS_AS_ERRORS=${SETUP_WERROR:-OFF}" \
+        >/dev/null
     if [ $# -eq 0 ]; then
         cmake --build "$tree" -j "$(nproc)"
     else

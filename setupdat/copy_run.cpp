@@ -6,7 +6,7 @@
 #include "install_prompts.h"
 #include "path_helpers.h"
 #include "path_text.h"
-#include "setup_dat.h"
+#include "install_transaction.h"
 #include "zlib_stream.h"
 
 namespace {
@@ -28,15 +28,15 @@ Problem SourceProblem(SourceStatus status, const std::string& sourcePath) {
 
 } // namespace
 
-CopyRun::CopyRun(CSetupDat& dat, const std::vector<PackagedSource>& sources,
+CopyRun::CopyRun(InstallTransaction& run, const std::vector<PackagedSource>& sources,
                  InstallPrompts& prompts, CopyProgress* progress)
-    : dat_(dat), sources_(sources), prompts_(prompts), progress_(progress), stream_(sources) {}
+    : run_(run), sources_(sources), prompts_(prompts), progress_(progress), stream_(sources) {}
 
-Problem CopyRun::ExtractFile(size_t index, SetupFileEntry& entry) {
-    std::string targetPath = AppendPath(dat_.m_szInstallDir, entry.szName);
+Problem CopyRun::ExtractFile(size_t index) {
+    std::string targetPath = AppendPath(run_.installDir, run_.package.entries[index].name);
     if (Problem problem = ExpandTarget(targetPath))
         return problem;
-    entry.targetPath = targetPath;
+    run_.targets[index] = targetPath;
 
     // The source was opened, and may have been read, ahead of this point;
     // whatever befell it is told in the order the steps come.
@@ -61,10 +61,10 @@ Problem CopyRun::ExpandTarget(std::string& path) {
     case TargetPlace::AsGiven:
         // Looked at before any directory is made: one made through a link
         // would already lie outside the install directory.
-        if (LinkOnTheWay(dat_.m_szInstallDir, path))
+        if (LinkOnTheWay(run_.installDir, path))
             return Problem::Of(ProblemKind::CannotCreateFile, path);
         // A directory that cannot be made shows when its target cannot be created.
-        directories_.Ensure(ExtractDirectory(path), dat_.m_createdPaths);
+        EnsureDirectory(ExtractDirectory(path));
         return Problem();
     case TargetPlace::WindowsDirectory: // no directory is made there
         return Problem();
@@ -74,10 +74,18 @@ Problem CopyRun::ExpandTarget(std::string& path) {
     return Problem::Of(ProblemKind::NoSystemDirectory, unknownToken);
 }
 
+bool CopyRun::EnsureDirectory(const std::string& directory) {
+    const size_t before = run_.createdPaths.size();
+    const bool made = directories_.Ensure(directory, run_.createdPaths);
+    for (size_t i = before; i < run_.createdPaths.size(); ++i)
+        LogLine(run_.log, "Directory made: " + run_.createdPaths[i]);
+    return made;
+}
+
 Problem CopyRun::OpenTarget(const std::string& path, FileHandle& target) {
     if (CreateNewTarget(path, target)) {
-        dat_.m_createdPaths.push_back(path);
-        dat_.m_createdFiles.push_back(path);
+        run_.createdPaths.push_back(path);
+        run_.createdFiles.push_back(path);
         return Problem();
     }
     const DWORD error = ::GetLastError();
@@ -86,14 +94,14 @@ Problem CopyRun::OpenTarget(const std::string& path, FileHandle& target) {
     if (Problem problem = WaitUntilReplaceable(path))
         return problem;
     // The old file stays whole until the run has written every new one.
-    const std::string successor = dat_.m_replaced.MakeSuccessor(path);
+    const std::string successor = run_.replaced.MakeSuccessor(path);
     if (successor.empty() || !target.Create(successor, GENERIC_READ | GENERIC_WRITE, 0)) {
         const DWORD failure = ::GetLastError();
         if (!successor.empty())
             ::DeleteFileA(successor.c_str());
         return Problem::Of(ProblemKind::CannotCreateFile, path, failure);
     }
-    dat_.m_replaced.Add(path, successor);
+    run_.replaced.Add(path, successor);
     return Problem();
 }
 
@@ -124,8 +132,7 @@ bool CopyRun::CreateNewTarget(const std::string& path, FileHandle& target) {
         return false;
     // A directory this run made or found has gone since: make it again.
     directories_.Forget();
-    return directories_.Ensure(directory, dat_.m_createdPaths) &&
-           target.CreateNew(path, GENERIC_READ | GENERIC_WRITE, 0);
+    return EnsureDirectory(directory) && target.CreateNew(path, GENERIC_READ | GENERIC_WRITE, 0);
 }
 
 Problem CopyRun::WriteTarget(const Piece* piece, size_t index, FileHandle& target,

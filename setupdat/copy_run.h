@@ -12,21 +12,20 @@
 #include <vector>
 
 class CopyProgress;
-class CSetupDat;
+class InstallTransaction;
 class InstallPrompts;
 class FileHandle;
-struct SetupFileEntry;
 
 class CopyRun {
 public:
-    // Starts reading `sources`, the packaged files of `dat` in order
-    // (std::bad_alloc when the buffers cannot be had).
-    CopyRun(CSetupDat& dat, const std::vector<PackagedSource>& sources, InstallPrompts& prompts,
-            CopyProgress* progress);
+    // Starts reading `sources`, the packaged files of the run's package in
+    // order (std::bad_alloc when the buffers cannot be had).
+    CopyRun(InstallTransaction& run, const std::vector<PackagedSource>& sources,
+            InstallPrompts& prompts, CopyProgress* progress);
 
-    // Installs the `index`th file of the package, whose entry then holds its
-    // target path; the problem that stops the run, if any.
-    Problem ExtractFile(size_t index, SetupFileEntry& entry);
+    // Installs the `index`th file of the package, whose target path the run
+    // then holds; the problem that stops the run, if any.
+    Problem ExtractFile(size_t index);
 
 private:
     Problem ExpandTarget(std::string& path);
@@ -36,6 +35,8 @@ private:
     // Asks while another program holds the file at `path`.
     Problem WaitUntilReplaceable(const std::string& path);
     bool CreateNewTarget(const std::string& path, FileHandle& target);
+    // Makes the directories of a target that are missing, each logged.
+    bool EnsureDirectory(const std::string& directory);
     // Writes the file's pieces, the first given, up to its last; the problem
     // when a write fails or the source did.
     Problem WriteTarget(const Piece* piece, size_t index, FileHandle& target,
@@ -46,7 +47,7 @@ private:
     // The next piece of the package, in order; null when nothing follows.
     const Piece* NextPiece();
 
-    CSetupDat& dat_;
+    InstallTransaction& run_;
     std::vector<PackagedSource> sources_;
     InstallPrompts& prompts_;
     CopyProgress* progress_;

@@ -1,6 +1,8 @@
 // The copy run: obsolete files out, every packaged file copied or inflated
 // into the install directory, the result recorded, the package cleared away.
-#include "setup_dat.h"
+#include "extract.h"
+
+#include "install_transaction.h"
 
 #include "ansi_text.h"
 #include "copy_progress.h"
@@ -72,73 +74,73 @@ uint64_t PackagedBytes(const std::string& directory, const std::vector<PackagedS
     return total;
 }
 
-void RemovePackagedCopies(const std::string& directory, const std::vector<PackagedSource>& sources,
-                          CopyProgress* progress, uint64_t totalBytes) {
+void RemovePackagedCopies(const std::string& directory,
+                          const std::vector<PackagedSource>& sources) {
     for (const PackagedSource& source : sources) {
         // A folder swapped for a link since the file was read leads elsewhere.
         if (!source.nested || NestedSourceStillBelow(directory, source.path))
             DeleteFileNowOrAtRestart(
                 source.path); // zlib1.dll, for one, is held by this very program
-        if (progress)
-            progress->Progress(totalBytes);
     }
 }
 
 } // namespace
 
-std::vector<PackagedSource> CSetupDat::PackagedSources() {
+namespace {
+
+std::vector<PackagedSource> PackagedSources(const InstallTransaction& run) {
     std::vector<PackagedSource> sources;
-    for (const auto& entry : m_files) {
-        sources.push_back(
-            LocatePackagedSource(m_szSourceDir, entry->szName, entry->bCompressed != 0));
-        entry->nestedSource = sources.back().nested;
-    }
+    for (const PackageEntry& entry : run.package.entries)
+        sources.push_back(LocatePackagedSource(run.sourceDir, entry.name, entry.compressed));
     return sources;
 }
 
-Problem CSetupDat::CopyPackage(const std::vector<PackagedSource>& sources, InstallPrompts& prompts,
-                               CopyProgress* progress) {
-    if (m_files.empty())
+Problem CopyPackage(InstallTransaction& run, const std::vector<PackagedSource>& sources,
+                    InstallPrompts& prompts, CopyProgress* progress) {
+    if (sources.empty())
         return Problem();
-    std::unique_ptr<CopyRun> run;
+    std::unique_ptr<CopyRun> copy;
     try {
-        run = std::make_unique<CopyRun>(*this, sources, prompts, progress);
+        copy = std::make_unique<CopyRun>(run, sources, prompts, progress);
     } catch (const std::bad_alloc&) {
         return Problem::Of(ProblemKind::NoMemory);
     }
-    for (size_t i = 0; i < m_files.size(); ++i) {
-        if (Problem problem = run->ExtractFile(i, *m_files[i]))
+    for (size_t i = 0; i < sources.size(); ++i) {
+        if (Problem problem = copy->ExtractFile(i))
             return problem;
-        if (!AddInstalledItem(
-                setupcore::RecordItem::ForPath(m_files[i]->targetPath, IsAnsiLeadByte)))
-            return Problem::Of(ProblemKind::NoMemory);
+        if (Problem problem =
+                run.Record(setupcore::RecordItem::ForPath(run.targets[i], IsAnsiLeadByte)))
+            return problem;
     }
     return Problem();
 }
 
-Problem CSetupDat::InstallFiles(const std::string& recordFileName, InstallPrompts& prompts,
-                                CopyProgress* progress) {
-    const std::vector<PackagedSource> sources = PackagedSources();
-    const uint64_t totalBytes = progress ? PackagedBytes(m_szSourceDir, sources) : 0;
+} // namespace
+
+Problem InstallFiles(InstallTransaction& run, const std::string& recordFileName,
+                     InstallPrompts& prompts, CopyProgress* progress) {
+    run.sources = PackagedSources(run);
+    run.targets.assign(run.sources.size(), std::string());
+    const uint64_t totalBytes = progress ? PackagedBytes(run.sourceDir, run.sources) : 0;
     ProgressScope shown(progress, totalBytes);
 
-    for (const std::string& name : m_obsoleteFiles) {
-        const std::string obsolete = AppendPath(m_szInstallDir, name);
+    for (const std::string& name : run.package.obsoleteNames) {
+        const std::string obsolete = AppendPath(run.installDir, name);
         // Through a link, the name would reach a file outside the install
         // directory: the run stops as it does for such a target.
-        if (LinkOnTheWay(m_szInstallDir, obsolete))
+        if (LinkOnTheWay(run.installDir, obsolete))
             return Problem::Of(ProblemKind::CannotCreateFile, obsolete);
-        m_replaced.SetAside(obsolete);
+        run.replaced.SetAside(obsolete);
     }
-    if (Problem problem = CopyPackage(sources, prompts, progress))
+    if (Problem problem = CopyPackage(run, run.sources, prompts, progress))
         return problem;
     // Only now, with every new file whole, do the old ones make way.
-    if (Problem problem = m_replaced.Commit())
+    if (Problem problem = run.replaced.Commit())
         return problem;
-    // The record goes first: should it fail, the package stays complete for another try.
-    if (Problem problem = WriteInstallRecord(recordFileName))
-        return problem;
-    m_replaced.DiscardOldFiles();
-    RemovePackagedCopies(m_szSourceDir, sources, progress, totalBytes);
-    return Problem();
+    // The files and their record stand: an uninstallation can take them away.
+    return run.WriteRecord(recordFileName);
+}
+
+void ClearPackagedCopies(const InstallTransaction& run) {
+    RemovePackagedCopies(run.sourceDir, run.sources);
 }

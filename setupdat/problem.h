@@ -8,18 +8,19 @@
 
 enum class ProblemKind {
     None,
-    NoMemory,         // a buffer could not be had
-    CannotOpenFile,   // `path`: a package file that cannot be opened or read
-    CannotCreateFile, // `path`: a target or the record that cannot be created
-    FileInvalid,      // `path`: a package file whose contents are damaged
-    CannotCreateInstallDir,
-    CannotOpenRecord,   // `path`: the install record that cannot be opened
-    RecordInvalid,      // the install record is damaged
-    NoSystemDirectory,  // `path`: the name of an unknown "%NAME%" token
-    CannotWriteFile,    // `path`: a target whose writing failed (disk full, say)
-    PathTooLong,        // `path`: a path the uninstaller refuses to cut
-    CannotStartProgram, // `path`: a program that could not be started
-    Cancelled,          // the user declined to go on: nothing more to tell
+    NoMemory,               // a buffer could not be had
+    CannotOpenFile,         // `path`: a package file that cannot be opened or read
+    CannotCreateFile,       // `path`: a target or the record that cannot be created
+    FileInvalid,            // `path`: a package file whose contents are damaged
+    CannotCreateInstallDir, // refused, or could not be made
+    InstallDirTooLong,      // `path`: longer than the install directory may be
+    CannotOpenRecord,       // `path`: the install record that cannot be opened
+    RecordInvalid,          // the install record is damaged
+    NoSystemDirectory,      // `path`: the name of an unknown "%NAME%" token
+    CannotWriteFile,        // `path`: a target whose writing failed (disk full, say)
+    PathTooLong,            // `path`: a path the uninstaller refuses to cut
+    CannotStartProgram,     // `path`: a program that could not be started
+    Cancelled,              // the user declined to go on: nothing more to tell
 };
 
 struct Problem {

@@ -1,5 +1,5 @@
-// Reading the package index (Setup.dat) into the installation object.
-#include "setup_dat.h"
+// Reading the package index (Setup.dat) into a package.
+#include "package.h"
 
 #include "ansi_text.h"
 #include "byte_reader.h"
@@ -8,33 +8,42 @@
 #include "path_text.h"
 #include "whole_file.h"
 
-Problem CSetupDat::ReadSetupDat(const std::string& fileName) {
-    const std::string path = AppendPath(m_szSourceDir, fileName);
+#include <new>
+
+namespace {
+
+Package PackageOf(const setupcore::PackageIndex& index) {
+    Package package;
+    package.appExe = index.appExe;
+    package.header2 = index.header2;
+    package.folderName = index.folderName;
+    package.postInstall = index.postInstall;
+    for (const std::string& name : index.obsoleteFiles)
+        package.obsoleteNames.push_back(setupcore::CutAtNul(name));
+    for (const setupcore::PackagedFile& file : index.files)
+        package.entries.push_back(
+            {setupcore::CopyWholeCharacters(file.name, file.name.size(), IsAnsiLeadByte),
+             file.compressed != 0});
+    return package;
+}
+
+} // namespace
+
+Problem CSetupDat::ReadSetupDat(const std::string& fileName, Package& package) const {
+    const std::string path = AppendPath(sourceDir_, fileName);
     std::string contents;
-    if (Problem problem = ReadWholeFileFor(path, 0, setupcore::kMaxIndexSize,
-                                           ProblemKind::CannotOpenFile, ProblemKind::FileInvalid,
-                                           contents))
+    if (Problem problem =
+            ReadWholeFileFor(path, 0, setupcore::kMaxIndexSize, ProblemKind::CannotOpenFile,
+                             ProblemKind::FileInvalid, contents))
         return problem;
-    setupcore::IndexParseResult parsed = setupcore::ParsePackageIndex(
+    const setupcore::IndexParseResult parsed = setupcore::ParsePackageIndex(
         reinterpret_cast<const uint8_t*>(contents.data()), contents.size(), IsAnsiLeadByte);
     if (!parsed.Ok())
         return Problem::Of(ProblemKind::FileInvalid, path);
-    ReadHeader(parsed.index);
-    for (const setupcore::PackagedFile& file : parsed.index.files)
-        if (!ReadFileEntry(file))
-            return Problem::Of(ProblemKind::NoMemory);
+    try {
+        package = PackageOf(parsed.index);
+    } catch (const std::bad_alloc&) {
+        return Problem::Of(ProblemKind::NoMemory);
+    }
     return Problem();
-}
-
-void CSetupDat::ReadHeader(const setupcore::PackageIndex& index) {
-    m_szAppExe = index.appExe;
-    m_szHeader2 = index.header2;
-    m_szFolderName = index.folderName;
-    m_szPostInstall = index.postInstall;
-    for (const std::string& name : index.obsoleteFiles)
-        m_obsoleteFiles.push_back(setupcore::CutAtNul(name));
-}
-
-bool CSetupDat::ReadFileEntry(const setupcore::PackagedFile& file) {
-    return AddFileEntry(static_cast<int>(file.name.size()), file.name.data(), file.compressed);
 }

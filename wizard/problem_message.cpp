@@ -19,6 +19,7 @@ constexpr MessageOf kMessages[] = {
     {ProblemKind::CannotCreateFile, IDS_CANNOT_CREATE_FILE, true},
     {ProblemKind::FileInvalid, IDS_FILE_INVALID, true},
     {ProblemKind::CannotCreateInstallDir, IDS_CANNOT_CREATE_DIR, false},
+    {ProblemKind::InstallDirTooLong, IDS_INSTALL_DIR_TOO_LONG, true},
     {ProblemKind::CannotOpenRecord, IDS_CANNOT_OPEN_INFO, true},
     {ProblemKind::RecordInvalid, IDS_INFO_INVALID, false},
     {ProblemKind::NoSystemDirectory, IDS_NO_SYSTEM_DIR, true},

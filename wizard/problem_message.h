@@ -2,7 +2,7 @@
 // user reads.
 #pragma once
 
-#include "item_policy.h"
+#include "item_outcome.h"
 #include "problem.h"
 
 #include <string>

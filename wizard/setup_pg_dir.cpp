@@ -4,6 +4,7 @@
 #include "install_choices.h"
 #include "page_text.h"
 #include "path_helpers.h"
+#include "problem_message.h"
 #include "resource.h"
 #include "setup_context.h"
 #include "string_table.h"
@@ -17,10 +18,10 @@ BOOL CSetupPgDir::OnInitDialog() {
     // One unit taller than the page font: dialog fonts have negative heights.
     m_fontBold.CreateBoldCopy(GetFont(), 1);
     for (int id : {IDC_WELCOME, IDC_WILL_INSTALL, IDC_CLOSE_APPS})
-        FillDlgItemText(*this, id, context_.theSetupDat.m_szAppExe);
+        FillDlgItemText(*this, id, context_.package.appExe);
     // A directory given on the command line is where the page starts.
     SetDlgItemText(IDC_INSTALL_DIR, choices_.installDir.empty()
-                                        ? DefaultInstallDir(context_.theSetupDat)
+                                        ? DefaultInstallDir(context_.package)
                                         : choices_.installDir);
     // Typing stops at what the field holds; the default may still be longer
     // (a long folder name), which leaving by Next refuses.
@@ -41,11 +42,10 @@ BOOL CSetupPgDir::OnSetActive() {
 }
 
 LRESULT CSetupPgDir::OnWizardNext() {
-    // A directory longer than its field is refused, never cut: a cut one
-    // would install somewhere the user did not choose.
-    std::string directory = GetDlgItemText(IDC_INSTALL_DIR);
-    if (directory.size() > kMaxInstallDir) {
-        AfxMessageBox(FormatResourceString(IDS_INSTALL_DIR_TOO_LONG, directory));
+    // A directory longer than the engine takes is refused here already,
+    // never cut: a cut one would install somewhere the user did not choose.
+    if (const Problem refused = CheckInstallDirectoryLength(GetDlgItemText(IDC_INSTALL_DIR))) {
+        ShowProblem(refused);
         ::SetFocus(GetDlgItem(IDC_INSTALL_DIR));
         return -1;
     }
@@ -71,8 +71,8 @@ BOOL CSetupPgDir::OnCommand(UINT id, UINT code) {
 
 void CSetupPgDir::OnBrowse() {
     const std::optional<std::string> folder = PickFolder(
-        GetSheet()->m_hWnd, FormatResourceString(IDS_BROWSE_TITLE, context_.theSetupDat.m_szAppExe),
+        GetSheet()->m_hWnd, FormatResourceString(IDS_BROWSE_TITLE, context_.package.appExe),
         GetDlgItemText(IDC_INSTALL_DIR));
     if (folder)
-        SetDlgItemText(IDC_INSTALL_DIR, AppendPath(*folder, context_.theSetupDat.m_szFolderName));
+        SetDlgItemText(IDC_INSTALL_DIR, AppendPath(*folder, context_.package.folderName));
 }

@@ -4,17 +4,14 @@
 #pragma once
 
 #include "font.h"
+#include "install_choices.h"
 #include "install_defaults.h"
+#include "install_directory_rule.h"
 #include "property_sheet.h"
-
-struct InstallChoices;
-struct SetupContext;
 
 #include <string>
 
-// The longest install directory the installation keeps (its field held 259
-// characters and a NUL).
-constexpr size_t kMaxInstallDir = 259;
+struct SetupContext;
 
 class CSetupPgDir : public CPropertyPage {
 public:

@@ -3,14 +3,9 @@
 #include "install_choices.h"
 #include "install_defaults.h"
 #include "page_text.h"
-#include "path_helpers.h"
-#include "reboot_delete.h"
 #include "resource.h"
 #include "setup_context.h"
-#include "shell_link.h"
 #include "unique_handle.h"
-
-#include <shlobj.h>
 
 #include <vector>
 
@@ -31,7 +26,7 @@ CSetupPgGroup::CSetupPgGroup(SetupContext& context, InstallChoices& choices)
 
 BOOL CSetupPgGroup::OnInitDialog() {
     CPropertyPage::OnInitDialog();
-    FillDlgItemText(*this, IDC_LAUNCH_PROGRAM, context_.theSetupDat.m_szAppExe);
+    FillDlgItemText(*this, IDC_LAUNCH_PROGRAM, context_.package.appExe);
     for (int id : {IDC_DESKTOP_SHORTCUT, IDC_QUICKLAUNCH_SHORTCUT, IDC_LAUNCH_PROGRAM})
         ::CheckDlgButton(m_hWnd, id, BST_CHECKED);
     SetDisplayNameAndGroup();

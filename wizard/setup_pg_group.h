@@ -9,7 +9,7 @@
 #include <string>
 
 class InstallPrompts;
-struct InstallChoices;
+#include "install_choices.h"
 struct SetupContext;
 
 class CSetupPgGroup : public CPropertyPage {

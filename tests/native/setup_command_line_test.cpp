@@ -118,7 +118,7 @@ namespace {
 
 // An installation's options on one line, so that a row compares whole.
 std::string Options(const SetupCommandLine& line) {
-    const setupcore::InstallOptions& o = line.install;
+    const setupcore::InstallChoices& o = line.install;
     const auto flag = [](bool on) { return on ? "1" : "0"; };
     return "dir=" + o.installDir + " group=" + o.groupName + " desktop=" + flag(o.desktopShortcut) +
            " quicklaunch=" + flag(o.quickLaunchShortcut) + " autostart=" + flag(o.autoStart) +

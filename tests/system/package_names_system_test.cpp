@@ -7,7 +7,6 @@
 #include "package_index.h"
 #include "packsetup/package_writer.h"
 #include "reg_key_holder.h"
-#include "setup_dat.h"
 #include "shell_link.h"
 #include "system_support.h"
 #include "test_support.h"

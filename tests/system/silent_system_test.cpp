@@ -185,7 +185,7 @@ TEST_F(SilentInstaller, FailedRunEndsWithItsCodeLeavesNothingAndTheLogNamesTheCa
          {{"message", "Message: Setup can not create the destination directory"}}},
         {"the user's Documents",
          [&] { WritePackage(false); },
-         "/S \"/D=" + ShellFolder(CSIDL_PERSONAL) + "\"",
+         "/S /D=" + ShellFolder(CSIDL_PERSONAL),
          3,
          {{"message", "Message: Setup can not create the destination directory"}}},
     };

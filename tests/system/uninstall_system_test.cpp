@@ -2,7 +2,7 @@
 // record writer, removed by starting its installed Setup.exe with /UNINSTALL
 // as the uninstall shortcut does, and answering the confirmation as a user.
 #include "record_item.h"
-#include "setup_dat.h"
+#include "install_transaction.h"
 #include "shell_link.h"
 #include "system_support.h"
 #include "test_support.h"
@@ -24,9 +24,8 @@ const char kAppKey[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\
 // installed Setup.exe and zlib1.dll, and the record listing all but those two.
 class PreparedInstallation : public ::testing::Test {
 protected:
-    static void Add(CSetupDat& record, const std::string& text) {
-        ASSERT_TRUE(record.AddInstalledItem(setupcore::ClassifyItem(text, setupcore::NoLeadBytes)))
-            << text;
+    static void Add(InstallTransaction& record, const std::string& text) {
+        ASSERT_FALSE(record.Record(setupcore::ClassifyItem(text, setupcore::NoLeadBytes))) << text;
     }
 
     void SetUp() override {
@@ -36,8 +35,8 @@ protected:
              {install_, install_ + "\\docs", install_ + "\\docs\\deep", root_ / "Programs", group_})
             ASSERT_TRUE(::CreateDirectoryA(dir.c_str(), nullptr)) << dir;
         ASSERT_TRUE(CopySetupProgram(install_, "Setup.exe"));
-        CSetupDat record;
-        record.SetDirectories("", install_);
+        const Package package;
+        InstallTransaction record(package, std::string(), install_, nullptr);
         for (const char* file : {"App.exe", "docs\\readme.txt", "docs\\deep\\notes.txt"}) {
             WriteFileBytes(install_ + "\\" + file, file);
             Add(record, install_ + "\\" + file);
@@ -53,8 +52,9 @@ protected:
         for (const char* item : {"\\UninstallString", "\\DisplayName", "\\"})
             Add(record, std::string("%REG_CURRENT_USER%") + kAppKey + item);
         // Made by the installation, so listed beside the record.
-        record.m_createdPaths = {install_, install_ + "\\docs", install_ + "\\docs\\deep"};
-        ASSERT_FALSE(record.WriteInstallRecord("SetupInfo.dat"));
+        record.createdPaths = {install_, install_ + "\\docs", install_ + "\\docs\\deep"};
+        ASSERT_FALSE(record.WriteRecord("SetupInfo.dat"));
+        record.Commit(); // what it names stays for the uninstaller
         temporaryCopiesBefore_ = TemporaryCopies();
     }
 

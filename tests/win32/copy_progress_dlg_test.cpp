@@ -5,7 +5,7 @@
 #include "wizard_prompts.h"
 #include "packaged_file.h"
 #include "resource.h"
-#include "setup_dat.h"
+#include "engine_test_support.h"
 #include "test_support.h"
 #include "unique_handle.h"
 
@@ -86,17 +86,16 @@ TEST(CCopyProgressDlg, ShowsForALongRunOnlyAndGoesWithTheRun) {
         ASSERT_TRUE(owner);
         CWnd ownerWnd;
         ownerWnd.m_hWnd = owner.get();
-        CSetupDat dat;
+        TestInstallation dat;
         dat.SetDirectories(source.Path(), install.Path());
         WriteFileBytes(source / "big.bin", setupcore::PackBytes(Text(c.size)));
-        dat.AddFileEntry(7, "big.bin", 1);
+        dat.AddFileEntry("big.bin", true);
         g_messagesGot = 0;
         ::PostMessageA(owner.get(), WM_APP, 0, 0);
 
         CCopyProgressDlg window(&ownerWnd, c.showAfter);
         WatchedProgress watched(window, owner.get());
-        WizardPrompts prompts;
-        EXPECT_FALSE(dat.InstallFiles("SetupInfo.dat", prompts, &watched));
+        EXPECT_EQ(dat.RunCopy(nullptr, &watched), 1);
         EXPECT_TRUE(ui.boxes.empty());
         EXPECT_EQ(g_messagesGot, 1) << "the owner's messages are dispatched during the run";
         EXPECT_FALSE(watched.ownerEverEnabled) << "the owner cannot be pressed during the run";

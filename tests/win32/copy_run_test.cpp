@@ -6,7 +6,6 @@
 #include "path_helpers.h"
 #include "resource.h"
 #include "engine_test_support.h"
-#include "setup_dat.h"
 #include "test_support.h"
 #include "unique_handle.h"
 #include "zlib_stream.h"
@@ -37,12 +36,12 @@ class CopyRunTest : public ::testing::Test {
 protected:
     ScriptedUserInterface ui;
     TempDir source, install;
-    CSetupDat dat;
+    TestInstallation dat;
     void SetUp() override { dat.SetDirectories(source.Path(), install.Path()); }
 
     void Package(const std::string& name, const std::string& stored, int compressed) {
         WriteFileBytes(source / ExtractFileName(name, true), stored);
-        dat.AddFileEntry(static_cast<int>(name.size()), name.c_str(), compressed);
+        dat.AddFileEntry(name, compressed != 0);
     }
     std::string Record() const { return install / "SetupInfo.dat"; }
 };
@@ -54,11 +53,11 @@ TEST_F(CopyRunTest, InstallsRecordsAndClearsThePackage) {
     Package("bin\\x.dll", setupcore::PackBytes("library"), 1);
     Package("%SystemRoot%\\kestrel_copy_run_test.dll", "sys", 0);
     WriteFileBytes(install / "old.dll", "obsolete");
-    dat.m_obsoleteFiles = {"old.dll", "never-there.txt"};
+    dat.package.obsoleteNames = {"old.dll", "never-there.txt"};
 
     const FileGuard systemFile(WindowsDirectory() + "\\kestrel_copy_run_test.dll");
     const std::string& systemTarget = systemFile.Path();
-    ASSERT_EQ(RunCopy(dat), 1);
+    ASSERT_EQ(dat.RunCopy(), 1);
     EXPECT_TRUE(ui.boxes.empty());
     EXPECT_EQ(ReadFileBytes(install / "App.exe"), big);
     EXPECT_EQ(ReadFileBytes(install / "readme.txt"), "plain bytes\r\n");
@@ -70,8 +69,8 @@ TEST_F(CopyRunTest, InstallsRecordsAndClearsThePackage) {
                                               install / "bin\\x.dll", systemTarget};
     EXPECT_EQ(ReadFileBytes(Record()),
               setupcore::EncodeInstallRecord({install.Path(), "", targets}));
-    ASSERT_EQ(dat.m_installed.size(), 4u);
-    EXPECT_EQ(dat.m_files[3]->targetPath, systemTarget);
+    ASSERT_EQ(dat.Transaction().RecordSoFar().items.size(), 4u);
+    EXPECT_EQ(dat.Transaction().targets[3], systemTarget);
     for (const char* packaged : {"App.exe", "readme.txt", "x.dll", "kestrel_copy_run_test.dll"})
         EXPECT_FALSE(FileExists(source / packaged)) << packaged;
 }
@@ -83,7 +82,7 @@ TEST_F(CopyRunTest, DamagedStreamNamesTheSourceLeavesAnEmptyTargetAndNoRecord) {
     Package("broken.bin", damaged, 1);
     Package("later.txt", "never", 0);
 
-    EXPECT_EQ(RunCopy(dat), 0);
+    EXPECT_EQ(dat.RunCopy(), 0);
     ASSERT_EQ(ui.boxes.size(), 1u);
     EXPECT_EQ(ui.boxes[0].text, "The file " + source / "broken.bin" + " is invalid.");
     EXPECT_TRUE(FileExists(install / "broken.bin"));
@@ -98,11 +97,11 @@ TEST_F(CopyRunTest, WrongDeclaredLengthOrTrailingBytesAreInvalid) {
          {setupcore::PackBytes("12345", 4), setupcore::PackBytes("12345", 6),
           setupcore::PackBytes("12345") + "xx", std::string("\5\0", 2)}) {
         SCOPED_TRACE("package of " + std::to_string(stored.size()) + " bytes");
-        CSetupDat one;
+        TestInstallation one;
         one.SetDirectories(source.Path(), install.Path());
         WriteFileBytes(source / "f.bin", stored);
-        one.AddFileEntry(5, "f.bin", 1);
-        EXPECT_EQ(RunCopy(one), 0);
+        one.AddFileEntry("f.bin", true);
+        EXPECT_EQ(one.RunCopy(), 0);
         EXPECT_EQ(ReadFileBytes(install / "f.bin"), "");
     }
     ASSERT_EQ(ui.boxes.size(), 4u);
@@ -110,8 +109,8 @@ TEST_F(CopyRunTest, WrongDeclaredLengthOrTrailingBytesAreInvalid) {
 }
 
 TEST_F(CopyRunTest, MissingSourceIsNamed) {
-    dat.AddFileEntry(9, "ghost.txt", 0);
-    EXPECT_EQ(RunCopy(dat), 0);
+    dat.AddFileEntry("ghost.txt", false);
+    EXPECT_EQ(dat.RunCopy(), 0);
     ASSERT_EQ(ui.boxes.size(), 1u);
     EXPECT_EQ(ui.boxes[0].text,
               "Can not open the file " + source / "ghost.txt" + "\n.Setup can not to continue.");
@@ -119,7 +118,7 @@ TEST_F(CopyRunTest, MissingSourceIsNamed) {
 
 TEST_F(CopyRunTest, UnknownSystemTokenStopsTheRun) {
     Package("%WinDir%\\a.dll", "x", 0);
-    EXPECT_EQ(RunCopy(dat), 0);
+    EXPECT_EQ(dat.RunCopy(), 0);
     ASSERT_EQ(ui.boxes.size(), 1u);
     EXPECT_EQ(ui.boxes[0].text, Formatted(IDS_NO_SYSTEM_DIR, "WinDir"));
 }
@@ -128,7 +127,7 @@ TEST_F(CopyRunTest, BusyLibraryAsksToCloseTheProgramUntilCancelled) {
     Package("LIB.DLL", "new", 0);
     HANDLE held = HoldExclusively(install / "LIB.DLL");
     ui.answers = {IDOK, IDOK, IDCANCEL};
-    EXPECT_EQ(RunCopy(dat), 0);
+    EXPECT_EQ(dat.RunCopy(), 0);
     ::CloseHandle(held);
     EXPECT_EQ(ui.dialogs,
               (std::vector<UINT>{IDD_INSTALL_PROBLEM, IDD_INSTALL_PROBLEM, IDD_INSTALL_PROBLEM}));
@@ -148,7 +147,7 @@ TEST_F(CopyRunTest, BusyLibraryIsInstalledOnceTheProgramLetsGo) {
     Package("lib.dll", "new", 0);
     g_held = HoldExclusively(install / "lib.dll");
     ui.onDialog = ReleaseHeldFile;
-    EXPECT_EQ(RunCopy(dat), 1);
+    EXPECT_EQ(dat.RunCopy(), 1);
     EXPECT_EQ(ui.dialogs.size(), 1u);
     EXPECT_EQ(ReadFileBytes(install / "lib.dll"), "new");
 }
@@ -169,11 +168,11 @@ TEST_F(CopyRunTest, DirectoryTakenAwayDuringTheRunIsMadeAgain) {
     g_takenDirectory = install / "sub";
     ui.onDialog = ReleaseHeldFileAndTakeTheDirectory;
     ui.answers = {IDOK, IDCANCEL}; // a prompt about third.txt would mean its directory was missed
-    EXPECT_EQ(RunCopy(dat), 1);
+    EXPECT_EQ(dat.RunCopy(), 1);
     EXPECT_EQ(ui.dialogs.size(), 1u);
     EXPECT_TRUE(ui.boxes.empty());
     EXPECT_EQ(ReadFileBytes(install / "sub\\third.txt"), "3");
-    EXPECT_EQ(dat.m_createdPaths,
+    EXPECT_EQ(dat.Transaction().createdPaths,
               (std::vector<std::string>{install / "sub", install / "sub\\first.txt",
                                         install / "sub", install / "sub\\third.txt"}));
 }
@@ -182,7 +181,7 @@ TEST_F(CopyRunTest, BusyOtherFileAsksWithOkAndCancelUntilCancelled) {
     Package("lib.dll.bak", "new", 0);
     HANDLE held = HoldExclusively(install / "lib.dll.bak");
     ui.answers = {IDOK, IDCANCEL};
-    EXPECT_EQ(RunCopy(dat), 0);
+    EXPECT_EQ(dat.RunCopy(), 0);
     ::CloseHandle(held);
     EXPECT_TRUE(ui.dialogs.empty());
     ASSERT_EQ(ui.boxes.size(), 2u);
@@ -198,23 +197,23 @@ TEST_F(CopyRunTest, TargetsInSiblingAndNestedDirectoriesGetTheirDirectoriesMadeA
                                             "old\\e\\7.txt", "8.txt"};
     for (const std::string& name : names)
         Package(name, name, 0);
-    EXPECT_EQ(RunCopy(dat), 1);
+    EXPECT_EQ(dat.RunCopy(), 1);
     for (const std::string& name : names)
         EXPECT_EQ(ReadFileBytes(install / name), name);
     const std::vector<std::string> made = {
         "a",           "a\\1.txt", "a\\b",          "a\\b\\2.txt", "a\\c",
         "a\\c\\3.txt", "d",        "d\\4.txt",      "a\\b\\c",     "a\\b\\c\\5.txt",
         "a\\6.txt",    "old\\e",   "old\\e\\7.txt", "8.txt"};
-    ASSERT_EQ(dat.m_createdPaths.size(), made.size());
+    ASSERT_EQ(dat.Transaction().createdPaths.size(), made.size());
     for (size_t i = 0; i < made.size(); ++i)
-        EXPECT_EQ(dat.m_createdPaths[i], install / made[i]) << i;
+        EXPECT_EQ(dat.Transaction().createdPaths[i], install / made[i]) << i;
 }
 
 TEST_F(CopyRunTest, PackagedCopyInUseIsDeletedAtRestart) {
     Package("zlib_in_use.dll", "z", 0);
     HANDLE held = ::CreateFileA((source / "zlib_in_use.dll").c_str(), GENERIC_READ, FILE_SHARE_READ,
                                 nullptr, OPEN_EXISTING, 0, nullptr);
-    EXPECT_EQ(RunCopy(dat), 1);
+    EXPECT_EQ(dat.RunCopy(), 1);
     ::CloseHandle(held);
     EXPECT_NE(PendingRestartDeletions().find(source / "zlib_in_use.dll|"), std::string::npos);
 }
@@ -222,7 +221,7 @@ TEST_F(CopyRunTest, PackagedCopyInUseIsDeletedAtRestart) {
 TEST_F(CopyRunTest, RecordFailureKeepsThePackageForAnotherTry) {
     Package("a.txt", "a", 0);
     ::CreateDirectoryA((install / "SetupInfo.dat").c_str(), nullptr); // blocks the record
-    EXPECT_EQ(RunCopy(dat), 0);
+    EXPECT_EQ(dat.RunCopy(), 0);
     ASSERT_EQ(ui.boxes.size(), 1u);
     EXPECT_EQ(ui.boxes[0].text, Formatted(IDS_CANNOT_CREATE_FILE, Record()));
     EXPECT_TRUE(FileExists(source / "a.txt"));
@@ -255,7 +254,7 @@ TEST_F(CopyRunTest, FullDiskNamesTheTargetAndRecordsNothing) {
     dat.SetDirectories(source.Path(), installDir);
     Package("big.bin", setupcore::PackBytes(Text(4 * 1024 * 1024, 'b')), 1);
 
-    EXPECT_EQ(RunCopy(dat), 0);
+    EXPECT_EQ(dat.RunCopy(), 0);
     ASSERT_EQ(ui.boxes.size(), 1u);
     EXPECT_EQ(ui.boxes[0].text, Formatted(IDS_EXTRACT_FAILED, installDir + "\\big.bin"));
     EXPECT_EQ(ReadFileBytes(installDir + "\\big.bin"), "");
@@ -353,12 +352,12 @@ TEST_F(CopyRunTest, LargeFileFailingAtAnyStageIsToldAndTheRunUndone) {
             WriteFileBytes(source / name, stage.stored);
         const std::string sourceDir = stage.throughPipe ? "\\\\.\\pipe" : source.Path();
         const std::string entry = "docs\\" + name;
-        CSetupDat run;
+        TestInstallation run;
         run.SetDirectories(sourceDir, stage.installDir);
-        run.AddFileEntry(static_cast<int>(entry.size()), entry.c_str(), stage.throughPipe ? 0 : 1);
+        run.AddFileEntry(entry, !stage.throughPipe);
         ui.boxes.clear();
 
-        EXPECT_EQ(RunCopy(run), 0);
+        EXPECT_EQ(run.RunCopy(), 0);
         const std::string docs = stage.installDir + "\\docs", target = docs + "\\" + name;
         ASSERT_EQ(ui.boxes.size(), 1u);
         EXPECT_EQ(ui.boxes[0].text, Formatted(stage.message, stage.message == IDS_EXTRACT_FAILED
@@ -366,8 +365,8 @@ TEST_F(CopyRunTest, LargeFileFailingAtAnyStageIsToldAndTheRunUndone) {
                                                                  : AppendPath(sourceDir, name)));
         EXPECT_EQ(ReadFileBytes(target), "");
         EXPECT_FALSE(FileExists(stage.installDir + "\\SetupInfo.dat"));
-        EXPECT_EQ(run.m_createdPaths, (std::vector<std::string>{docs, target}));
-        run.UndoCopyRun();
+        EXPECT_EQ(run.Transaction().createdPaths, (std::vector<std::string>{docs, target}));
+        run.Undo();
         EXPECT_FALSE(DirectoryExists(docs));
         if (!stage.throughPipe) {
             EXPECT_TRUE(OpensExclusively(source / name)) << "the package stays, and is let go";

@@ -3,14 +3,16 @@
 // copy run asks through the wizard's own prompts.
 #pragma once
 
+#include "extract.h"
 #include "install_prompts.h"
-#include "item_policy.h"
+#include "install_transaction.h"
+#include "item_outcome.h"
 #include "problem_message.h"
 #include "record_item.h"
-#include "setup_dat.h"
 #include "wizard_prompts.h"
 
 #include <deque>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -20,36 +22,48 @@ inline int Shown(const Problem& problem) {
     return problem ? 0 : 1;
 }
 
-// The copy run of `dat` into its install directory, asking and telling as
-// the wizard does; 1 when it installed everything.
-inline int RunCopy(CSetupDat& dat) {
-    WizardPrompts prompts;
-    return Shown(dat.InstallFiles("SetupInfo.dat", prompts));
-}
-
-// Records the item that `text` stands for, as the installation would.
-inline bool AddItem(CSetupDat& dat, const std::string& text) {
-    return dat.AddInstalledItem(setupcore::ClassifyItem(text, setupcore::NoLeadBytes));
-}
-
-// Lets the uninstaller remove anything, for tests of how it removes.
-class AllowEverything : public ItemPolicy {
+// A package and the directories of one copy run over it, set up the way a
+// test needs, and the transaction of its last run kept for a look.
+class TestInstallation {
 public:
-    void Prepare(const CSetupDat&) override {}
-    bool Allows(const setupcore::RecordItem&) const override { return true; }
-};
+    Package package;
+    std::string sourceDir, installDir;
 
-// Removes what the record at `recordPath` names, as far as `policy` allows,
-// telling what it could not as the uninstaller does; 1 when the record was read.
-inline int RemoveRecorded(const std::string& recordPath, ItemPolicy& policy,
-                          std::vector<ItemLeft>* leftOut = nullptr) {
-    CSetupDat reader;
-    std::vector<ItemLeft> left;
-    const int read = Shown(reader.RemoveInstalled(recordPath, policy, left));
-    if (leftOut)
-        *leftOut = left;
-    return read;
-}
+    void SetDirectories(const std::string& source, const std::string& install) {
+        sourceDir = source;
+        installDir = install;
+    }
+    void AddFileEntry(const std::string& name, bool compressed) {
+        package.entries.push_back({name, compressed});
+    }
+    // A transaction of its own, for tests that make items by hand.
+    InstallTransaction& Begin(InstallLog* log = nullptr) {
+        transaction_ = std::make_unique<InstallTransaction>(package, sourceDir, installDir, log);
+        return *transaction_;
+    }
+    // The copy run into the install directory, asking and telling as the
+    // wizard does; once it installed everything, committed as an
+    // installation is, its old files and the package's copies cleared away.
+    // 1 when it installed everything; a failed run is left as it stopped,
+    // for Undo.
+    int RunCopy(InstallPrompts* prompts = nullptr, CopyProgress* progress = nullptr) {
+        WizardPrompts wizard;
+        InstallTransaction& run = Begin();
+        const Problem problem =
+            InstallFiles(run, "SetupInfo.dat", prompts ? *prompts : wizard, progress);
+        if (!problem) {
+            run.Commit();
+            run.replaced.DiscardOldFiles();
+            ClearPackagedCopies(run);
+        }
+        return Shown(problem);
+    }
+    InstallTransaction& Transaction() { return *transaction_; }
+    void Undo() { transaction_->Rollback(); }
+
+private:
+    std::unique_ptr<InstallTransaction> transaction_;
+};
 
 // Answers the engine's questions in order, and remembers them.
 class ScriptedPrompts : public InstallPrompts {

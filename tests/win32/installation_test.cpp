@@ -50,8 +50,8 @@ protected:
 
     void SetUp() override {
         context.StartFrom(setup / "Setup.exe");
-        context.theSetupDat.m_szAppExe = "Notes.exe";
-        context.theSetupDat.m_szFolderName = kDisplayName;
+        context.package.appExe = "Notes.exe";
+        context.package.folderName = kDisplayName;
         context.DerivePackageNames();
         choices.installDir = target / "App";
         choices.programsFolder = programs.Path() + "\\";
@@ -68,8 +68,7 @@ protected:
     void Package(const std::string& name, const std::string& bytes, bool compressed) {
         WriteFileBytes(setup / ExtractFileName(name, true),
                        compressed ? setupcore::PackBytes(bytes) : bytes);
-        context.theSetupDat.AddFileEntry(static_cast<int>(name.size()), name.c_str(),
-                                         compressed ? 1 : 0);
+        context.package.entries.push_back({name, compressed});
     }
     // The package's files again, as a second run finds them, the sweep of
     // the first having taken them; the record of the first is forgotten.
@@ -78,7 +77,6 @@ protected:
         WriteFileBytes(setup / "guide.txt", setupcore::PackBytes("guide"));
         WriteFileBytes(setup / "URL.txt", "http://example.invalid/");
         WriteFileBytes(setup / "Setup.dat", "index");
-        context.theSetupDat.m_installed.clear();
     }
     std::string App(const std::string& name) const { return target / ("App\\" + name); }
     std::string Group(const std::string& name) const { return programs / ("Kestrel" + name); }
@@ -158,7 +156,7 @@ TEST_F(InstallationTest, ADirectoryThatCannotBeMadeStopsBeforeAnythingIsDone) {
     const InstallOutcome outcome = RunInstall();
     EXPECT_EQ(outcome.stage, InstallStage::DirectoryRefused);
     EXPECT_EQ(outcome.problem.kind, ProblemKind::CannotCreateInstallDir);
-    EXPECT_TRUE(context.theSetupDat.m_installed.empty());
+    EXPECT_TRUE(context.installDir.empty()) << "nothing was installed";
     EXPECT_TRUE(FileExists(setup / "Notes.exe"));
     EXPECT_FALSE(RegistryKeyExists(kUninstallKey));
 }
@@ -188,7 +186,7 @@ TEST_F(InstallationTest, NoInstallDirectoryOfTheShellsOrTheSystemsOrInNoCanonica
         const InstallOutcome outcome = RunInstall();
         EXPECT_EQ(outcome.stage, InstallStage::DirectoryRefused);
         EXPECT_EQ(outcome.problem.kind, ProblemKind::CannotCreateInstallDir);
-        EXPECT_TRUE(context.theSetupDat.m_installed.empty());
+        EXPECT_TRUE(context.installDir.empty()) << "nothing was installed";
         EXPECT_TRUE(FileExists(setup / "Notes.exe"));
     }
     EXPECT_FALSE(DirectoryExists(target / "Q"));
@@ -200,7 +198,7 @@ TEST_F(InstallationTest, TheDirectoryIsTakenInItsCanonicalFormAndOnlyWhatItMadeG
     ASSERT_TRUE(CreateDirectoryTree(target / "Users\\App\\mine"));
     choices.installDir = target / "Users/x/../App/";
     ASSERT_EQ(RunInstall().stage, InstallStage::Installed);
-    EXPECT_EQ(context.theSetupDat.m_szInstallDir, target / "Users\\App");
+    EXPECT_EQ(context.installDir, target / "Users\\App");
     EXPECT_EQ(RegistryString(kUninstallKey, "UninstallString"),
               "\"" + target / "Users\\App\\Setup.exe" + "\" /UNINSTALL");
     WriteFileBytes(target / "Users\\App\\Setup.exe", "installed program");
@@ -281,7 +279,7 @@ protected:
         WriteFileBytes(App("Notes.exe"), "old program");
         WriteFileBytes(App("docs\\guide.txt"), "old guide");
         WriteFileBytes(App("old.dll"), "obsolete");
-        context.theSetupDat.m_obsoleteFiles = {"old.dll"};
+        context.package.obsoleteNames = {"old.dll"};
     }
     void ExpectEarlierInstallationWhole() {
         EXPECT_EQ(ReadFileBytes(App("Notes.exe")), "old program");
@@ -332,10 +330,10 @@ TEST(InstallationThroughALink, ADirectoryLinkBelowTheInstallDirectoryStopsTheRun
     TempDir setup;
     SetupContext context;
     context.StartFrom(setup / "Setup.exe");
-    context.theSetupDat.m_szFolderName = kDisplayName;
+    context.package.folderName = kDisplayName;
     context.DerivePackageNames();
     WriteFileBytes(setup / "planted.txt", "through the link");
-    context.theSetupDat.AddFileEntry(18, "linked\\planted.txt", 0);
+    context.package.entries.push_back({"linked\\planted.txt", false});
     InstallChoices choices;
     choices.installDir = "C:\\kestrel-links\\install";
     ScriptedPrompts prompts;
@@ -352,9 +350,9 @@ TEST(InstallationThroughALink, AnObsoleteNameThroughADirectoryLinkStopsTheRun) {
     TempDir setup;
     SetupContext context;
     context.StartFrom(setup / "Setup.exe");
-    context.theSetupDat.m_szFolderName = kDisplayName;
+    context.package.folderName = kDisplayName;
     context.DerivePackageNames();
-    context.theSetupDat.m_obsoleteFiles = {"linked\\victim.txt"};
+    context.package.obsoleteNames = {"linked\\victim.txt"};
     InstallChoices choices;
     choices.installDir = "C:\\kestrel-links\\install";
     ScriptedPrompts prompts;
@@ -372,8 +370,7 @@ protected:
     void SetUp() override {
         InstallationTest::SetUp();
         context.StartFrom(links + "\\install\\Setup.exe");
-        context.theSetupDat.m_files.clear();
-        context.theSetupDat.AddFileEntry(17, "linked\\victim.txt", 0);
+        context.package.entries = {{"linked\\victim.txt", false}};
     }
     void TearDown() override { ::DeleteFileA((links + "\\install\\victim.txt").c_str()); }
 };
@@ -388,8 +385,10 @@ TEST_F(NestedSourceThroughALink, IsNotReadTheFlatFileIs) {
 }
 
 TEST_F(NestedSourceThroughALink, IsNeitherDeletedNorItsFolderRemovedBySweep) {
-    context.theSetupDat.m_files[0]->nestedSource = true; // as if the link came after the read
-    SweepNestedSources(links + "\\install", context.theSetupDat);
+    // As if the link came after the file was read from below it.
+    const std::vector<PackagedSource> sources = {
+        {links + "\\install\\linked\\victim.txt", false, true}};
+    SweepNestedSources(links + "\\install", context.package, sources);
     EXPECT_EQ(ReadFileBytes(links + "\\outside\\victim.txt"), "not ours");
     EXPECT_TRUE(DirectoryExists(links + "\\install\\linked"));
 }

@@ -3,7 +3,7 @@
 #include "made_folders.h"
 #include "path_helpers.h"
 #include "removal_scope.h"
-#include "setup_dat.h"
+#include "install_record.h"
 #include "test_support.h"
 
 #include <gtest/gtest.h>
@@ -31,7 +31,7 @@ TEST(RemoveMadeFolders, RemovesWhatTheInstallationMadeAndKeepsWhatStoodBefore) {
                            "Vendor\\Product\\Empty", "Elsewhere"});
     const std::string install = root / "Vendor\\Product";
     RemovalScope scope(install);
-    CSetupDat nothing;
+    setupcore::InstallRecord nothing;
     scope.Prepare(nothing);
     std::vector<ItemLeft> left;
     // Made: the parent, the install directory and a tree below it; the empty

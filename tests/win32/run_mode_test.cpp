@@ -1,6 +1,6 @@
 #include "resource.h"
 #include "setup_app.h"
-#include "setup_dat.h"
+#include "package.h"
 #include "test_files.h"
 #include "test_support.h"
 
@@ -113,8 +113,8 @@ TEST(InitInstance, NamesTheRecordAfterTheProgramAndPointsThePackageAtItsDirector
     const SetupContext& context = theApp.m_context;
     EXPECT_EQ(context.g_szSetupPath, dir / "MySetup.exe");
     EXPECT_EQ(context.g_strInfoFileName, "MySetupInfo.dat");
-    EXPECT_EQ(context.theSetupDat.m_szSourceDir, dir.Path());
-    EXPECT_EQ(context.theSetupDat.m_szInstallDir, "");
+    EXPECT_EQ(context.SetupDirectory(), dir.Path());
+    EXPECT_EQ(context.installDir, "");
 }
 
 TEST(InitInstance, SilentInstallWithAnUnknownSwitchEndsWith87AndLogsWithoutABox) {

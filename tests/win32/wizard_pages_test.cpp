@@ -34,8 +34,8 @@ void PumpMessages() {
 void UsePackage(SetupContext& context, const std::string& setupDirectory,
                 const std::string& folderName) {
     context.StartFrom(setupDirectory + "\\Setup.exe");
-    context.theSetupDat.m_szAppExe = "Notes.exe";
-    context.theSetupDat.m_szFolderName = folderName;
+    context.package.appExe = "Notes.exe";
+    context.package.folderName = folderName;
 }
 
 // The wizard of an install run from `setupDirectory` of a package whose

@@ -1,14 +1,11 @@
 #include "registry_values.h"
 
-#include "demo_handles.h"
+#include "reg_key_holder.h"
 
 namespace {
 
-UniqueRegKey OpenForReading(HKEY root, const std::string& subkey) {
-    HKEY key = nullptr;
-    if (::RegOpenKeyExA(root, subkey.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS)
-        return UniqueRegKey();
-    return UniqueRegKey(key);
+bool OpenForReading(HKEY root, const std::string& subkey, CRegKeyHolder& key) {
+    return key.Open(root, subkey.c_str(), KEY_READ) == ERROR_SUCCESS;
 }
 
 std::string TypeName(DWORD type) {
@@ -42,23 +39,26 @@ std::string DataText(DWORD type, const std::string& bytes) {
 } // namespace
 
 bool KeyExists(HKEY root, const std::string& subkey) {
-    return static_cast<bool>(OpenForReading(root, subkey));
+    CRegKeyHolder key;
+    return OpenForReading(root, subkey, key);
 }
 
 bool ValueExists(HKEY root, const std::string& subkey, const std::string& name) {
-    UniqueRegKey key = OpenForReading(root, subkey);
-    return key && ::RegQueryValueExA(key.get(), name.c_str(), nullptr, nullptr, nullptr, nullptr) ==
-                      ERROR_SUCCESS;
+    CRegKeyHolder key;
+    return OpenForReading(root, subkey, key) &&
+           ::RegQueryValueExA(key.m_hKey, name.c_str(), nullptr, nullptr, nullptr, nullptr) ==
+               ERROR_SUCCESS;
 }
 
 std::string ReadValueBytes(HKEY root, const std::string& subkey, const std::string& name) {
-    UniqueRegKey key = OpenForReading(root, subkey);
+    CRegKeyHolder key;
     DWORD size = 0;
-    if (!key || ::RegQueryValueExA(key.get(), name.c_str(), nullptr, nullptr, nullptr, &size) !=
-                    ERROR_SUCCESS)
+    if (!OpenForReading(root, subkey, key) ||
+        ::RegQueryValueExA(key.m_hKey, name.c_str(), nullptr, nullptr, nullptr, &size) !=
+            ERROR_SUCCESS)
         return std::string();
     std::string bytes(size, '\0');
-    if (::RegQueryValueExA(key.get(), name.c_str(), nullptr, nullptr,
+    if (::RegQueryValueExA(key.m_hKey, name.c_str(), nullptr, nullptr,
                            reinterpret_cast<BYTE*>(&bytes[0]), &size) != ERROR_SUCCESS)
         return std::string();
     bytes.resize(size);
@@ -72,11 +72,11 @@ std::string ReadString(HKEY root, const std::string& subkey, const std::string& 
 
 std::vector<RegistryValue> ReadValues(HKEY root, const std::string& subkey) {
     std::vector<RegistryValue> values;
-    UniqueRegKey key = OpenForReading(root, subkey);
-    if (!key)
+    CRegKeyHolder key;
+    if (!OpenForReading(root, subkey, key))
         return values;
     DWORD longestName = 0, longestData = 0;
-    ::RegQueryInfoKeyA(key.get(), nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr,
+    ::RegQueryInfoKeyA(key.m_hKey, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr,
                        &longestName, &longestData, nullptr, nullptr);
     for (DWORD index = 0;; ++index) {
         std::string name(longestName + 1, '\0');
@@ -84,7 +84,7 @@ std::vector<RegistryValue> ReadValues(HKEY root, const std::string& subkey) {
         DWORD nameSize = static_cast<DWORD>(name.size());
         DWORD dataSize = static_cast<DWORD>(data.size());
         DWORD type = 0;
-        if (::RegEnumValueA(key.get(), index, &name[0], &nameSize, nullptr, &type,
+        if (::RegEnumValueA(key.m_hKey, index, &name[0], &nameSize, nullptr, &type,
                             reinterpret_cast<BYTE*>(&data[0]), &dataSize) != ERROR_SUCCESS)
             break;
         name.resize(nameSize);

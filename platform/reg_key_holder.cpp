@@ -12,10 +12,10 @@ LONG CRegKeyHolder::Open(HKEY parent, const char* subkey, REGSAM access) {
     return result == ERROR_SUCCESS ? Replace(key) : result;
 }
 
-LONG CRegKeyHolder::Create(HKEY parent, const char* subkey) {
+LONG CRegKeyHolder::Create(HKEY parent, const char* subkey, DWORD* disposition) {
     HKEY key = nullptr;
     LONG result = ::RegCreateKeyExA(parent, subkey, 0, nullptr, REG_OPTION_NON_VOLATILE,
-                                    KEY_ALL_ACCESS, nullptr, &key, nullptr);
+                                    KEY_ALL_ACCESS, nullptr, &key, disposition);
     return result == ERROR_SUCCESS ? Replace(key) : result;
 }
 

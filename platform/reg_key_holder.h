@@ -1,5 +1,6 @@
-// Owns at most one open registry key and closes it on leaving scope. Open and
-// Create return the registry's own result.
+// Owns at most one open registry key and closes it on leaving scope: the one
+// owner of registry keys in this system. Open and Create return the
+// registry's own result.
 #pragma once
 
 #include <windows.h>
@@ -13,7 +14,8 @@ public:
 
     // On success the new key replaces a held one; the result is that of closing it.
     LONG Open(HKEY parent, const char* subkey, REGSAM access);
-    LONG Create(HKEY parent, const char* subkey);
+    // `disposition`, when given, says whether the key was made or stood already.
+    LONG Create(HKEY parent, const char* subkey, DWORD* disposition = nullptr);
     LONG Close();
 
     HKEY m_hKey = nullptr;

@@ -1,0 +1,97 @@
+#include "install_transaction.h"
+
+#include "ansi_text.h"
+#include "file_handle.h"
+#include "install_record_format.h"
+#include "made_list.h"
+#include "path_helpers.h"
+#include "path_scope.h"
+
+#include <windows.h>
+
+#include <new>
+#include <unordered_set>
+
+namespace {
+
+// The folders and the Windows directory's files among what the run created.
+MadeList MadeListOf(const std::vector<std::string>& created,
+                    const std::vector<std::string>& createdFiles) {
+    MadeList list;
+    const std::string windows = WindowsDirectory();
+    const std::unordered_set<std::string> files(createdFiles.begin(), createdFiles.end());
+    for (const std::string& path : created) {
+        if (!files.count(path))
+            list.folders.push_back(path);
+        else if (setupcore::IsStrictlyBelow(path, windows, IsAnsiLeadByte))
+            list.windowsFiles.push_back(path);
+    }
+    return list;
+}
+
+} // namespace
+
+InstallTransaction::InstallTransaction(const Package& package_, std::string sourceDir_,
+                                       std::string installDir_, InstallLog* log_)
+    : package(package_), sourceDir(std::move(sourceDir_)), installDir(std::move(installDir_)),
+      log(log_) {
+    record_.installDir = installDir;
+}
+
+InstallTransaction::~InstallTransaction() {
+    Rollback();
+}
+
+Problem InstallTransaction::Record(const setupcore::RecordItem& item) {
+    try {
+        const std::string text = setupcore::EncodeItem(item);
+        // The record keeps 1 to 1023 bytes an item; anything else could not be read back.
+        if (text.empty() || text.size() > static_cast<size_t>(setupcore::kMaxRecordItem))
+            return Problem::Of(ProblemKind::PathTooLong, text);
+        record_.items.push_back(item);
+    } catch (const std::bad_alloc&) {
+        return Problem::Of(ProblemKind::NoMemory);
+    }
+    return Problem();
+}
+
+Problem InstallTransaction::WriteRecord(const std::string& recordFileName) const {
+    const std::string path = AppendPath(installDir, recordFileName);
+    const std::string bytes = setupcore::EncodeRecord(record_);
+    {
+        FileHandle file;
+        if (!file.Create(path, GENERIC_READ | GENERIC_WRITE, 0) ||
+            !file.Write(bytes.data(), static_cast<DWORD>(bytes.size())))
+            return Problem::Of(ProblemKind::CannotCreateFile, path, ::GetLastError());
+    }
+    return WriteMadeList(installDir, setupcore::MadeListFileName(recordFileName),
+                         MadeListOf(createdPaths, createdFiles));
+}
+
+void InstallTransaction::Journal(std::unique_ptr<Change> change) {
+    changes_.push_back(std::move(change));
+}
+
+void InstallTransaction::Commit() {
+    committed_ = true;
+    changes_.clear();
+}
+
+void InstallTransaction::Rollback() {
+    if (committed_ || rolledBack_)
+        return;
+    rolledBack_ = true;
+    LogLine(log, "The run was undone: what it made is taken away again");
+    for (auto change = changes_.rbegin(); change != changes_.rend(); ++change)
+        (*change)->Undo();
+    changes_.clear();
+    replaced.PutBack();
+    // Last made first: a directory's files and subdirectories go before it.
+    for (auto path = createdPaths.rbegin(); path != createdPaths.rend(); ++path) {
+        // A file that would not go leaves its directory non-empty.
+        const bool gone = ::DeleteFileA(path->c_str()) || ::RemoveDirectoryA(path->c_str());
+        LogLine(log, (gone ? "Removed: " : "Could not remove: ") + *path);
+    }
+    createdPaths.clear();
+    createdFiles.clear();
+}
