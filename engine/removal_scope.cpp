@@ -18,20 +18,6 @@ bool SameText(const std::string& a, const std::string& b) {
     return setupcore::EqualsIgnoringAsciiCase(a, b);
 }
 
-// The text of a string value under HKEY_CURRENT_USER; empty when there is none.
-std::string StringValue(const std::string& key, const char* name) {
-    CRegKeyHolder holder;
-    if (holder.Open(HKEY_CURRENT_USER, key.c_str(), KEY_QUERY_VALUE) != ERROR_SUCCESS)
-        return std::string();
-    char text[2048] = "";
-    DWORD size = sizeof text - 1, type = 0;
-    if (::RegQueryValueExA(holder.m_hKey, name, nullptr, &type, reinterpret_cast<BYTE*>(text),
-                           &size) != ERROR_SUCCESS ||
-        type != REG_SZ)
-        return std::string();
-    return std::string(text, strnlen(text, size));
-}
-
 // The canonical form of a folder the system names; empty when it has none.
 std::string CanonicalFolder(const std::string& folder) {
     const setupcore::CanonicalPath canonical = CanonicalPathOf(folder);
@@ -81,8 +67,8 @@ void RemovalScope::Prepare(const setupcore::InstallRecord& record) {
         if (name.empty() || name.find('\\') != std::string::npos ||
             std::find(names.begin(), names.end(), name) != names.end())
             continue;
-        if (places_.RefersToInstallation(
-                StringValue(std::string(kUninstallKeyBase) + name, "UninstallString")))
+        if (places_.RefersToInstallation(ReadRegistryString(
+                HKEY_CURRENT_USER, std::string(kUninstallKeyBase) + name, "UninstallString")))
             names.push_back(name);
     }
 }

@@ -1,5 +1,7 @@
 #include "reg_key_holder.h"
 
+#include <cstring>
+
 LONG CRegKeyHolder::Replace(HKEY key) {
     LONG closed = Close();
     m_hKey = key;
@@ -25,4 +27,17 @@ LONG CRegKeyHolder::Close() {
     LONG result = ::RegCloseKey(m_hKey);
     m_hKey = nullptr;
     return result;
+}
+
+std::string ReadRegistryString(HKEY root, const std::string& key, const char* name) {
+    CRegKeyHolder holder;
+    if (holder.Open(root, key.c_str(), KEY_QUERY_VALUE) != ERROR_SUCCESS)
+        return std::string();
+    char text[2048] = "";
+    DWORD size = sizeof text - 1, type = 0;
+    if (::RegQueryValueExA(holder.m_hKey, name, nullptr, &type, reinterpret_cast<BYTE*>(text),
+                           &size) != ERROR_SUCCESS ||
+        type != REG_SZ)
+        return std::string();
+    return std::string(text, strnlen(text, size));
 }

@@ -5,6 +5,8 @@
 
 #include <windows.h>
 
+#include <string>
+
 class CRegKeyHolder {
 public:
     CRegKeyHolder() = default;
@@ -23,3 +25,7 @@ public:
 private:
     LONG Replace(HKEY key);
 };
+
+// The text of the string value `name` of `key` below `root`; empty when there
+// is none or it is no string.
+std::string ReadRegistryString(HKEY root, const std::string& key, const char* name);

@@ -15,19 +15,6 @@ std::string RunKeyPath() {
     return key;
 }
 
-std::string CurrentValue() {
-    CRegKeyHolder key;
-    if (key.Open(HKEY_CURRENT_USER, kRunKey, KEY_QUERY_VALUE) != ERROR_SUCCESS)
-        return std::string();
-    char text[2048] = "";
-    DWORD size = sizeof text - 1, type = 0;
-    if (::RegQueryValueExA(key.m_hKey, kRunValue, nullptr, &type, reinterpret_cast<BYTE*>(text),
-                           &size) != ERROR_SUCCESS ||
-        type != REG_SZ)
-        return std::string();
-    return std::string(text, strnlen(text, size));
-}
-
 } // namespace
 
 Problem AutoStartItem::Make(InstallTransaction& run, const std::string& program) {
@@ -48,7 +35,7 @@ bool AutoStartItem::Handles(const setupcore::RecordItem& item) const {
 }
 
 bool AutoStartItem::IsOurs(const setupcore::RecordItem&, const RemovalPlaces& places) const {
-    return places.RefersToInstallation(CurrentValue());
+    return places.RefersToInstallation(ReadRegistryString(HKEY_CURRENT_USER, kRunKey, kRunValue));
 }
 
 ItemOutcome AutoStartItem::Remove(const setupcore::RecordItem& item) const {

@@ -1,4 +1,5 @@
 #include "byte_reader.h"
+#include "install_record.h"
 #include "install_record_format.h"
 
 #include <gtest/gtest.h>
@@ -130,4 +131,41 @@ TEST(InstallRecordFormat, RefusesRecordsLargerThanAnyInstallationWrites) {
     EXPECT_TRUE(Decode(whole + std::string(kMaxRecordSize - whole.size(), '\0')).Ok());
     EXPECT_EQ(Decode(whole + std::string(kMaxRecordSize + 1 - whole.size(), '\0')).error,
               RecordError::TooLarge);
+}
+
+TEST(InstallRecord, DecodesIntoTypedItemsAndEncodesByteForByte) {
+    const InstallRecordData data = Sample();
+    const std::string bytes = EncodeInstallRecord(data);
+    InstallRecord record;
+    ASSERT_EQ(DecodeRecord(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size(),
+                           NoLeadBytes, record),
+              RecordError::None);
+    EXPECT_EQ(record.items[1].kind, ItemKind::RegistryKey);
+    EXPECT_EQ(record.items[2].kind, ItemKind::Directory);
+    EXPECT_EQ(EncodeRecord(record), bytes);
+    // An item no installation writes is kept as it stood.
+    InstallRecord odd{"C:\\A", {ClassifyItem("%REG_CURRENT_USER%NoParent", NoLeadBytes)}};
+    EXPECT_EQ(EncodeRecord(odd),
+              EncodeInstallRecord({"C:\\A", "", {"%REG_CURRENT_USER%NoParent"}}));
+}
+
+TEST(InstallRecord, ComparesAndMergesItemsWhateverTheirLetterCase) {
+    const auto item = [](const char* text) { return ClassifyItem(text, NoLeadBytes); };
+    const InstallRecord older{"C:\\App",
+                              {item("C:\\App\\a.txt"), item("C:\\App\\gone.txt"),
+                               item("%REG_CURRENT_USER%Software\\K\\"), item("C:\\App\\docs\\")}};
+    const InstallRecord newer{"C:\\App",
+                              {item("c:\\app\\A.TXT"), item("%REG_CURRENT_USER%software\\k\\"),
+                               item("C:\\App\\docs"), item("C:\\App\\new.txt")}};
+    ASSERT_NE(newer.Find(item("C:\\APP\\a.txt")), nullptr);
+    EXPECT_EQ(newer.Find(item("C:\\App\\docs\\")), nullptr) << "a directory is no file";
+    const std::vector<RecordItem> left = older.NotIn(newer);
+    ASSERT_EQ(left.size(), 2u);
+    EXPECT_EQ(EncodeItem(left[0]), "C:\\App\\gone.txt");
+    EXPECT_EQ(EncodeItem(left[1]), "C:\\App\\docs\\");
+    InstallRecord merged = newer;
+    merged.Merge(older);
+    EXPECT_EQ(merged.items.size(), 6u);
+    EXPECT_TRUE(older.NotIn(merged).empty());
+    EXPECT_EQ(EncodeItem(merged.items[4]), "C:\\App\\gone.txt") << "appended in the older order";
 }

@@ -325,40 +325,42 @@ TEST_F(OverAnEarlierInstallation, OnlyAFileInUseIsAskedAboutADirectoryInTheWaySt
     ::RemoveDirectoryA(App("Notes.exe").c_str());
 }
 
-TEST(InstallationThroughALink, ADirectoryLinkBelowTheInstallDirectoryStopsTheRun) {
+// The install directory C:\kestrel-links\install of the link fixture holds
+// "linked", a directory link to a folder of someone else's.
+class InstallationThroughALink : public ::testing::Test {
+protected:
     ScriptedUserInterface ui;
     TempDir setup;
     SetupContext context;
-    context.StartFrom(setup / "Setup.exe");
-    context.package.folderName = kDisplayName;
-    context.DerivePackageNames();
+    void SetUp() override {
+        context.StartFrom(setup / "Setup.exe");
+        context.package.folderName = kDisplayName;
+        context.DerivePackageNames();
+    }
+    InstallOutcome RunInstall() {
+        InstallChoices choices;
+        choices.installDir = "C:\\kestrel-links\\install";
+        ScriptedPrompts prompts;
+        return Install(context, choices, prompts, nullptr);
+    }
+};
+
+TEST_F(InstallationThroughALink, ADirectoryLinkBelowTheInstallDirectoryStopsTheRun) {
     WriteFileBytes(setup / "planted.txt", "through the link");
     context.package.entries.push_back({"linked\\planted.txt", false});
-    InstallChoices choices;
-    choices.installDir = "C:\\kestrel-links\\install";
-    ScriptedPrompts prompts;
-    const InstallOutcome outcome = Install(context, choices, prompts, nullptr);
+    const InstallOutcome outcome = RunInstall();
     EXPECT_EQ(outcome.stage, InstallStage::CopyFailed);
     EXPECT_EQ(outcome.problem.kind, ProblemKind::CannotCreateFile);
-    EXPECT_EQ(outcome.problem.path, choices.installDir + "\\linked\\planted.txt");
+    EXPECT_EQ(outcome.problem.path, "C:\\kestrel-links\\install\\linked\\planted.txt");
     EXPECT_FALSE(FileExists("C:\\kestrel-links\\outside\\planted.txt"));
     EXPECT_TRUE(FileExists(setup / "planted.txt"));
 }
 
-TEST(InstallationThroughALink, AnObsoleteNameThroughADirectoryLinkStopsTheRun) {
-    ScriptedUserInterface ui;
-    TempDir setup;
-    SetupContext context;
-    context.StartFrom(setup / "Setup.exe");
-    context.package.folderName = kDisplayName;
-    context.DerivePackageNames();
+TEST_F(InstallationThroughALink, AnObsoleteNameThroughADirectoryLinkStopsTheRun) {
     context.package.obsoleteNames = {"linked\\victim.txt"};
-    InstallChoices choices;
-    choices.installDir = "C:\\kestrel-links\\install";
-    ScriptedPrompts prompts;
-    const InstallOutcome outcome = Install(context, choices, prompts, nullptr);
+    const InstallOutcome outcome = RunInstall();
     EXPECT_EQ(outcome.stage, InstallStage::CopyFailed);
-    EXPECT_EQ(outcome.problem.path, choices.installDir + "\\linked\\victim.txt");
+    EXPECT_EQ(outcome.problem.path, "C:\\kestrel-links\\install\\linked\\victim.txt");
     EXPECT_EQ(ReadFileBytes("C:\\kestrel-links\\outside\\victim.txt"), "not ours");
 }
 

@@ -128,16 +128,16 @@ std::string Formatted(UINT id, const std::string& argument) {
 }
 
 std::string PendingRestartDeletions() {
-    HKEY key;
-    if (::RegOpenKeyExA(HKEY_LOCAL_MACHINE, "System\\CurrentControlSet\\Control\\Session Manager",
-                        0, KEY_READ, &key) != ERROR_SUCCESS)
+    CRegKeyHolder key;
+    if (key.Open(HKEY_LOCAL_MACHINE, "System\\CurrentControlSet\\Control\\Session Manager",
+                 KEY_READ) != ERROR_SUCCESS)
         return "";
     DWORD size = 0;
-    ::RegQueryValueExW(key, L"PendingFileRenameOperations", nullptr, nullptr, nullptr, &size);
+    ::RegQueryValueExW(key.m_hKey, L"PendingFileRenameOperations", nullptr, nullptr, nullptr,
+                       &size);
     std::wstring value(size / sizeof(wchar_t) + 1, L'\0');
-    ::RegQueryValueExW(key, L"PendingFileRenameOperations", nullptr, nullptr,
+    ::RegQueryValueExW(key.m_hKey, L"PendingFileRenameOperations", nullptr, nullptr,
                        reinterpret_cast<BYTE*>(&value[0]), &size);
-    ::RegCloseKey(key);
     std::string text;
     for (wchar_t c : value)
         text += c == L'\0' ? '|' : static_cast<char>(c);
