@@ -242,7 +242,7 @@ SetupCommandLine ParseSetupCommandLine(const std::vector<std::string>& arguments
 }
 
 std::string SilentRemovalSuffix(const std::string& logFile) {
-    return " /S \"/LOG=" + logFile + "\"";
+    return logFile.empty() ? " /S" : " /S \"/LOG=" + logFile + "\"";
 }
 
 } // namespace setupcore

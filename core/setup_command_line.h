@@ -50,7 +50,8 @@ SetupCommandLine ParseSetupCommandLine(const std::vector<std::string>& arguments
                                        const std::string& rawCommandLine = std::string());
 
 // What the hand-off appends to the temporary copy's command line
-// ("<copy>" /UNINSTALL "<program>") to make its removal silent and logged.
+// ("<copy>" /UNINSTALL "<program>") to make its removal silent and logged
+// (in its default log when `logFile` is empty).
 std::string SilentRemovalSuffix(const std::string& logFile);
 
 } // namespace setupcore

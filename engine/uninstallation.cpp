@@ -132,7 +132,8 @@ bool RunsFromHandOff(const std::string& runningCopy) {
 // into this copy's hand-off directory, it no longer keeps its own directory.
 // A copy started by hand anywhere else moves nothing there.
 void RemoveProgramFile(const std::string& file, const std::string& runningCopy,
-                       std::vector<ItemLeft>& left, InstallLog* log) {
+                       std::vector<ItemLeft>& left, std::vector<std::string>& scheduled,
+                       InstallLog* log) {
     const Removal removal = DeleteFileWhenReleased(file);
     if (removal == Removal::Removed) {
         LogLine(log, "Removed " + file);
@@ -148,6 +149,17 @@ void RemoveProgramFile(const std::string& file, const std::string& runningCopy,
                      file);
     if (removal == Removal::Failed)
         left.push_back({file, ItemOutcome::Failed});
+    else
+        scheduled.push_back(file);
+}
+
+// Whether any of the files left to the restart is still where it was: one
+// scheduled while the waiting program held it may have been moved aside since.
+bool AnyStillThere(const std::vector<std::string>& files) {
+    for (const std::string& file : files)
+        if (::GetFileAttributesA(file.c_str()) != INVALID_FILE_ATTRIBUTES)
+            return true;
+    return false;
 }
 
 // The copy's own files and directory, at the next restart, when it runs from
@@ -223,12 +235,19 @@ RemovalOutcome RemoveRecordedInstallation(const std::string& installedProgram,
     if (madeList)
         scope.AllowWindowsFiles(CanonicalPaths(madeList->windowsFiles));
     LogLine(log, "Removing the installation recorded in " + record);
-    if ((outcome.problem = installation.RemoveInstalled(record, scope, outcome.left, log)))
+    std::vector<std::string> scheduled;
+    if ((outcome.problem =
+             installation.RemoveInstalled(record, scope, outcome.left, log, &scheduled)))
         return outcome;
-    RemoveProgramFile(program, runningCopy, outcome.left, log);
-    RemoveProgramFile(AppendPath(installDirectory, "zlib1.dll"), runningCopy, outcome.left, log);
-    if (madeList && DeleteFileNowOrAtRestart(madeListPath) == Removal::Failed)
+    RemoveProgramFile(program, runningCopy, outcome.left, scheduled, log);
+    RemoveProgramFile(AppendPath(installDirectory, "zlib1.dll"), runningCopy, outcome.left,
+                      scheduled, log);
+    const Removal madeListRemoval =
+        madeList ? DeleteFileNowOrAtRestart(madeListPath) : Removal::Removed;
+    if (madeListRemoval == Removal::Failed)
         outcome.left.push_back({madeListPath, ItemOutcome::Failed});
+    if (madeListRemoval == Removal::Scheduled)
+        scheduled.push_back(madeListPath);
     // The first process started this one inside the install directory.
     _chdir(ExtractDirectory(runningCopy).c_str());
     RemoveMadeFolders(FoldersMade(madeList, installDirectory, installation, outcome.left), scope,
@@ -237,6 +256,7 @@ RemovalOutcome RemoveRecordedInstallation(const std::string& installedProgram,
                       ? "Removed the install directory "
                       : "Left the install directory (not empty, or left to the restart) ") +
                      installDirectory);
+    outcome.restartPending = AnyStillThere(scheduled);
     return outcome;
 }
 

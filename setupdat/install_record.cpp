@@ -142,19 +142,29 @@ ItemOutcome CSetupDat::RemoveResolvedItem(const setupcore::RecordItem& item,
 }
 
 Problem CSetupDat::RemoveInstalled(const std::string& recordPath, ItemPolicy& policy,
-                                   std::vector<ItemLeft>& left, InstallLog* log) {
+                                   std::vector<ItemLeft>& left, InstallLog* log,
+                                   std::vector<std::string>* scheduledFiles) {
     if (Problem problem = ReadInstallRecord(recordPath))
         return problem;
     policy.Prepare(*this);
+    const auto noteScheduled = [&](const std::string& path) {
+        if (scheduledFiles)
+            scheduledFiles->push_back(path);
+    };
     for (const auto& stored : m_installed) {
         const setupcore::RecordItem item = ResolveItem(stored->szText);
         const ItemOutcome outcome = RemoveResolvedItem(item, policy);
         if (outcome == ItemOutcome::Failed || outcome == ItemOutcome::Refused)
             left.push_back({stored->szText, outcome});
+        if (outcome == ItemOutcome::Scheduled && item.kind != setupcore::ItemKind::Directory)
+            noteScheduled(item.path);
         LogLine(log, RemovalLine(item, outcome, stored->szText));
     }
     // The record itself is no item of anyone's making: it goes last, always.
-    if (DeleteFileNowOrAtRestart(recordPath) == Removal::Failed)
+    const Removal record = DeleteFileNowOrAtRestart(recordPath);
+    if (record == Removal::Failed)
         left.push_back({recordPath, ItemOutcome::Failed});
+    if (record == Removal::Scheduled)
+        noteScheduled(recordPath);
     return Problem();
 }

@@ -67,9 +67,11 @@ public:
     // Reads the record at `recordPath` and removes every item it names that
     // `policy` allows, in order, then the record itself; removes nothing when
     // it cannot be read. Items not removed nor scheduled go to `left`, and
-    // each item's removal to `log`, when given.
+    // each item's removal to `log`, when given; the files (items and the
+    // record) left to the next restart go to `scheduledFiles`, when given.
     Problem RemoveInstalled(const std::string& recordPath, ItemPolicy& policy,
-                            std::vector<ItemLeft>& left, InstallLog* log = nullptr);
+                            std::vector<ItemLeft>& left, InstallLog* log = nullptr,
+                            std::vector<std::string>* scheduledFiles = nullptr);
 
     // The copy run: the obsolete files deleted, every packaged file installed,
     // then the record written, then the package cleared away. `prompts` is

@@ -203,6 +203,7 @@ TEST(SetupCommandLine, SilentRemovalSuffixReadsBackAsTheSilentRemoval) {
     // The temporary copy is started with "<copy>" /UNINSTALL "<program>" and
     // the suffix; split as the C runtime splits it, it is the silent removal.
     EXPECT_EQ(setupcore::SilentRemovalSuffix("C:\\T\\Setup.log"), " /S \"/LOG=C:\\T\\Setup.log\"");
+    EXPECT_EQ(setupcore::SilentRemovalSuffix(""), " /S") << "no empty /LOG=, which is refused";
     const SetupCommandLine line = ParseSetupCommandLine(
         {"/UNINSTALL", "C:\\Program Files\\K\\Setup.exe", "/S", "/LOG=C:\\T\\Setup.log"});
     EXPECT_EQ(line.mode, RunMode::SilentRemoveInstallation);
