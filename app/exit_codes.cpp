@@ -1,6 +1,7 @@
 #include "exit_codes.h"
 
 #include "installation.h"
+#include "uninstallation.h"
 
 ExitCode ExitCodeFor(const Problem& problem) {
     switch (problem.kind) {
@@ -35,6 +36,14 @@ ExitCode ExitCodeFor(const InstallOutcome& outcome) {
     if (outcome.stage == InstallStage::DirectoryRefused)
         return kExitDirectoryRefused;
     return ExitCodeFor(outcome.problem);
+}
+
+ExitCode ExitCodeFor(const RemovalOutcome& outcome) {
+    if (outcome.problem)
+        return ExitCodeFor(outcome.problem);
+    if (!outcome.left.empty())
+        return kExitUninstallFailed;
+    return outcome.restartPending ? kExitRestartNeeded : kExitDone;
 }
 
 ExitCode ExitCodeForPackage(const Problem& problem) {

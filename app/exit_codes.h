@@ -16,7 +16,10 @@ enum ExitCode : int {
     kExitCopyFailed = 5,       // a packaged file unreadable or damaged, a target not writable
     kExitNoMemory = 6,         // out of memory
     kExitUninstallFailed = 7,  // the install record unusable, or the hand-off failed
+    kExitLogFailed = 8,        // the log asked for by /LOG= could not be made or opened
     kExitBadCommandLine = 87,  // an unattended run's command line refused (ERROR_INVALID_PARAMETER)
+    kExitRestartNeeded = 3010, // uninstalled, but a file of it goes only at the next restart
+                               // (ERROR_SUCCESS_REBOOT_REQUIRED)
 };
 
 // The one mapping from what the engine returns to the exit code.
@@ -24,6 +27,10 @@ ExitCode ExitCodeFor(const Problem& problem);
 ExitCode ExitCodeFor(const InstallOutcome& outcome);
 // A package index that could not be read.
 ExitCode ExitCodeForPackage(const Problem& problem);
+struct RemovalOutcome;
+// A removal that began: a file of the installation left to the restart
+// makes it 3010, anything left for good 7.
+ExitCode ExitCodeFor(const RemovalOutcome& outcome);
 // A hand-off to the temporary copy that failed: whatever the file, the
 // uninstallation did not start.
 ExitCode ExitCodeForHandOff(const Problem& problem);

@@ -17,11 +17,12 @@
 
 #include <new>
 
-setupcore::SetupCommandLine CSetupApp::ParseCommandLine(int argc, char** argv) {
+setupcore::SetupCommandLine CSetupApp::ParseCommandLine(int argc, char** argv,
+                                                        const std::string& rawCommandLine) {
     std::vector<std::string> arguments;
     for (int i = 1; i < argc; ++i)
         arguments.push_back(argv[i]);
-    return setupcore::ParseSetupCommandLine(arguments);
+    return setupcore::ParseSetupCommandLine(arguments, rawCommandLine);
 }
 
 CSetupApp::RunMode CSetupApp::ChooseRunMode(int argc, char** argv) {
@@ -70,10 +71,20 @@ std::string LogFileOf(setupcore::SetupCommandLine& commandLine, const std::strin
     return DefaultLogPath(program);
 }
 
+// A log named by /LOG= is what the caller will read to learn what happened:
+// a run that cannot keep it does nothing. Only a refused command line still
+// ends with its own code. The default log was asked for by nobody; a
+// temporary directory that takes no file must not stop an installation.
+bool LogMissingStopsRun(const setupcore::SetupCommandLine& commandLine,
+                        const UnattendedSession& session) {
+    return !session.LogOpened() && !commandLine.logFile.empty() &&
+           commandLine.mode != setupcore::RunMode::BadCommandLine;
+}
+
 } // namespace
 
 BOOL CSetupApp::InitInstance() {
-    setupcore::SetupCommandLine commandLine = ParseCommandLine(__argc, __argv);
+    setupcore::SetupCommandLine commandLine = ParseCommandLine(__argc, __argv, ::GetCommandLineA());
     if (!IsUnattended(commandLine.mode)) {
         m_nExitCode = RunToExitCode(commandLine, std::string(), nullptr);
         return FALSE;
@@ -81,7 +92,16 @@ BOOL CSetupApp::InitInstance() {
     // Nobody is there to read a message: each goes to the log instead.
     const std::string logFile = LogFileOf(commandLine, __argv[0]);
     UnattendedSession session(logFile);
-    m_nExitCode = RunToExitCode(commandLine, logFile, &session.Log());
+    if (LogMissingStopsRun(commandLine, session)) {
+        m_nExitCode = kExitLogFailed;
+        return FALSE;
+    }
+    if (commandLine.noRestart)
+        session.Log().Line("/NORESTART: nothing to hold back, this program never restarts Windows");
+    // The temporary copy of a silent removal is handed the log only when it
+    // is there to append to; otherwise it keeps its default, as this run does.
+    m_nExitCode =
+        RunToExitCode(commandLine, session.LogOpened() ? logFile : std::string(), &session.Log());
     m_context.log = nullptr; // the session's log ends with it
     session.End(m_nExitCode);
     return FALSE;

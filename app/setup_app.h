@@ -24,7 +24,10 @@ public:
     // What InitInstance chose from the command line.
     using RunMode = setupcore::RunMode;
     static RunMode ChooseRunMode(int argc, char** argv);
-    static setupcore::SetupCommandLine ParseCommandLine(int argc, char** argv);
+    // `rawCommandLine`, the line `argv` was cut from, joins an unquoted
+    // trailing /D= again.
+    static setupcore::SetupCommandLine ParseCommandLine(int argc, char** argv,
+                                                        const std::string& rawCommandLine = {});
 
     // The program's path, its record's name and the package, for this run.
     SetupContext m_context;

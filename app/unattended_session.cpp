@@ -3,7 +3,7 @@
 #include <windows.h>
 
 UnattendedSession::UnattendedSession(const std::string& logFile) : previous_(UserInterface()) {
-    log_.Open(logFile); // without a log the run still does its work and sets its exit code
+    logOpened_ = log_.Open(logFile); // whether the run may go on without it, the caller decides
     log_.Line(std::string("Command line: ") + ::GetCommandLineA());
     SetUserInterface(this);
 }

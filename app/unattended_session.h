@@ -17,6 +17,8 @@ public:
     UnattendedSession& operator=(const UnattendedSession&) = delete;
 
     InstallLog& Log() { return log_; }
+    // False when the log could be neither made nor opened: it has no lines.
+    bool LogOpened() const { return logOpened_; }
     // The run's last line.
     void End(int exitCode);
 
@@ -25,5 +27,6 @@ public:
 
 private:
     InstallLogFile log_;
+    bool logOpened_ = false;
     CUserInterface& previous_;
 };

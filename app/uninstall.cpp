@@ -1,7 +1,9 @@
 // The two halves of an uninstallation as the user meets them: the installed
-// program asks and hands over; the copy removes the installation and tells,
-// in one message, what it had to leave. Without a user, the installed
-// program asks nothing and waits for the copy, and the messages go to the log.
+// program asks, hands over and waits for the copy, so that whoever started
+// it (a package manager too) learns from its end that the removal is over;
+// the copy removes the installation and tells, in one message, what it had
+// to leave. Without a user, the installed program asks nothing, and the
+// messages go to the log.
 #include "setup_app.h"
 
 #include "exit_codes.h"
@@ -22,9 +24,23 @@ int TellRemoval(const RemovalOutcome& outcome) {
     const std::string left = LeftItemsText(outcome.left);
     if (!left.empty())
         AfxMessageBox(left, MB_OK | MB_ICONEXCLAMATION);
-    if (outcome.problem)
-        return ExitCodeFor(outcome.problem);
-    return outcome.left.empty() ? kExitDone : kExitUninstallFailed;
+    return ExitCodeFor(outcome);
+}
+
+// Waits for the temporary copy and ends with its exit code. Meanwhile this
+// process must not hold the install directory as its current directory, or
+// the directory could not go; its own file the copy moves aside.
+int WaitForCopy(const UniqueKernelHandle& copy, InstallLog* log) {
+    const std::string temporary = TemporaryDirectoryPath();
+    if (!temporary.empty())
+        ::SetCurrentDirectoryA(temporary.c_str());
+    LogLine(log, "Waiting for the temporary copy to remove the installation");
+    DWORD exitCode = kExitUninstallFailed;
+    if (::WaitForSingleObject(copy.get(), INFINITE) != WAIT_OBJECT_0 ||
+        !::GetExitCodeProcess(copy.get(), &exitCode))
+        LogLine(log, "Lost sight of the temporary copy");
+    LogLine(log, "The temporary copy ended with exit code " + std::to_string(exitCode));
+    return static_cast<int>(exitCode);
 }
 
 } // namespace
@@ -33,9 +49,13 @@ int CSetupApp::HandOffUninstall() {
     CUninstallDlg confirmation;
     if (confirmation.DoModal() != IDOK)
         return kExitCancelled;
-    const Problem problem = HandOffToTemporaryCopy(__argv[0]);
-    ShowProblem(problem);
-    return ExitCodeForHandOff(problem);
+    UniqueKernelHandle copy;
+    const Problem problem = HandOffToTemporaryCopy(__argv[0], std::string(), &copy);
+    if (problem) {
+        ShowProblem(problem);
+        return ExitCodeForHandOff(problem);
+    }
+    return WaitForCopy(copy, nullptr);
 }
 
 int CSetupApp::RemoveInstallation(const std::string& installedProgram) {
@@ -50,19 +70,7 @@ int CSetupApp::HandOffUninstallSilently(const std::string& logFile, InstallLog& 
         ShowProblem(problem); // into the log
         return ExitCodeForHandOff(problem);
     }
-    // Whoever started this run learns from its end that the removal is over.
-    // Meanwhile this process must not hold the install directory as its
-    // current directory, or the directory could not go.
-    const std::string temporary = TemporaryDirectoryPath();
-    if (!temporary.empty())
-        ::SetCurrentDirectoryA(temporary.c_str());
-    log.Line("Waiting for the temporary copy to remove the installation");
-    DWORD exitCode = kExitUninstallFailed;
-    if (::WaitForSingleObject(copy.get(), INFINITE) != WAIT_OBJECT_0 ||
-        !::GetExitCodeProcess(copy.get(), &exitCode))
-        log.Line("Lost sight of the temporary copy");
-    log.Line("The temporary copy ended with exit code " + std::to_string(exitCode));
-    return static_cast<int>(exitCode);
+    return WaitForCopy(copy, &log);
 }
 
 int CSetupApp::RemoveInstallationSilently(const std::string& installedProgram, InstallLog& log) {

@@ -2,6 +2,8 @@
 
 #include "path_text.h"
 
+#include <algorithm>
+
 namespace setupcore {
 
 namespace {
@@ -59,12 +61,12 @@ SetupCommandLine Refused(const std::string& argument, const std::vector<std::str
 
 bool IsUninstallOption(const std::string& argument) {
     std::string log;
-    return Is(argument, "/S") || TakeValue(argument, "/LOG=", log);
+    return Is(argument, "/S") || Is(argument, "/NORESTART") || TakeValue(argument, "/LOG=", log);
 }
 
 // After the uninstall switch: the installed program's path first when there
 // is one (the temporary copy's role), then the options of a silent removal
-// in any order, "/S" and "/LOG=<file>". Only an option is never taken for
+// in any order, "/S", "/NORESTART" and "/LOG=<file>". Only an option is never taken for
 // the program's path. A silent removal asked for anything else is refused.
 SetupCommandLine ParseUninstall(const std::vector<std::string>& rest) {
     SetupCommandLine line;
@@ -74,6 +76,8 @@ SetupCommandLine ParseUninstall(const std::vector<std::string>& rest) {
     for (size_t i = hasProgram ? 1 : 0; i < rest.size(); ++i) {
         if (Is(rest[i], "/S")) {
             silent = true;
+        } else if (Is(rest[i], "/NORESTART")) {
+            line.noRestart = true;
         } else if (TakeValue(rest[i], "/LOG=", log) && !log.empty()) {
             logged = true;
         } else if (!unknown) {
@@ -105,6 +109,8 @@ SetupCommandLine ParseWizard(const std::vector<std::string>& arguments) {
             line.install.installDir = WithoutStrayQuote(value);
         else if (TakeValue(argument, "/GROUP=", value))
             line.install.groupName = value;
+        else if (Is(argument, "/NORESTART"))
+            line.noRestart = true; // the wizard never restarts either
     }
     return line;
 }
@@ -140,6 +146,8 @@ SetupCommandLine ParseSilent(const std::vector<std::string>& arguments) {
             line.install.autoStart = true;
         } else if (Is(argument, "/LAUNCH")) {
             line.install.launchProgram = true;
+        } else if (Is(argument, "/NORESTART")) {
+            line.noRestart = true;
         } else {
             return Refused(argument, arguments);
         }
@@ -150,19 +158,91 @@ SetupCommandLine ParseSilent(const std::vector<std::string>& arguments) {
     return line;
 }
 
+bool IsBlank(char ch) {
+    return ch == ' ' || ch == '\t';
+}
+
+// A word of quote-free text as the C runtime cuts it (at blanks, nothing
+// else changed), and where it starts in the raw line.
+struct Word {
+    size_t at;
+    std::string text;
+};
+
+std::vector<Word> Words(const std::string& line, size_t from) {
+    std::vector<Word> words;
+    size_t at = from;
+    while (at < line.size()) {
+        while (at < line.size() && IsBlank(line[at]))
+            ++at;
+        size_t end = at;
+        while (end < line.size() && !IsBlank(line[end]))
+            ++end;
+        if (end > at)
+            words.push_back({at, line.substr(at, end - at)});
+        at = end;
+    }
+    return words;
+}
+
+// The words that an unquoted "/D=" ending the raw line spans, "/D=" first;
+// none when the line does not end so. Only the text after the line's last
+// quote is looked at, so the "/D=" stands outside any quoted argument. It
+// must be the last word there that starts with "/": no directory can hold a
+// name that starts with "/" (a separator), so such a word is another option
+// and the directory ends before it.
+std::vector<Word> TrailingDirectoryWords(const std::string& rawCommandLine) {
+    const size_t lastQuote = rawCommandLine.rfind('"');
+    const size_t from = lastQuote == std::string::npos ? 0 : lastQuote + 1;
+    const std::vector<Word> words = Words(rawCommandLine, from);
+    for (size_t i = words.size(); i-- > 0;) {
+        if (words[i].text[0] != '/')
+            continue;
+        std::string value;
+        // Glued to the quoted text before it ("x"/D=...), it is no word of its own.
+        const bool ownWord = words[i].at > 0 && IsBlank(rawCommandLine[words[i].at - 1]);
+        if (!ownWord || !TakeValue(words[i].text, "/D=", value))
+            return {};
+        return {words.begin() + static_cast<std::ptrdiff_t>(i), words.end()};
+    }
+    return {};
+}
+
+// `arguments` with the words of an unquoted trailing "/D=" joined again into
+// one "/D=<dir>", blanks as the raw line has them (the trailing ones
+// dropped). Only when the runtime's last arguments are exactly those words:
+// otherwise the arguments stay as the runtime split them.
+std::vector<std::string> WithTrailingDirectoryJoined(std::vector<std::string> arguments,
+                                                     const std::string& rawCommandLine) {
+    const std::vector<Word> words = TrailingDirectoryWords(rawCommandLine);
+    if (words.size() < 2 || words.size() > arguments.size() ||
+        !std::equal(
+            words.begin(), words.end(), arguments.end() - static_cast<std::ptrdiff_t>(words.size()),
+            [](const Word& word, const std::string& argument) { return word.text == argument; }))
+        return arguments;
+    const Word& last = words.back();
+    const std::string joined =
+        rawCommandLine.substr(words.front().at, last.at + last.text.size() - words.front().at);
+    arguments.erase(arguments.end() - static_cast<std::ptrdiff_t>(words.size()), arguments.end());
+    arguments.push_back(joined);
+    return arguments;
+}
+
 } // namespace
 
-SetupCommandLine ParseSetupCommandLine(const std::vector<std::string>& arguments) {
+SetupCommandLine ParseSetupCommandLine(const std::vector<std::string>& arguments,
+                                       const std::string& rawCommandLine) {
     if (!arguments.empty() && IsUninstallSwitch(arguments[0]))
         return ParseUninstall({arguments.begin() + 1, arguments.end()});
-    for (const std::string& argument : arguments)
+    const std::vector<std::string> joined = WithTrailingDirectoryJoined(arguments, rawCommandLine);
+    for (const std::string& argument : joined)
         if (Is(argument, "/S") || Is(argument, "/SP"))
-            return ParseSilent(arguments);
-    return ParseWizard(arguments);
+            return ParseSilent(joined);
+    return ParseWizard(joined);
 }
 
 std::string SilentRemovalSuffix(const std::string& logFile) {
-    return " /S \"/LOG=" + logFile + "\"";
+    return logFile.empty() ? " /S" : " /S \"/LOG=" + logFile + "\"";
 }
 
 } // namespace setupcore

@@ -44,13 +44,21 @@ struct SetupCommandLine {
     std::string installedProgram; // the removal roles: the program whose installation goes
     std::string logFile;          // the silent modes: empty for the default log
     std::string refused;          // BadCommandLine: the argument refused
+    bool noRestart = false;       // "/NORESTART": asked for; this program never restarts anyway
 };
 
-// `arguments` are the program's arguments after its own path (argv[1] on).
-SetupCommandLine ParseSetupCommandLine(const std::vector<std::string>& arguments);
+// `arguments` are the program's arguments after its own path (argv[1] on),
+// as the C runtime split them. `rawCommandLine`, when given, is the whole
+// line they came from: a package manager writes "/D=C:\Program Files\App"
+// last and unquoted, which the runtime cuts at its blanks, so an unquoted
+// "/D=" after which no quote and no other option ("/...") follows takes the
+// rest of the line, blanks included, as the directory.
+SetupCommandLine ParseSetupCommandLine(const std::vector<std::string>& arguments,
+                                       const std::string& rawCommandLine = std::string());
 
 // What the hand-off appends to the temporary copy's command line
-// ("<copy>" /UNINSTALL "<program>") to make its removal silent and logged.
+// ("<copy>" /UNINSTALL "<program>") to make its removal silent and logged
+// (in its default log when `logFile` is empty).
 std::string SilentRemovalSuffix(const std::string& logFile);
 
 } // namespace setupcore

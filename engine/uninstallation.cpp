@@ -133,7 +133,8 @@ bool RunsFromHandOff(const std::string& runningCopy) {
 // into this copy's hand-off directory, it no longer keeps its own directory.
 // A copy started by hand anywhere else moves nothing there.
 void RemoveProgramFile(const std::string& file, const std::string& runningCopy,
-                       std::vector<ItemLeft>& left, InstallLog* log) {
+                       std::vector<ItemLeft>& left, std::vector<std::string>& scheduled,
+                       InstallLog* log) {
     const Removal removal = DeleteFileWhenReleased(file);
     if (removal == Removal::Removed) {
         LogLine(log, "Removed " + file);
@@ -149,6 +150,17 @@ void RemoveProgramFile(const std::string& file, const std::string& runningCopy,
                      file);
     if (removal == Removal::Failed)
         left.push_back({file, ItemOutcome::Failed});
+    else
+        scheduled.push_back(file);
+}
+
+// Whether any of the files left to the restart is still where it was: one
+// scheduled while the waiting program held it may have been moved aside since.
+bool AnyStillThere(const std::vector<std::string>& files) {
+    for (const std::string& file : files)
+        if (::GetFileAttributesA(file.c_str()) != INVALID_FILE_ATTRIBUTES)
+            return true;
+    return false;
 }
 
 // The copy's own files and directory, at the next restart, when it runs from
@@ -189,8 +201,10 @@ std::vector<std::string> FoldersMade(const std::optional<MadeList>& list,
 // Removes every item of `record` that an installation of ours can have made,
 // in the recorded order, each by its own kind; the rest stays and is listed.
 // The record itself is no item of anyone's making: it goes last, always.
+// Files left to the restart (items and the record) go to `scheduled`.
 void RemoveItems(const setupcore::InstallRecord& record, const std::string& recordPath,
-                 const RemovalScope& scope, std::vector<ItemLeft>& left, InstallLog* log) {
+                 const RemovalScope& scope, std::vector<ItemLeft>& left,
+                 std::vector<std::string>& scheduled, InstallLog* log) {
     for (const setupcore::RecordItem& stored : record.items) {
         const setupcore::RecordItem item = ResolveItem(stored, record.installDir);
         const std::string text = setupcore::EncodeItem(stored);
@@ -198,10 +212,15 @@ void RemoveItems(const setupcore::InstallRecord& record, const std::string& reco
         const ItemOutcome outcome = owner ? owner->Remove(item) : ItemOutcome::Refused;
         if (outcome == ItemOutcome::Failed || outcome == ItemOutcome::Refused)
             left.push_back({text, outcome});
+        if (outcome == ItemOutcome::Scheduled && item.kind != setupcore::ItemKind::Directory)
+            scheduled.push_back(item.path);
         LogLine(log, owner ? owner->Describe(item, outcome, text) : DescribeLeftAlone(item, text));
     }
-    if (DeleteFileNowOrAtRestart(recordPath) == Removal::Failed)
+    const Removal removal = DeleteFileNowOrAtRestart(recordPath);
+    if (removal == Removal::Failed)
         left.push_back({recordPath, ItemOutcome::Failed});
+    if (removal == Removal::Scheduled)
+        scheduled.push_back(recordPath);
 }
 
 std::vector<std::string> CanonicalPaths(const std::vector<std::string>& paths) {
@@ -246,11 +265,17 @@ RemovalOutcome RemoveRecordedInstallation(const std::string& installedProgram,
         scope.AllowWindowsFiles(CanonicalPaths(madeList->windowsFiles));
     scope.Prepare(installation);
     LogLine(log, "Removing the installation recorded in " + record);
-    RemoveItems(installation, record, scope, outcome.left, log);
-    RemoveProgramFile(program, runningCopy, outcome.left, log);
-    RemoveProgramFile(AppendPath(installDirectory, "zlib1.dll"), runningCopy, outcome.left, log);
-    if (madeList && DeleteFileNowOrAtRestart(madeListPath) == Removal::Failed)
+    std::vector<std::string> scheduled;
+    RemoveItems(installation, record, scope, outcome.left, scheduled, log);
+    RemoveProgramFile(program, runningCopy, outcome.left, scheduled, log);
+    RemoveProgramFile(AppendPath(installDirectory, "zlib1.dll"), runningCopy, outcome.left,
+                      scheduled, log);
+    const Removal madeListRemoval =
+        madeList ? DeleteFileNowOrAtRestart(madeListPath) : Removal::Removed;
+    if (madeListRemoval == Removal::Failed)
         outcome.left.push_back({madeListPath, ItemOutcome::Failed});
+    if (madeListRemoval == Removal::Scheduled)
+        scheduled.push_back(madeListPath);
     // The first process started this one inside the install directory.
     _chdir(ExtractDirectory(runningCopy).c_str());
     RemoveMadeFolders(FoldersMade(madeList, installation, installDirectory, outcome.left), scope,
@@ -259,6 +284,7 @@ RemovalOutcome RemoveRecordedInstallation(const std::string& installedProgram,
                       ? "Removed the install directory "
                       : "Left the install directory (not empty, or left to the restart) ") +
                      installDirectory);
+    outcome.restartPending = AnyStillThere(scheduled);
     return outcome;
 }
 

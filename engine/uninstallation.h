@@ -34,6 +34,11 @@ Problem HandOffToTemporaryCopy(const std::string& installedProgram,
 struct RemovalOutcome {
     Problem problem;            // what stopped the removal before it began
     std::vector<ItemLeft> left; // what stays: refused, or neither removed nor scheduled
+    // A file of the installation (a recorded item, the record, the program
+    // files) is still there at the end, left to the next restart. Folders,
+    // a file scheduled but then moved aside or removed after all, and the
+    // temporary copy's own files do not count: the restart only tidies those.
+    bool restartPending = false;
 };
 
 // Run by the copy at `runningCopy`: removes every item of the installed

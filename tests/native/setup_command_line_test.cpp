@@ -203,9 +203,130 @@ TEST(SetupCommandLine, SilentRemovalSuffixReadsBackAsTheSilentRemoval) {
     // The temporary copy is started with "<copy>" /UNINSTALL "<program>" and
     // the suffix; split as the C runtime splits it, it is the silent removal.
     EXPECT_EQ(setupcore::SilentRemovalSuffix("C:\\T\\Setup.log"), " /S \"/LOG=C:\\T\\Setup.log\"");
+    EXPECT_EQ(setupcore::SilentRemovalSuffix(""), " /S") << "no empty /LOG=, which is refused";
     const SetupCommandLine line = ParseSetupCommandLine(
         {"/UNINSTALL", "C:\\Program Files\\K\\Setup.exe", "/S", "/LOG=C:\\T\\Setup.log"});
     EXPECT_EQ(line.mode, RunMode::SilentRemoveInstallation);
     EXPECT_EQ(line.installedProgram, "C:\\Program Files\\K\\Setup.exe");
     EXPECT_EQ(line.logFile, "C:\\T\\Setup.log");
+}
+
+TEST(SetupCommandLine, UnquotedDirectoryLastTakesTheRestOfTheLine) {
+    // Each row: the raw line, and the arguments the C runtime cut from it.
+    struct Row {
+        const char* name;
+        std::string raw;
+        std::vector<std::string> arguments;
+        RunMode mode;
+        const char* directory;
+        const char* refused;
+    };
+    const std::string program = "\"C:\\Setup\\Setup.exe\" ";
+    const Row rows[] = {
+        {"silent, unquoted last with blanks",
+         program + "/S /D=C:\\Program Files\\Kestrel Notes",
+         {"/S", "/D=C:\\Program", "Files\\Kestrel", "Notes"},
+         RunMode::SilentInstall,
+         "C:\\Program Files\\Kestrel Notes",
+         ""},
+        {"progress, blanks kept as written, trailing ones dropped",
+         program + "/SP /NORESTART /d=C:\\My  Apps\\K 2  ",
+         {"/SP", "/NORESTART", "/d=C:\\My", "Apps\\K", "2"},
+         RunMode::ProgressInstall,
+         "C:\\My  Apps\\K 2",
+         ""},
+        {"wizard preset, unquoted last with blanks",
+         program + "/GROUP=Tools /D=D:\\Program Files\\K",
+         {"/GROUP=Tools", "/D=D:\\Program", "Files\\K"},
+         RunMode::Install,
+         "D:\\Program Files\\K",
+         ""},
+        {"quoted as a whole",
+         program + "/S \"/D=C:\\Program Files\\K\"",
+         {"/S", "/D=C:\\Program Files\\K"},
+         RunMode::SilentInstall,
+         "C:\\Program Files\\K",
+         ""},
+        {"value quoted",
+         program + "/S /D=\"C:\\Program Files\\K\"",
+         {"/S", "/D=C:\\Program Files\\K"},
+         RunMode::SilentInstall,
+         "C:\\Program Files\\K",
+         ""},
+        {"quoted, then an unquoted word: still the runtime's arguments",
+         program + "/S \"/D=C:\\Program Files\\K\" extra",
+         {"/S", "/D=C:\\Program Files\\K", "extra"},
+         RunMode::BadCommandLine,
+         "",
+         "extra"},
+        {"not last: an option after it ends the directory",
+         program + "/D=C:\\Program Files\\K /S",
+         {"/D=C:\\Program", "Files\\K", "/S"},
+         RunMode::BadCommandLine,
+         "",
+         "Files\\K"},
+        {"not last, without blanks: as ever",
+         program + "/D=C:\\Apps\\K /S /NODESKTOP",
+         {"/D=C:\\Apps\\K", "/S", "/NODESKTOP"},
+         RunMode::SilentInstall,
+         "C:\\Apps\\K",
+         ""},
+        {"glued to a quoted argument: no word of its own",
+         program + "/S \"/GROUP=G\"/D=C:\\A B",
+         {"/S", "/GROUP=G/D=C:\\A", "B"},
+         RunMode::BadCommandLine,
+         "",
+         "B"},
+        {"arguments that are not the raw line's words are left alone",
+         program + "/S /D=C:\\A B",
+         {"/S", "/D=C:\\A"},
+         RunMode::SilentInstall,
+         "C:\\A",
+         ""},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        const SetupCommandLine line = ParseSetupCommandLine(row.arguments, row.raw);
+        EXPECT_EQ(line.mode, row.mode);
+        EXPECT_EQ(line.install.installDir, row.directory);
+        EXPECT_EQ(line.refused, row.refused);
+    }
+}
+
+TEST(SetupCommandLine, NoRestartIsAcceptedInEveryMode) {
+    struct Row {
+        const char* name;
+        std::vector<std::string> arguments;
+        RunMode mode;
+        const char* installedProgram;
+    };
+    const Row rows[] = {
+        {"silent install", {"/NORESTART", "/S"}, RunMode::SilentInstall, ""},
+        {"progress install", {"/SP", "/norestart"}, RunMode::ProgressInstall, ""},
+        {"wizard", {"/NORESTART"}, RunMode::Install, ""},
+        {"interactive hand-off", {"/UNINSTALL", "/NORESTART"}, RunMode::HandOffUninstall, ""},
+        {"silent hand-off",
+         {"/UNINSTALL", "/S", "/NORESTART"},
+         RunMode::SilentHandOffUninstall,
+         ""},
+        {"silent hand-off, /NORESTART first",
+         {"/UNINSTALL", "/NORESTART", "/LOG=C:\\u.log", "/S"},
+         RunMode::SilentHandOffUninstall,
+         ""},
+        {"removal role",
+         {"/UNINSTALL", "C:\\A\\Setup.exe", "/NORESTART"},
+         RunMode::RemoveInstallation,
+         "C:\\A\\Setup.exe"},
+        {"silent removal role",
+         {"/UNINSTALL", "C:\\A\\Setup.exe", "/S", "/NORESTART", "/LOG=C:\\u.log"},
+         RunMode::SilentRemoveInstallation,
+         "C:\\A\\Setup.exe"},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        const SetupCommandLine line = ParseSetupCommandLine(row.arguments);
+        EXPECT_EQ(line.mode, row.mode);
+        EXPECT_EQ(line.installedProgram, row.installedProgram);
+        EXPECT_TRUE(line.noRestart);
+    }
 }

@@ -133,6 +133,11 @@ TEST_F(SilentInstaller, FailedRunEndsWithItsCodeLeavesNothingAndTheLogNamesTheCa
         std::vector<std::pair<const char*, std::string>> logged;
     };
     UniqueFileHandle locked;
+    // Wine may name the folder with a trailing backslash, which would turn
+    // the closing quote into a quote of the directory's.
+    std::string documents = ShellFolder(CSIDL_PERSONAL);
+    if (!documents.empty() && documents.back() == '\\')
+        documents.pop_back();
     const std::string lockedIcon = install_ + "\\AppIcon.ico";
     const std::string directory = "\"/D=" + install_ + "\"";
     const Row rows[] = {
@@ -185,7 +190,7 @@ TEST_F(SilentInstaller, FailedRunEndsWithItsCodeLeavesNothingAndTheLogNamesTheCa
          {{"message", "Message: Setup can not create the destination directory"}}},
         {"the user's Documents",
          [&] { WritePackage(false); },
-         "/S /D=" + ShellFolder(CSIDL_PERSONAL),
+         "/S \"/D=" + documents + "\"",
          3,
          {{"message", "Message: Setup can not create the destination directory"}}},
     };
@@ -212,23 +217,53 @@ TEST_F(SilentInstaller, FailedRunEndsWithItsCodeLeavesNothingAndTheLogNamesTheCa
     }
 }
 
-TEST_F(SilentInstaller, AnExistingDirectoryKeepsTheUsersFoldersWhateverTheOrderOfTheOptions) {
+TEST_F(SilentInstaller, UnquotedDirectoryLastKeepsTheUsersFoldersAndAFileInUseEndsWith3010) {
     WritePackage(false);
     // The user's folders stand there before the installation, empty or not.
     for (const std::string& folder :
          {install_, install_ + "\\Empty", install_ + "\\docs", install_ + "\\docs\\Mine"})
         ASSERT_TRUE(::CreateDirectoryA(folder.c_str(), nullptr)) << folder;
     const MachineSnapshot before = SnapshotBeforeInstalling();
-    // A relative log lies where the program was started.
-    ExpectNoWindowAndExitCode(RunSetup("/S \"/D=" + install_ + "\" /LOG=relative.log"), 0);
-    EXPECT_NE(ReadFileBytes(setup_ / "relative.log").find("Exit code 0"), std::string::npos);
+    // As package managers write it: /D= last, unquoted, blanks and all. A
+    // relative log lies where the program was started.
+    ASSERT_NE(install_.find(' '), std::string::npos) << "the directory must hold a blank";
+    ExpectNoWindowAndExitCode(RunSetup("/S /LOG=relative.log /NORESTART /D=" + install_), 0);
+    const std::string installLog = ReadFileBytes(setup_ / "relative.log");
+    ExpectLogLines(installLog, {{"directory", "Install directory: " + install_},
+                                {"no restart", "/NORESTART"},
+                                {"exit code", "Exit code 0"}});
+    EXPECT_TRUE(FileExists(install_ + "\\docs\\readme.txt"));
+
+    // Another program holds a file of the installation: it goes at the next
+    // restart, and the exit code says that the restart completes the removal.
+    const std::string busy = install_ + "\\docs\\readme.txt";
+    UniqueFileHandle held(::CreateFileA(busy.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                                        OPEN_EXISTING, 0, nullptr));
+    ASSERT_TRUE(held);
     const RunResult removal = windowdriver::RunAnsweringMessageBoxes(
         install_ + "\\Setup.exe",
-        "\"" + install_ + "\\Setup.exe\" /UNINSTALL \"/LOG=" + log_ + "\" /S", install_);
-    ExpectNoWindowAndExitCode(removal, 0);
-    EXPECT_NE(Log().find("Removed " + install_ + "\\docs\\readme.txt"), std::string::npos) << Log();
+        "\"" + install_ + "\\Setup.exe\" /UNINSTALL \"/LOG=" + log_ + "\" /S /NORESTART", install_);
+    held.reset();
+    ExpectNoWindowAndExitCode(removal, 3010);
+    ExpectLogLines(Log(), {{"in use", "Scheduled for removal at restart: " + busy},
+                           {"another file", "Removed " + install_ + "\\App.exe"},
+                           {"no restart", "/NORESTART"},
+                           {"copy's code", "The temporary copy ended with exit code 3010"},
+                           {"exit code", "Exit code 3010"}});
     ExpectNothingLeft(before, MachineSnapshot::Take({setup_.Path(), launches_.Path()}));
     EXPECT_TRUE(DirectoryExists(install_ + "\\docs\\Mine"));
+}
+
+TEST_F(SilentInstaller, ALogThatCannotBeMadeStopsTheRunBeforeAnythingIsInstalled) {
+    WritePackage(false);
+    const std::string missing = setup_ / "missing\\install.log";
+    const RunResult run = RunSetup("/S \"/LOG=" + missing + "\" \"/D=" + install_ + "\"");
+    ExpectNoWindowAndExitCode(run, 8);
+    EXPECT_FALSE(FileExists(missing));
+    EXPECT_FALSE(DirectoryExists(install_)) << "nothing is installed";
+    EXPECT_FALSE(RegistryKeyExists(kUninstallKey));
+    EXPECT_TRUE(FileExists(setup_ / "Setup.dat")) << "the package stays";
+    EXPECT_EQ(Launched("Post.exe"), "") << "nothing is started";
 }
 
 TEST_F(SilentInstaller, QuietUninstallEndsWithTheCopysCodeWhenTheRecordIsGone) {
@@ -236,9 +271,15 @@ TEST_F(SilentInstaller, QuietUninstallEndsWithTheCopysCodeWhenTheRecordIsGone) {
     ExpectNoWindowAndExitCode(
         RunSetup("/S \"/D=" + install_ + "\" \"/GROUP=Kestrel Group\" \"/LOG=" + log_ + "\""), 0);
     const std::string record = install_ + "\\SetupInfo.dat";
+    const std::string quiet = RegistryString(kUninstallKey, "QuietUninstallString");
+    // A log that cannot be made stops the removal before it starts.
+    const RunResult unlogged = windowdriver::RunAnsweringMessageBoxes(
+        install_ + "\\Setup.exe", quiet + " \"/LOG=" + setup_ / "missing\\removal.log\"", install_);
+    ExpectNoWindowAndExitCode(unlogged, 8);
+    EXPECT_TRUE(FileExists(record)) << "nothing is removed";
+    EXPECT_TRUE(FileExists(install_ + "\\App.exe")) << "nothing is removed";
     ASSERT_TRUE(::DeleteFileA(record.c_str()));
     const std::string removalLog = setup_ / "removal.log";
-    const std::string quiet = RegistryString(kUninstallKey, "QuietUninstallString");
     const RunResult removal = windowdriver::RunAnsweringMessageBoxes(
         install_ + "\\Setup.exe", quiet + " \"/LOG=" + removalLog + "\"", install_);
     ExpectNoWindowAndExitCode(removal, 7);

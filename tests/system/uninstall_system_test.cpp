@@ -88,30 +88,28 @@ protected:
         EXPECT_EQ(TemporaryCopies(), temporaryCopiesBefore_) << "a temporary copy was made";
     }
 
-    // Answers Yes and waits until the temporary copy has done its last step,
-    // scheduling itself; returns the copy's path (empty when it never came).
+    // Answers Yes and waits for the program to end, as whoever started the
+    // uninstall entry's command waits for it: by then the temporary copy
+    // must have done its last step, scheduling itself, and the program ends
+    // with the removal's code. Returns the copy's path (empty when none came).
     std::string UninstallAndWait(const std::string& arguments,
                                  const std::function<std::string()>& scheduled) {
         Process first;
         HWND dialog = Confirmation(first, arguments);
         if (!dialog || !windowdriver::PressButton(dialog, IDOK))
             return std::string();
-        EXPECT_TRUE(first.WaitForExit(15000));
+        EXPECT_TRUE(first.WaitForExit(30000)) << "the removal never ended";
+        EXPECT_EQ(first.ExitCode(), 0u) << "the removal's own code";
         std::string copy;
-        const DWORD start = ::GetTickCount();
-        while (::GetTickCount() - start < windowdriver::Allowing(30000)) {
-            for (const std::string& name : TemporaryCopies())
-                if (std::find(temporaryCopiesBefore_.begin(), temporaryCopiesBefore_.end(), name) ==
-                    temporaryCopiesBefore_.end())
-                    copy = TemporaryDirectory() + name + "\\Setup.exe";
-            // The NT family keeps the path as given, WININIT.INI its short form.
-            const std::string now = scheduled();
-            if (!copy.empty() && (now.find(copy + "|") != std::string::npos ||
-                                  now.find(ShortOrSame(copy)) != std::string::npos))
-                return copy;
-            ::Sleep(100);
-        }
-        ADD_FAILURE() << "the temporary copy " << copy << " never scheduled itself";
+        for (const std::string& name : TemporaryCopies())
+            if (std::find(temporaryCopiesBefore_.begin(), temporaryCopiesBefore_.end(), name) ==
+                temporaryCopiesBefore_.end())
+                copy = TemporaryDirectory() + name + "\\Setup.exe";
+        // The NT family keeps the path as given, WININIT.INI its short form.
+        const std::string now = scheduled();
+        EXPECT_TRUE(!copy.empty() && (now.find(copy + "|") != std::string::npos ||
+                                      now.find(ShortOrSame(copy)) != std::string::npos))
+            << "the program ended before its temporary copy " << copy << " had finished";
         return copy;
     }
 

@@ -81,7 +81,8 @@ bool IsScheduled(const std::string& path) {
 }
 
 // Starts the command and answers its confirmation with Yes; false when no
-// confirmation came or the program did not end after it.
+// confirmation came or the program did not end after it. It ends once its
+// temporary copy has removed the installation, so it is given that long.
 bool Confirm(const std::string& command, Screenshots& shots) {
     windowdriver::Process process;
     std::string error;
@@ -100,8 +101,7 @@ bool Confirm(const std::string& command, Screenshots& shots) {
     const std::string shot = shots.Take(dialog, "Uninstall");
     std::cout << "   window \"Uninstall\" (screenshot " << shot << "): pressing \""
               << windowdriver::WindowText(::GetDlgItem(dialog, IDOK)) << "\"" << std::endl;
-    if (!windowdriver::PressButton(dialog, IDOK) ||
-        !process.WaitForExit(kConfirmationMilliseconds)) {
+    if (!windowdriver::PressButton(dialog, IDOK) || !process.WaitForExit(kRemovalMilliseconds)) {
         std::cout << "   the uninstaller did not end after its confirmation" << std::endl;
         return false;
     }
