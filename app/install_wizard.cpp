@@ -2,7 +2,9 @@
 
 #include "exit_codes.h"
 #include "install_choices.h"
+#include "install_defaults.h"
 #include "installation.h"
+#include "installed_version.h"
 #include "path_helpers.h"
 #include "setup_app.h"
 #include "setup_command_line.h"
@@ -44,10 +46,17 @@ std::unique_ptr<char[]> ReadLicenseText(const std::string& path) {
 // Runs the wizard modally as the application's main window; returns the
 // exit code: done only when it ended by Install and the installation copied
 // the package.
-int RunWizardToInstallation(SetupContext& context, const InstallChoices& presets) {
+int RunWizardToInstallation(SetupContext& context, const InstallChoices& presets,
+                            const setupcore::StatedChoices& stated) {
     InstallChoices choices;
     choices.installDir = presets.installDir;
     choices.groupName = presets.groupName;
+    // Over an installed version the pages propose its directory, its group
+    // and its settings, where the command line did not say otherwise.
+    if (context.installed) {
+        choices.programsFolder = ProgramsFolder();
+        choices = ChoicesForUpdate(choices, stated, *context.installed);
+    }
     CPropertySheet sheet;
     CSetupPgLicense license;
     CSetupPgDir dir(context, choices);
@@ -72,10 +81,11 @@ void AssembleInstallWizard(CPropertySheet& sheet, CSetupPgLicense& license, CSet
     sheet.m_psh.dwFlags |= PSH_WIZARD;
 }
 
-int RunInstallWizard(SetupContext& context, const InstallChoices& presets) {
+int RunInstallWizard(SetupContext& context, const InstallChoices& presets,
+                     const setupcore::StatedChoices& stated) {
     // The pages and the sheet are gone before the post-install program
     // starts; what they decided is in the installation.
-    const int exitCode = RunWizardToInstallation(context, presets);
+    const int exitCode = RunWizardToInstallation(context, presets, stated);
     if (exitCode == kExitDone)
         StartPostInstallProgram(context); // nothing to tell the user if it fails
     return exitCode;

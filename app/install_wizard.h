@@ -21,4 +21,5 @@ void AssembleInstallWizard(CPropertySheet& sheet, CSetupPgLicense& license, CSet
 // starting from the directory and group of `presets` when given, then the
 // package's post-install program when the wizard installed it. Returns the
 // exit code.
-int RunInstallWizard(SetupContext& context, const InstallChoices& presets);
+int RunInstallWizard(SetupContext& context, const InstallChoices& presets,
+                     const setupcore::StatedChoices& stated = {});

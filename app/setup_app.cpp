@@ -140,7 +140,7 @@ int CSetupApp::Run(const setupcore::SetupCommandLine& commandLine, const std::st
     case RunMode::Install:
         if (const int failed = ReadPackage())
             return failed;
-        return RunInstallWizard(m_context, commandLine.install);
+        return RunInstallWizard(m_context, commandLine.install, commandLine.stated);
     case RunMode::HandOffUninstall:
         return HandOffUninstall();
     case RunMode::RemoveInstallation:
@@ -151,7 +151,7 @@ int CSetupApp::Run(const setupcore::SetupCommandLine& commandLine, const std::st
     case RunMode::ProgressInstall:
         if (const int failed = ReadPackage())
             return failed;
-        return RunSilentInstall(m_context, commandLine.install,
+        return RunSilentInstall(m_context, commandLine.install, commandLine.stated,
                                 commandLine.mode == RunMode::ProgressInstall, *log);
     case RunMode::SilentHandOffUninstall:
         return HandOffUninstallSilently(logFile, *log);
@@ -173,5 +173,8 @@ int CSetupApp::ReadPackage() {
         return ExitCodeForPackage(problem);
     }
     m_context.DerivePackageNames();
+    // An installation of this package already here is the one this run updates.
+    m_context.installed = FindInstalledVersion(m_context.g_strDisplayName,
+                                               m_context.g_strInfoFileName, m_context.log);
     return kExitDone;
 }

@@ -4,6 +4,7 @@
 #include "exit_codes.h"
 #include "install_choices.h"
 #include "install_defaults.h"
+#include "installed_version.h"
 #include "install_log.h"
 #include "install_prompts.h"
 #include "installation.h"
@@ -33,29 +34,29 @@ private:
     InstallLog& log_;
 };
 
-InstallChoices ChoicesFrom(const SetupContext& context, const InstallChoices& options) {
-    InstallChoices choices;
-    choices.installDir =
-        options.installDir.empty() ? DefaultInstallDir(context.package) : options.installDir;
+InstallChoices ChoicesFrom(const SetupContext& context, const InstallChoices& options,
+                           const setupcore::StatedChoices& stated) {
+    InstallChoices choices = options;
     choices.programsFolder = ProgramsFolder();
-    choices.groupName = options.groupName.empty() ? context.g_strDefaultGroup : options.groupName;
-    choices.desktopShortcut = options.desktopShortcut;
-    choices.quickLaunchShortcut = options.quickLaunchShortcut;
-    choices.autoStart = options.autoStart;
-    choices.launchProgram = options.launchProgram;
+    if (context.installed)
+        choices = ChoicesForUpdate(choices, stated, *context.installed);
+    if (choices.installDir.empty())
+        choices.installDir = DefaultInstallDir(context.package);
+    if (choices.groupName.empty())
+        choices.groupName = context.g_strDefaultGroup;
     return choices;
 }
 
 } // namespace
 
-int RunSilentInstall(SetupContext& context, const InstallChoices& options, bool showProgress,
-                     InstallLog& log) {
+int RunSilentInstall(SetupContext& context, const InstallChoices& options,
+                     const setupcore::StatedChoices& stated, bool showProgress, InstallLog& log) {
     const Package& package = context.package;
     log.Line("Package: " + AppendPath(context.SetupDirectory(), "Setup.dat") + ", " +
              std::to_string(package.entries.size()) + " files, folder name \"" +
              package.folderName + "\"");
     // The license is the publisher's and the administrator's to accept.
-    const InstallChoices choices = ChoicesFrom(context, options);
+    const InstallChoices choices = ChoicesFrom(context, options, stated);
     log.Line("Install directory: " + choices.installDir);
     log.Line("Program group: " + (choices.programsFolder.empty()
                                       ? std::string("none, the shell knows no Programs folder")

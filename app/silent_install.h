@@ -8,7 +8,8 @@
 class InstallLog;
 struct SetupContext;
 
+// Over an installed version, every choice not `stated` is the installed one's.
 // Returns the exit code. With `showProgress` the copy run's progress window
 // shows from the start; no other window ever does.
-int RunSilentInstall(SetupContext& context, const InstallChoices& options, bool showProgress,
-                     InstallLog& log);
+int RunSilentInstall(SetupContext& context, const InstallChoices& options,
+                     const setupcore::StatedChoices& stated, bool showProgress, InstallLog& log);

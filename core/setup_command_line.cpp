@@ -105,14 +105,46 @@ SetupCommandLine ParseWizard(const std::vector<std::string>& arguments) {
     SetupCommandLine line;
     std::string value;
     for (const std::string& argument : arguments) {
-        if (TakeValue(argument, "/D=", value))
+        if (TakeValue(argument, "/D=", value)) {
             line.install.installDir = WithoutStrayQuote(value);
-        else if (TakeValue(argument, "/GROUP=", value))
+            line.stated.installDir = true;
+        } else if (TakeValue(argument, "/GROUP=", value)) {
             line.install.groupName = value;
-        else if (Is(argument, "/NORESTART"))
+            line.stated.groupName = true;
+        } else if (Is(argument, "/NORESTART"))
             line.noRestart = true; // the wizard never restarts either
     }
     return line;
+}
+
+// The choices an unattended installation takes both ways: on, or off.
+struct ChoiceSwitch {
+    const char* name;
+    bool InstallChoices::*choice;
+    bool StatedChoices::*stated;
+    bool value;
+};
+
+constexpr ChoiceSwitch kChoiceSwitches[] = {
+    {"/DESKTOP", &InstallChoices::desktopShortcut, &StatedChoices::desktopShortcut, true},
+    {"/NODESKTOP", &InstallChoices::desktopShortcut, &StatedChoices::desktopShortcut, false},
+    {"/QUICKLAUNCH", &InstallChoices::quickLaunchShortcut, &StatedChoices::quickLaunchShortcut,
+     true},
+    {"/NOQUICKLAUNCH", &InstallChoices::quickLaunchShortcut, &StatedChoices::quickLaunchShortcut,
+     false},
+    {"/AUTOSTART", &InstallChoices::autoStart, &StatedChoices::autoStart, true},
+    {"/NOAUTOSTART", &InstallChoices::autoStart, &StatedChoices::autoStart, false},
+};
+
+bool TakeSwitch(const std::string& argument, SetupCommandLine& line) {
+    for (const ChoiceSwitch& choice : kChoiceSwitches) {
+        if (!Is(argument, choice.name))
+            continue;
+        line.install.*choice.choice = choice.value;
+        line.stated.*choice.stated = true;
+        return true;
+    }
+    return false;
 }
 
 SetupCommandLine ParseSilent(const std::vector<std::string>& arguments) {
@@ -126,6 +158,7 @@ SetupCommandLine ParseSilent(const std::vector<std::string>& arguments) {
             progress = true;
         } else if (TakeValue(argument, "/D=", value)) {
             line.install.installDir = WithoutStrayQuote(value);
+            line.stated.installDir = true;
             if (!IsAbsolutePath(line.install.installDir))
                 return Refused(argument, arguments);
         } else if (TakeValue(argument, "/GROUP=", value)) {
@@ -134,16 +167,12 @@ SetupCommandLine ParseSilent(const std::vector<std::string>& arguments) {
             if (value.empty())
                 return Refused(argument, arguments);
             line.install.groupName = value;
+            line.stated.groupName = true;
         } else if (TakeValue(argument, "/LOG=", value)) {
             if (value.empty())
                 return Refused(argument, arguments);
             line.logFile = value;
-        } else if (Is(argument, "/NODESKTOP")) {
-            line.install.desktopShortcut = false;
-        } else if (Is(argument, "/NOQUICKLAUNCH")) {
-            line.install.quickLaunchShortcut = false;
-        } else if (Is(argument, "/AUTOSTART")) {
-            line.install.autoStart = true;
+        } else if (TakeSwitch(argument, line)) {
         } else if (Is(argument, "/LAUNCH")) {
             line.install.launchProgram = true;
         } else if (Is(argument, "/NORESTART")) {

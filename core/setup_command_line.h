@@ -38,9 +38,20 @@ struct InstallChoices {
     bool launchProgram = false;
 };
 
+// Which choices the command line stated: an update takes every other one as
+// the installation it updates has it.
+struct StatedChoices {
+    bool installDir = false;
+    bool groupName = false;
+    bool desktopShortcut = false;
+    bool quickLaunchShortcut = false;
+    bool autoStart = false;
+};
+
 struct SetupCommandLine {
     RunMode mode = RunMode::Install;
     InstallChoices install;
+    StatedChoices stated;
     std::string installedProgram; // the removal roles: the program whose installation goes
     std::string logFile;          // the silent modes: empty for the default log
     std::string refused;          // BadCommandLine: the argument refused

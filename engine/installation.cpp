@@ -4,11 +4,13 @@
 #include "extract.h"
 #include "file_item.h"
 #include "directory_item.h"
+#include "earlier_version_removal.h"
 #include "install_directory_rule.h"
 #include "install_steps.h"
 #include "item_type.h"
 #include "nested_source_sweep.h"
 #include "path_helpers.h"
+#include "path_scope.h"
 #include "process_start.h"
 #include "restart_schedule.h"
 #include "setup_directory_sweep.h"
@@ -120,7 +122,16 @@ InstallOutcome Run(SetupContext& context, const InstallChoices& choices, Install
     if (!made)
         return {InstallStage::DirectoryRefused, Problem::Of(ProblemKind::CannotCreateInstallDir,
                                                             checked.installDir, ::GetLastError())};
-    context.installDir = checked.installDir;
+    const bool sameDirectory =
+        context.installed &&
+        setupcore::IsSamePath(context.installed->installDir, checked.installDir, IsAnsiLeadByte);
+    if (sameDirectory && context.installed->madeList)
+        transaction.inherited = *context.installed->madeList;
+    if (context.installed)
+        LogLine(context.log, "Updating the installation in " + context.installed->installDir +
+                                 (context.installed->displayVersion.empty()
+                                      ? std::string()
+                                      : " (version " + context.installed->displayVersion + ")"));
     // Whatever stops the run from here on undoes it: the transaction's end
     // takes back what it did not commit.
     if (Problem problem = InstallFiles(transaction, context.g_strInfoFileName, prompts, progress))
@@ -129,6 +140,9 @@ InstallOutcome Run(SetupContext& context, const InstallChoices& choices, Install
     if (Problem problem = MakeTheRest(run))
         return {InstallStage::CopyFailed, problem};
     transaction.Commit();
+    context.installDir = checked.installDir;
+    if (context.installed)
+        RemoveWhatTheUpdateLeft(*context.installed, transaction, context.g_strInfoFileName);
     AfterCommit(run);
     return {InstallStage::Installed, Problem()};
 }

@@ -33,20 +33,22 @@ size_t Depth(const std::string& folder) {
     return setupcore::PathComponents(folder, IsAnsiLeadByte).size();
 }
 
-Removal RemoveFolder(const std::string& folder) {
+Removal RemoveFolder(const std::string& folder, bool atRestartToo) {
     const DWORD attributes = ::GetFileAttributesA(folder.c_str());
     if (attributes == INVALID_FILE_ATTRIBUTES)
         return Removal::Removed;
     // Made by someone else since: a link, or a file under the folder's name.
     if (!(attributes & FILE_ATTRIBUTE_DIRECTORY) || (attributes & FILE_ATTRIBUTE_REPARSE_POINT))
         return Removal::Failed;
-    return RemoveDirectoryNowOrAtRestart(folder);
+    if (atRestartToo)
+        return RemoveDirectoryNowOrAtRestart(folder);
+    return ::RemoveDirectoryA(folder.c_str()) ? Removal::Removed : Removal::Failed;
 }
 
 } // namespace
 
 void RemoveMadeFolders(std::vector<std::string> folders, const RemovalScope& scope,
-                       std::vector<ItemLeft>& left, InstallLog* log) {
+                       std::vector<ItemLeft>& left, InstallLog* log, bool atRestartToo) {
     std::stable_sort(
         folders.begin(), folders.end(),
         [](const std::string& a, const std::string& b) { return Depth(a) > Depth(b); });
@@ -56,7 +58,7 @@ void RemoveMadeFolders(std::vector<std::string> folders, const RemovalScope& sco
             LogLine(log, "Left alone (not made by this installation): " + folder);
             continue;
         }
-        switch (RemoveFolder(folder)) {
+        switch (RemoveFolder(folder, atRestartToo)) {
         case Removal::Removed:
             LogLine(log, "Removed the folder " + folder);
             break;

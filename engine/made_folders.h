@@ -17,7 +17,7 @@ std::vector<std::string> FoldersOnTheWay(const std::string& installDir,
                                          const std::vector<std::string>& paths);
 
 // Removes each of `folders` (canonical) that `scope` allows, deepest first:
-// at once when empty, else at the next restart, when it goes only if it is
-// empty by then. A folder the scope refuses stays and goes to `left`.
+// at once when empty, else (`atRestartToo`) at the next restart, when it goes
+// only if it is empty by then. A folder the scope refuses stays and goes to `left`.
 void RemoveMadeFolders(std::vector<std::string> folders, const RemovalScope& scope,
-                       std::vector<ItemLeft>& left, InstallLog* log);
+                       std::vector<ItemLeft>& left, InstallLog* log, bool atRestartToo = true);

@@ -4,7 +4,10 @@
 #pragma once
 
 #include "install_log.h"
+#include "installed_version.h"
 #include "package.h"
+
+#include <optional>
 
 #include <string>
 
@@ -13,6 +16,9 @@ struct SetupContext {
     std::string g_strInfoFileName; // the install record's file name
     Package package;               // as read from Setup.dat
     std::string installDir;        // where the installation went, once it has
+    // The installation of this package already on the machine, when there is
+    // one: the run updates it (installed_version.h).
+    std::optional<InstalledVersion> installed;
 
     std::string g_strDisplayName;  // the folder name's last part, extension cut
     std::string g_strDefaultGroup; // the program group proposed to the user

@@ -1,6 +1,7 @@
 #include "install_transaction.h"
 
 #include "ansi_text.h"
+#include "file_change.h"
 #include "file_handle.h"
 #include "install_record_format.h"
 #include "made_list.h"
@@ -14,17 +15,25 @@
 
 namespace {
 
-// The folders and the Windows directory's files among what the run created.
-MadeList MadeListOf(const std::vector<std::string>& created,
+void AddOnce(std::vector<std::string>& paths, const std::string& path) {
+    for (const std::string& known : paths)
+        if (setupcore::EqualsIgnoringAsciiCase(known, path))
+            return;
+    paths.push_back(path);
+}
+
+// The folders and the Windows directory's files among what the run created,
+// after those an earlier installation made.
+MadeList MadeListOf(const MadeList& inherited, const std::vector<std::string>& created,
                     const std::vector<std::string>& createdFiles) {
-    MadeList list;
+    MadeList list = inherited;
     const std::string windows = WindowsDirectory();
     const std::unordered_set<std::string> files(createdFiles.begin(), createdFiles.end());
     for (const std::string& path : created) {
         if (!files.count(path))
-            list.folders.push_back(path);
+            AddOnce(list.folders, path);
         else if (setupcore::IsStrictlyBelow(path, windows, IsAnsiLeadByte))
-            list.windowsFiles.push_back(path);
+            AddOnce(list.windowsFiles, path);
     }
     return list;
 }
@@ -55,8 +64,14 @@ Problem InstallTransaction::Record(const setupcore::RecordItem& item) {
     return Problem();
 }
 
-Problem InstallTransaction::WriteRecord(const std::string& recordFileName) const {
+Problem InstallTransaction::WriteRecord(const std::string& recordFileName) {
     const std::string path = AppendPath(installDir, recordFileName);
+    const std::string madeList = setupcore::MadeListFileName(recordFileName);
+    if (!recordJournalled_ && !committed_) {
+        JournalFileWrite(*this, path);
+        JournalFileWrite(*this, AppendPath(installDir, madeList));
+        recordJournalled_ = true;
+    }
     const std::string bytes = setupcore::EncodeRecord(record_);
     {
         FileHandle file;
@@ -64,8 +79,7 @@ Problem InstallTransaction::WriteRecord(const std::string& recordFileName) const
             !file.Write(bytes.data(), static_cast<DWORD>(bytes.size())))
             return Problem::Of(ProblemKind::CannotCreateFile, path, ::GetLastError());
     }
-    return WriteMadeList(installDir, setupcore::MadeListFileName(recordFileName),
-                         MadeListOf(createdPaths, createdFiles));
+    return WriteMadeList(installDir, madeList, MadeListOf(inherited, createdPaths, createdFiles));
 }
 
 void InstallTransaction::Journal(std::unique_ptr<Change> change) {

@@ -10,6 +10,7 @@
 #include "install_log.h"
 #include "install_record.h"
 #include "item_outcome.h"
+#include "made_list.h"
 #include "package.h"
 #include "package_reader.h"
 #include "problem.h"
@@ -50,13 +51,17 @@ public:
     ReplacedFiles replaced;
     std::vector<PackagedSource> sources;
     std::vector<std::string> targets;
+    // What an earlier installation into the same directory made (its made
+    // list): kept on this one's list, so that its uninstallation takes it too.
+    MadeList inherited;
 
     // Appends an item to the record: NoMemory when it cannot be kept (no
     // memory, or longer than the record holds), which fails the run.
     Problem Record(const setupcore::RecordItem& item);
     const setupcore::InstallRecord& RecordSoFar() const { return record_; }
-    // Writes the record and the made list beside it.
-    Problem WriteRecord(const std::string& recordFileName) const;
+    // Writes the record and the made list beside it; what stood under their
+    // names before comes back should the run not commit.
+    Problem WriteRecord(const std::string& recordFileName);
 
     // Keeps a change made after the copy run, to undo should the run not commit.
     void Journal(std::unique_ptr<Change> change);
@@ -71,5 +76,6 @@ private:
     setupcore::InstallRecord record_;
     std::vector<std::unique_ptr<Change>> changes_;
     bool committed_ = false;
+    bool recordJournalled_ = false;
     bool rolledBack_ = false;
 };

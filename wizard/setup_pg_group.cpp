@@ -27,8 +27,13 @@ CSetupPgGroup::CSetupPgGroup(SetupContext& context, InstallChoices& choices)
 BOOL CSetupPgGroup::OnInitDialog() {
     CPropertyPage::OnInitDialog();
     FillDlgItemText(*this, IDC_LAUNCH_PROGRAM, context_.package.appExe);
-    for (int id : {IDC_DESKTOP_SHORTCUT, IDC_QUICKLAUNCH_SHORTCUT, IDC_LAUNCH_PROGRAM})
-        ::CheckDlgButton(m_hWnd, id, BST_CHECKED);
+    // The settings start as the choices propose them (an update: as the
+    // installed version has them); launching starts ticked.
+    ::CheckDlgButton(m_hWnd, IDC_DESKTOP_SHORTCUT, choices_.desktopShortcut ? BST_CHECKED : 0);
+    ::CheckDlgButton(m_hWnd, IDC_QUICKLAUNCH_SHORTCUT,
+                     choices_.quickLaunchShortcut ? BST_CHECKED : 0);
+    ::CheckDlgButton(m_hWnd, IDC_AUTOSTART, choices_.autoStart ? BST_CHECKED : 0);
+    ::CheckDlgButton(m_hWnd, IDC_LAUNCH_PROGRAM, BST_CHECKED);
     SetDisplayNameAndGroup();
     // A group given on the command line is where the page starts.
     SetDlgItemText(IDC_GROUP_NAME,

@@ -119,9 +119,14 @@ namespace {
 // An installation's options on one line, so that a row compares whole.
 std::string Options(const SetupCommandLine& line) {
     const setupcore::InstallChoices& o = line.install;
+    const setupcore::StatedChoices& s = line.stated;
     const auto flag = [](bool on) { return on ? "1" : "0"; };
-    return "dir=" + o.installDir + " group=" + o.groupName + " desktop=" + flag(o.desktopShortcut) +
-           " quicklaunch=" + flag(o.quickLaunchShortcut) + " autostart=" + flag(o.autoStart) +
+    // A choice the line stated is marked with '!': an update keeps the others.
+    const auto stated = [](bool on) { return on ? "!" : ""; };
+    return "dir=" + o.installDir + stated(s.installDir) + " group=" + o.groupName +
+           stated(s.groupName) + " desktop=" + flag(o.desktopShortcut) + stated(s.desktopShortcut) +
+           " quicklaunch=" + flag(o.quickLaunchShortcut) + stated(s.quickLaunchShortcut) +
+           " autostart=" + flag(o.autoStart) + stated(s.autoStart) +
            " launch=" + flag(o.launchProgram) + " log=" + line.logFile;
 }
 
@@ -143,12 +148,20 @@ TEST(SetupCommandLine, SilentInstallTakesTheWizardsDefaultsOrEveryOptionInAnyCas
          {"/nodesktop", "/d=C:\\My Dir", "/Group=My Group", "/NoQuickLaunch", "/autostart",
           "/Launch", "/log=C:\\Logs\\run.log", "/S"},
          RunMode::SilentInstall,
-         "dir=C:\\My Dir group=My Group desktop=0 quicklaunch=0 autostart=1 launch=1 "
+         "dir=C:\\My Dir! group=My Group! desktop=0! quicklaunch=0! autostart=1! launch=1 "
          "log=C:\\Logs\\run.log"},
         {"progress window with one option",
          {"/SP", "/AUTOSTART"},
          RunMode::ProgressInstall,
-         "dir= group= desktop=1 quicklaunch=1 autostart=1 launch=0 log="},
+         "dir= group= desktop=1 quicklaunch=1 autostart=1! launch=0 log="},
+        {"every choice turned the other way",
+         {"/S", "/DESKTOP", "/quicklaunch", "/NOAUTOSTART"},
+         RunMode::SilentInstall,
+         "dir= group= desktop=1! quicklaunch=1! autostart=0! launch=0 log="},
+        {"the last word on a choice wins",
+         {"/S", "/AUTOSTART", "/NOAUTOSTART", "/NODESKTOP", "/DESKTOP"},
+         RunMode::SilentInstall,
+         "dir= group= desktop=1! quicklaunch=1 autostart=0! launch=0 log="},
     };
     for (const Row& row : rows) {
         const SetupCommandLine line = ParseSetupCommandLine(row.arguments);
