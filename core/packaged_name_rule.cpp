@@ -95,7 +95,6 @@ bool IsDeviceName(const std::string& part) {
            IsPortNumber(stem[3]);
 }
 
-
 NameFault CheckPackagedName(const std::string& name, LeadBytePredicate isLead) {
     std::vector<std::string> parts;
     NameFault fault = CheckPath(name, isLead, parts);

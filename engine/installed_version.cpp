@@ -26,9 +26,9 @@ bool SamePath(const std::string& a, const std::string& b) {
 
 std::string QuickLaunchFolder() {
     const std::string appData = SpecialFolderPath(CSIDL_APPDATA);
-    return appData.empty()
-               ? std::string()
-               : CanonicalOrEmpty(AppendPath(appData, "Microsoft\\Internet Explorer\\Quick Launch"));
+    return appData.empty() ? std::string()
+                           : CanonicalOrEmpty(
+                                 AppendPath(appData, "Microsoft\\Internet Explorer\\Quick Launch"));
 }
 
 // What the record says the installation was made with.
@@ -70,7 +70,8 @@ std::optional<InstalledVersion> FindInstalledVersion(const std::string& displayN
     places.installDir = installed.installDir;
     const std::string record = AppendPath(installed.installDir, recordFileName);
     if (installed.installDir.empty() ||
-        !places.RefersToInstallation(ReadRegistryString(HKEY_CURRENT_USER, entry, "UninstallString")) ||
+        !places.RefersToInstallation(
+            ReadRegistryString(HKEY_CURRENT_USER, entry, "UninstallString")) ||
         ReadInstallRecord(record, installed.record) ||
         !SamePath(CanonicalOrEmpty(installed.record.installDir), installed.installDir)) {
         LogLine(log, "Not taken as an installation to update: the uninstall entry " + entry +
@@ -94,7 +95,8 @@ InstallChoices ChoicesForUpdate(InstallChoices choices, const setupcore::StatedC
     const std::string programs = CanonicalOrEmpty(choices.programsFolder);
     if (!stated.groupName && !installed.groupDir.empty() && !programs.empty() &&
         setupcore::IsStrictlyBelow(installed.groupDir, programs, IsAnsiLeadByte))
-        choices.groupName = installed.groupDir.substr(programs.size() + (programs.back() == '\\' ? 0 : 1));
+        choices.groupName =
+            installed.groupDir.substr(programs.size() + (programs.back() == '\\' ? 0 : 1));
     if (!stated.desktopShortcut)
         choices.desktopShortcut = installed.desktopShortcut;
     if (!stated.quickLaunchShortcut)

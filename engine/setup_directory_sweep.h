@@ -14,4 +14,3 @@
 // unless it is a folder the shell or Windows keeps, or a root.
 void SweepSetupDirectory(const std::string& setupDirectory,
                          const std::vector<std::string>& packageFiles);
-
