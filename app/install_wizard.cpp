@@ -51,12 +51,12 @@ int RunWizardToInstallation(SetupContext& context, const InstallChoices& presets
     InstallChoices choices;
     choices.installDir = presets.installDir;
     choices.groupName = presets.groupName;
+    choices.perUser = presets.perUser;
+    choices.programsFolder = ProgramsFolder(choices.perUser);
     // Over an installed version the pages propose its directory, its group
     // and its settings, where the command line did not say otherwise.
-    if (context.installed) {
-        choices.programsFolder = ProgramsFolder();
+    if (context.installed)
         choices = ChoicesForUpdate(choices, stated, *context.installed);
-    }
     CPropertySheet sheet;
     CSetupPgLicense license;
     CSetupPgDir dir(context, choices);

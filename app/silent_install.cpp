@@ -37,11 +37,11 @@ private:
 InstallChoices ChoicesFrom(const SetupContext& context, const InstallChoices& options,
                            const setupcore::StatedChoices& stated) {
     InstallChoices choices = options;
-    choices.programsFolder = ProgramsFolder();
+    choices.programsFolder = ProgramsFolder(choices.perUser);
     if (context.installed)
         choices = ChoicesForUpdate(choices, stated, *context.installed);
     if (choices.installDir.empty())
-        choices.installDir = DefaultInstallDir(context.package);
+        choices.installDir = DefaultInstallDir(context.package, choices.perUser);
     if (choices.groupName.empty())
         choices.groupName = context.g_strDefaultGroup;
     return choices;
@@ -57,7 +57,8 @@ int RunSilentInstall(SetupContext& context, const InstallChoices& options,
              package.folderName + "\"");
     // The license is the publisher's and the administrator's to accept.
     const InstallChoices choices = ChoicesFrom(context, options, stated);
-    log.Line("Install directory: " + choices.installDir);
+    log.Line("Install directory: " + choices.installDir +
+             (choices.perUser ? " (for the current user alone)" : " (for all users)"));
     log.Line("Program group: " + (choices.programsFolder.empty()
                                       ? std::string("none, the shell knows no Programs folder")
                                       : choices.programsFolder + choices.groupName));

@@ -99,24 +99,6 @@ SetupCommandLine ParseUninstall(const std::vector<std::string>& rest) {
     return line;
 }
 
-// The wizard takes the directory and the group as where its pages start and
-// ignores everything else, as it always has.
-SetupCommandLine ParseWizard(const std::vector<std::string>& arguments) {
-    SetupCommandLine line;
-    std::string value;
-    for (const std::string& argument : arguments) {
-        if (TakeValue(argument, "/D=", value)) {
-            line.install.installDir = WithoutStrayQuote(value);
-            line.stated.installDir = true;
-        } else if (TakeValue(argument, "/GROUP=", value)) {
-            line.install.groupName = value;
-            line.stated.groupName = true;
-        } else if (Is(argument, "/NORESTART"))
-            line.noRestart = true; // the wizard never restarts either
-    }
-    return line;
-}
-
 // The choices an unattended installation takes both ways: on, or off.
 struct ChoiceSwitch {
     const char* name;
@@ -134,6 +116,8 @@ constexpr ChoiceSwitch kChoiceSwitches[] = {
      false},
     {"/AUTOSTART", &InstallChoices::autoStart, &StatedChoices::autoStart, true},
     {"/NOAUTOSTART", &InstallChoices::autoStart, &StatedChoices::autoStart, false},
+    {"/CURRENTUSER", &InstallChoices::perUser, &StatedChoices::perUser, true},
+    {"/ALLUSERS", &InstallChoices::perUser, &StatedChoices::perUser, false},
 };
 
 bool TakeSwitch(const std::string& argument, SetupCommandLine& line) {
@@ -145,6 +129,27 @@ bool TakeSwitch(const std::string& argument, SetupCommandLine& line) {
         return true;
     }
     return false;
+}
+
+// The wizard takes the directory and the group as where its pages start and
+// ignores everything else, as it always has.
+SetupCommandLine ParseWizard(const std::vector<std::string>& arguments) {
+    SetupCommandLine line;
+    std::string value;
+    for (const std::string& argument : arguments) {
+        if (TakeValue(argument, "/D=", value)) {
+            line.install.installDir = WithoutStrayQuote(value);
+            line.stated.installDir = true;
+        } else if (TakeValue(argument, "/GROUP=", value)) {
+            line.install.groupName = value;
+            line.stated.groupName = true;
+        } else if (Is(argument, "/NORESTART")) {
+            line.noRestart = true; // the wizard never restarts either
+        } else if (Is(argument, "/CURRENTUSER") || Is(argument, "/ALLUSERS")) {
+            TakeSwitch(argument, line); // for whom: where the pages start
+        }
+    }
+    return line;
 }
 
 SetupCommandLine ParseSilent(const std::vector<std::string>& arguments) {

@@ -36,6 +36,10 @@ struct InstallChoices {
     bool quickLaunchShortcut = true;
     bool autoStart = false;
     bool launchProgram = false;
+    // For the user alone ("/CURRENTUSER"): below the user's own application
+    // data, the group in the user's own Programs folder; no administrator
+    // rights needed. Else for everyone ("/ALLUSERS", the default).
+    bool perUser = false;
 };
 
 // Which choices the command line stated: an update takes every other one as
@@ -46,6 +50,7 @@ struct StatedChoices {
     bool desktopShortcut = false;
     bool quickLaunchShortcut = false;
     bool autoStart = false;
+    bool perUser = false;
 };
 
 struct SetupCommandLine {

@@ -51,6 +51,8 @@ void RemoveWhatTheUpdateLeft(const InstalledVersion& earlier, InstallTransaction
     RemovalScope scope(earlier.installDir);
     if (earlier.madeList)
         scope.AllowWindowsFiles(Canonical(earlier.madeList->windowsFiles));
+    if (earlier.madeList && earlier.madeList->perUser)
+        scope.LimitToTheUser();
     scope.Prepare(earlier.record);
     RemoveItemsLeftOver(earlier, scope, run);
 

@@ -8,7 +8,12 @@
 
 #include <shlobj.h>
 
-std::string DefaultInstallDir(const Package& package) {
+std::string DefaultInstallDir(const Package& package, bool perUser) {
+    if (perUser) {
+        const std::string local = SpecialFolderPath(CSIDL_LOCAL_APPDATA);
+        if (!local.empty())
+            return AppendPath(AppendPath(local, "Programs"), package.folderName);
+    }
     std::string directory = "?:\\Program Files\\";
     if (!FindProgramFilesDrive(directory))
         directory = "C:\\";
@@ -33,9 +38,11 @@ int FindProgramFilesDrive(std::string& path) {
     return 0;
 }
 
-std::string ProgramsFolder() {
+std::string ProgramsFolder(bool perUser) {
     std::string folder;
-    if (!IsWindowsNT()) {
+    if (perUser) {
+        GetSpecialFolderPath(folder, CSIDL_PROGRAMS);
+    } else if (!IsWindowsNT()) {
         folder = AppendPath(WindowsDirectory(), "Start Menu\\Programs");
     } else {
         // The folder shared by all users, else the user's own: either holds

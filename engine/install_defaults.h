@@ -9,7 +9,9 @@ struct Package;
 
 // "?:\Program Files\" on the first fixed or network drive from the Windows
 // drive on that has one, else "C:\", followed by the package's folder name.
-std::string DefaultInstallDir(const Package& package);
+// For the user alone: "<the user's local application data>\Programs\" and
+// the folder name.
+std::string DefaultInstallDir(const Package& package, bool perUser = false);
 
 // Puts into the first character of `path` ("?:\Program Files\") the letter of
 // the first fixed or network drive, from the Windows drive on, where `path`
@@ -18,5 +20,6 @@ std::string DefaultInstallDir(const Package& package);
 int FindProgramFilesDrive(std::string& path);
 
 // The folder holding the Start menu's program groups, followed by one
-// backslash; empty when the shell knows none.
-std::string ProgramsFolder();
+// backslash; empty when the shell knows none. For the user alone, only the
+// user's own.
+std::string ProgramsFolder(bool perUser = false);

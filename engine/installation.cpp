@@ -127,6 +127,7 @@ InstallOutcome Run(SetupContext& context, const InstallChoices& choices, Install
         setupcore::IsSamePath(context.installed->installDir, checked.installDir, IsAnsiLeadByte);
     if (sameDirectory && context.installed->madeList)
         transaction.inherited = *context.installed->madeList;
+    transaction.perUser = checked.perUser;
     if (context.installed)
         LogLine(context.log, "Updating the installation in " + context.installed->installDir +
                                  (context.installed->displayVersion.empty()

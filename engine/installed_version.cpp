@@ -2,6 +2,7 @@
 
 #include "ansi_text.h"
 #include "auto_start_item.h"
+#include "install_defaults.h"
 #include "install_record_file.h"
 #include "item_type.h"
 #include "path_helpers.h"
@@ -90,6 +91,9 @@ std::optional<InstalledVersion> FindInstalledVersion(const std::string& displayN
 
 InstallChoices ChoicesForUpdate(InstallChoices choices, const setupcore::StatedChoices& stated,
                                 const InstalledVersion& installed) {
+    if (!stated.perUser)
+        choices.perUser = installed.madeList && installed.madeList->perUser;
+    choices.programsFolder = ProgramsFolder(choices.perUser);
     if (!stated.installDir)
         choices.installDir = installed.installDir;
     const std::string programs = CanonicalOrEmpty(choices.programsFolder);

@@ -34,7 +34,8 @@ std::optional<InstalledVersion> FindInstalledVersion(const std::string& displayN
                                                      InstallLog* log);
 
 // The choices of an update: each one not `stated` is the installed version's
-// (its directory, its group when it lies below `programsFolder`, its links
-// and its auto-start value).
+// (for whom it was made, its directory, its group when it lies below the
+// Programs folder of that scope, its links and its auto-start value). The
+// Programs folder is the scope's.
 InstallChoices ChoicesForUpdate(InstallChoices choices, const setupcore::StatedChoices& stated,
                                 const InstalledVersion& installed);

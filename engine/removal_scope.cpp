@@ -46,12 +46,21 @@ void RemovalScope::AllowWindowsFiles(std::vector<std::string> files) {
     places_.windowsFiles = std::move(files);
 }
 
+void RemovalScope::LimitToTheUser() {
+    perUser_ = true;
+}
+
 void RemovalScope::Prepare(const setupcore::InstallRecord& record) {
     places_.windowsDir = CanonicalFolder(WindowsDirectory());
-    places_.programsFolders = {
-        CanonicalFolder(SpecialFolderPath(CSIDL_COMMON_PROGRAMS)),
-        CanonicalFolder(SpecialFolderPath(CSIDL_PROGRAMS)),
-        CanonicalFolder(AppendPath(places_.windowsDir, "Start Menu\\Programs"))};
+    places_.programsFolders = {CanonicalFolder(SpecialFolderPath(CSIDL_PROGRAMS))};
+    if (perUser_) {
+        places_.windowsFiles.clear();
+    } else {
+        places_.programsFolders.push_back(
+            CanonicalFolder(SpecialFolderPath(CSIDL_COMMON_PROGRAMS)));
+        places_.programsFolders.push_back(
+            CanonicalFolder(AppendPath(places_.windowsDir, "Start Menu\\Programs")));
+    }
     const std::string appData = SpecialFolderPath(CSIDL_APPDATA);
     places_.linkFolders = {
         CanonicalFolder(SpecialFolderPath(CSIDL_DESKTOP)),

@@ -28,6 +28,10 @@ public:
 
     // The files the installation created below the Windows directory.
     void AllowWindowsFiles(std::vector<std::string> files);
+    // An installation for the user alone puts nothing in the places of
+    // everyone: its group lies in the user's own Programs folder, and it has
+    // no file below the Windows directory.
+    void LimitToTheUser();
     // Once the record is read, before the first item is asked about.
     void Prepare(const setupcore::InstallRecord& record);
 
@@ -43,4 +47,5 @@ public:
 
 private:
     RemovalPlaces places_;
+    bool perUser_ = false;
 };

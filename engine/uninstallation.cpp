@@ -263,6 +263,8 @@ RemovalOutcome RemoveRecordedInstallation(const std::string& installedProgram,
     RemovalScope scope(installDirectory);
     if (madeList)
         scope.AllowWindowsFiles(CanonicalPaths(madeList->windowsFiles));
+    if (madeList && madeList->perUser)
+        scope.LimitToTheUser();
     scope.Prepare(installation);
     LogLine(log, "Removing the installation recorded in " + record);
     std::vector<std::string> scheduled;

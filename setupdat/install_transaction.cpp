@@ -79,7 +79,9 @@ Problem InstallTransaction::WriteRecord(const std::string& recordFileName) {
             !file.Write(bytes.data(), static_cast<DWORD>(bytes.size())))
             return Problem::Of(ProblemKind::CannotCreateFile, path, ::GetLastError());
     }
-    return WriteMadeList(installDir, madeList, MadeListOf(inherited, createdPaths, createdFiles));
+    MadeList list = MadeListOf(inherited, createdPaths, createdFiles);
+    list.perUser = perUser;
+    return WriteMadeList(installDir, madeList, list);
 }
 
 void InstallTransaction::Journal(std::unique_ptr<Change> change) {

@@ -54,6 +54,8 @@ public:
     // What an earlier installation into the same directory made (its made
     // list): kept on this one's list, so that its uninstallation takes it too.
     MadeList inherited;
+    // Made for the user alone: said so on the made list.
+    bool perUser = false;
 
     // Appends an item to the record: NoMemory when it cannot be kept (no
     // memory, or longer than the record holds), which fails the run.

@@ -6,9 +6,14 @@
 
 #include "path_helpers.h"
 
+namespace {
+const char kPerUser[] = "per-user";
+} // namespace
+
 Problem WriteMadeList(const std::string& installDir, const std::string& fileName,
                       const MadeList& list) {
-    setupcore::InstallRecordData data{installDir, std::string(), {}};
+    // The layout's second string says for whom the installation was made.
+    setupcore::InstallRecordData data{installDir, list.perUser ? kPerUser : std::string(), {}};
     // A folder is written as a directory item is, with its trailing backslash.
     for (const std::string& folder : list.folders)
         data.items.push_back(folder + "\\");
@@ -38,6 +43,7 @@ Problem ReadMadeList(const std::string& path, std::optional<MadeList>& list) {
     if (!parsed.Ok())
         return Problem::Of(ProblemKind::RecordInvalid, path);
     list.emplace();
+    list->perUser = parsed.record.reserved == kPerUser;
     for (const std::string& item : parsed.record.items) {
         if (item.back() == '\\')
             list->folders.push_back(item.substr(0, item.size() - 1));

@@ -15,6 +15,7 @@
 struct MadeList {
     std::vector<std::string> folders;      // in the order made, root outward
     std::vector<std::string> windowsFiles; // created where no file stood
+    bool perUser = false;                  // made for the user alone
 };
 
 // Writes the list into `installDir` under `fileName`.

@@ -21,7 +21,7 @@ BOOL CSetupPgDir::OnInitDialog() {
         FillDlgItemText(*this, id, context_.package.appExe);
     // A directory given on the command line is where the page starts.
     SetDlgItemText(IDC_INSTALL_DIR, choices_.installDir.empty()
-                                        ? DefaultInstallDir(context_.package)
+                                        ? DefaultInstallDir(context_.package, choices_.perUser)
                                         : choices_.installDir);
     // Typing stops at what the field holds; the default may still be longer
     // (a long folder name), which leaving by Next refuses.

@@ -48,7 +48,7 @@ void CSetupPgGroup::SetDisplayNameAndGroup() {
 }
 
 void CSetupPgGroup::ListProgramGroups() {
-    m_szProgramsFolder = ProgramsFolder();
+    m_szProgramsFolder = ProgramsFolder(choices_.perUser);
     if (m_szProgramsFolder.empty())
         return;
     WIN32_FIND_DATAA entry;

@@ -127,7 +127,8 @@ std::string Options(const SetupCommandLine& line) {
            stated(s.groupName) + " desktop=" + flag(o.desktopShortcut) + stated(s.desktopShortcut) +
            " quicklaunch=" + flag(o.quickLaunchShortcut) + stated(s.quickLaunchShortcut) +
            " autostart=" + flag(o.autoStart) + stated(s.autoStart) +
-           " launch=" + flag(o.launchProgram) + " log=" + line.logFile;
+           " launch=" + flag(o.launchProgram) + (o.perUser ? " user" : "") + stated(s.perUser) +
+           " log=" + line.logFile;
 }
 
 } // namespace
@@ -158,6 +159,14 @@ TEST(SetupCommandLine, SilentInstallTakesTheWizardsDefaultsOrEveryOptionInAnyCas
          {"/S", "/DESKTOP", "/quicklaunch", "/NOAUTOSTART"},
          RunMode::SilentInstall,
          "dir= group= desktop=1! quicklaunch=1! autostart=0! launch=0 log="},
+        {"for the current user alone",
+         {"/S", "/CURRENTUSER"},
+         RunMode::SilentInstall,
+         "dir= group= desktop=1 quicklaunch=1 autostart=0 launch=0 user! log="},
+        {"for all users, said so",
+         {"/SP", "/ALLUSERS"},
+         RunMode::ProgressInstall,
+         "dir= group= desktop=1 quicklaunch=1 autostart=0 launch=0! log="},
         {"the last word on a choice wins",
          {"/S", "/AUTOSTART", "/NOAUTOSTART", "/NODESKTOP", "/DESKTOP"},
          RunMode::SilentInstall,
@@ -195,13 +204,14 @@ TEST(SetupCommandLine, DirectoryReadsTheSameHoweverItWasQuoted) {
     }
 }
 
-TEST(SetupCommandLine, WizardTakesOnlyTheDirectoryAndGroupAsPresets) {
-    const SetupCommandLine line =
-        ParseSetupCommandLine({"/GROUP=Tools", "/NODESKTOP", "/LOG=x", "/D=D:\\Apps\\K"});
+TEST(SetupCommandLine, WizardTakesOnlyTheDirectoryGroupAndScopeAsPresets) {
+    const SetupCommandLine line = ParseSetupCommandLine(
+        {"/GROUP=Tools", "/NODESKTOP", "/LOG=x", "/CURRENTUSER", "/D=D:\\Apps\\K"});
     EXPECT_EQ(line.mode, RunMode::Install);
     EXPECT_EQ(line.install.installDir, "D:\\Apps\\K");
     EXPECT_EQ(line.install.groupName, "Tools");
     EXPECT_TRUE(line.install.desktopShortcut) << "the page's box decides";
+    EXPECT_TRUE(line.install.perUser);
     EXPECT_EQ(line.logFile, "");
 }
 

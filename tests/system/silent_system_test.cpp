@@ -266,6 +266,25 @@ TEST_F(SilentInstaller, ALogThatCannotBeMadeStopsTheRunBeforeAnythingIsInstalled
     EXPECT_EQ(Launched("Post.exe"), "") << "nothing is started";
 }
 
+TEST_F(SilentInstaller, ForTheCurrentUserAloneEverythingLandsInTheUsersOwnPlaces) {
+    WritePackage(false);
+    const MachineSnapshot before = SnapshotBeforeInstalling();
+    ExpectNoWindowAndExitCode(RunSetup("/S /CURRENTUSER \"/LOG=" + log_ + "\""), 0);
+    const std::string directory =
+        ShellFolder(CSIDL_LOCAL_APPDATA) + "\\Programs\\" + std::string(kFolderName);
+    const std::string group = ShellFolder(CSIDL_PROGRAMS) + "\\" + std::string(kFolderName);
+    EXPECT_EQ(ReadFileBytes(directory + "\\docs\\readme.txt"), kReadme);
+    EXPECT_EQ(ReadLink(group + "\\Kestrel Test 2.lnk").target, directory + "\\App.exe");
+    EXPECT_FALSE(DirectoryExists(programs_ + "\\" + std::string(kFolderName)))
+        << "nothing in the places of everyone";
+    EXPECT_EQ(RegistryString(kUninstallKey, "InstallLocation"), directory);
+    const RunResult removal = windowdriver::RunAnsweringMessageBoxes(
+        directory + "\\Setup.exe", RegistryString(kUninstallKey, "QuietUninstallString"),
+        directory);
+    ExpectNoWindowAndExitCode(removal, 0);
+    ExpectNothingLeft(before, MachineSnapshot::Take({setup_.Path(), launches_.Path()}));
+}
+
 TEST_F(SilentInstaller, QuietUninstallEndsWithTheCopysCodeWhenTheRecordIsGone) {
     WritePackage(false);
     ExpectNoWindowAndExitCode(
