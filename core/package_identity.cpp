@@ -58,7 +58,7 @@ PackageIdentity DecodeIdentityTrailer(const uint8_t* data, size_t size) {
                       ReadCounted(in, kMaxVersionText, identity.version) &&
                       ReadCounted(in, kMaxPublisher, identity.publisher) && in.ReadInt32(total) &&
                       in.AtEnd() && static_cast<size_t>(total) == size;
-    if (!read || identity.Empty() || !IsStorableIdentity(identity))
+    if (!read || !IsStorableIdentity(identity)) // both empty reads as none too
         return {};
     return identity;
 }

@@ -117,6 +117,7 @@ TEST(PackageIdentity, MalformedTrailerMeansNoIdentity) {
         {"two of them", good + good},
         {"total too small", Trailer("PKIDENT1", 3, "1.0", 7, "Kestrel", 29)},
         {"total too large", Trailer("PKIDENT1", 3, "1.0", 7, "Kestrel", 31)},
+        {"total counting a byte after it", Trailer("PKIDENT1", 3, "1.0", 7, "Kestrel", 31) + "x"},
         {"negative version length", Trailer("PKIDENT1", -1, "1.0", 7, "Kestrel")},
         {"version length past end", Trailer("PKIDENT1", 0x7fffffff, "1.0", 7, "Kestrel")},
         {"version over its cap", Trailer(std::string(kMaxVersionText + 1, '1'), "")},
@@ -128,6 +129,7 @@ TEST(PackageIdentity, MalformedTrailerMeansNoIdentity) {
         {"version part over 65535", Trailer("65536.0", "Kestrel")},
         {"NUL in the publisher", Trailer("1.0", std::string("Kes\0trel", 8))},
         {"tab in the publisher", Trailer("1.0", "Kes\ttrel")},
+        {"DEL in the publisher", Trailer("1.0", "Kes\x7ftrel")},
     };
     const std::string bare = SampleIndexBytes();
     for (const auto& row : rows) {
