@@ -220,8 +220,8 @@ Names:
                         in UTF-8 and stored in that code page; a character it
                         cannot hold is refused.
 
-Identity (optional; stored after the index's last entry, where every
-installer reads past it, for the uninstall entry):
+Identity (optional; for the uninstall entry, stored after the index's last
+entry, where every reader of the index stops):
   --version X.Y[.Z[.W]] the version the package installs: two to four
                         numbers of at most 65535
   --publisher NAME      the publisher (at most 255 bytes in the code page,
