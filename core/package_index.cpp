@@ -38,7 +38,8 @@ public:
                 return Fail(IndexError::FlagMissing);
             result_.index.files.push_back(file);
         }
-        return result_; // whatever follows the last entry is ignored
+        result_.end = in_.Position(); // whatever follows the last entry is ignored
+        return result_;
     }
 
 private:

@@ -66,6 +66,9 @@ struct IndexParseResult {
     size_t offset = 0; // where the fault was found; for UnsafeName, where the name starts
     NameFault nameFault = NameFault::None;
     PackageIndex index;
+    // When parsed: where the last entry ends. Whatever follows is no part of
+    // the index (package_identity.h reads a trailer there).
+    size_t end = 0;
     bool Ok() const { return error == IndexError::None; }
 };
 

@@ -11,7 +11,9 @@
 #
 # DEMO_WINDOWS_BUILD and DEMO_NATIVE_BUILD name other build trees to use
 # (configured when new, and built here, DEMO_JOBS jobs at a time); without
-# them scripts/build.sh builds the usual trees.
+# them scripts/build.sh builds the usual trees. DEMO_NOTES_VERSION=2.0.0.0
+# (with DEMO_WINDOWS_BUILD) builds the sample as that version, and the package
+# states it: a second version, to install over the first.
 #
 # DEMO_DPI=144 (or another number of dots per inch) shows the windows at that
 # display scale (144: 150 %), in a Wine prefix of its own beside the tree's,
@@ -46,7 +48,12 @@ build() {
     fi
     local toolchain=mingw-i686.cmake
     [ "$(windows_flavour)" = win64 ] && toolchain=mingw-x86_64.cmake
-    build_tree "$windows_tree" -DCMAKE_BUILD_TYPE=Release \
+    local version=()
+    if [ -n "${DEMO_NOTES_VERSION:-}" ]; then
+        version=("-DKESTREL_NOTES_VERSION=$DEMO_NOTES_VERSION")
+        [ -f "$windows_tree/CMakeCache.txt" ] && cmake "${version[@]}" "$windows_tree" >/dev/null
+    fi
+    build_tree "$windows_tree" -DCMAKE_BUILD_TYPE=Release "${version[@]}" \
         -DCMAKE_TOOLCHAIN_FILE="$root/cmake/$toolchain" -- Setup KestrelNotes demo_driver
     build_tree "$native_tree" -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ -- packsetup
 }
@@ -57,18 +64,23 @@ package_sample() {
     mkdir -p "$out/input" "$out/shots"
     cp "$windows_tree/sample/KestrelNotes.exe" "$root/sample/AppIcon.ico" \
         "$root/sample/ReadMe.txt" "$out/input/"
+    # The package states the version the sample was built as
+    # (-DKESTREL_NOTES_VERSION in the Windows tree), for the uninstall entry.
+    local version
+    version=$(sed -n 's/^KESTREL_NOTES_VERSION:[A-Z]*=//p' "$windows_tree/CMakeCache.txt")
     # Setup.exe and zlib1.dll are packaged too: the installer installs itself
     # as the uninstaller.
     "$native_tree/tools/packsetup" \
         --out "$out/package" --app-exe KestrelNotes.exe --folder-name "Kestrel Notes" \
         --post-install KestrelNotes.exe \
+        --version "${version:-1.0.0.0}" --publisher "Kestrel Software" \
         --license "$root/sample/License.txt" --url "$root/sample/URL.txt" \
         --setup-exe "$windows_tree/bin/Setup.exe" --zlib "$windows_tree/bin/zlib1.dll" \
         "$out/input"
     # A second copy for the unattended round: the first installation clears
     # its package out of the setup directory.
     cp -r "$out/package" "$out/package-silent"
-    echo "   $out/package, sizes as stored (packaged files compressed):"
+    echo "   $out/package: Kestrel Notes ${version:-1.0.0.0} by Kestrel Software, sizes as stored (packaged files compressed):"
     ls -l "$out/package" | tail -n +2 | awk '{ printf "   %8d  %s\n", $5, $9 }'
     echo "   Setup.exe is $(describe_windows_build "$(prefix_arch "$windows_tree/wineprefix")")"
 }

@@ -104,7 +104,8 @@ TEST_F(PackageCheck, RefusesHeaderStringsThatDoNotFitTheirFields) {
     for (const Header& header : {Header{"--app-exe", &PackagePlan::appExe, 255, true},
                                  Header{"--header2", &PackagePlan::header2, 255, false},
                                  Header{"--folder-name", &PackagePlan::folderName, 259, true},
-                                 Header{"--post-install", &PackagePlan::postInstall, 259, false}}) {
+                                 Header{"--post-install", &PackagePlan::postInstall, 259, false},
+                                 Header{"--publisher", &PackagePlan::publisher, 255, false}}) {
         SCOPED_TRACE(header.option);
         auto with = [&](const std::string& text) {
             PackagePlan plan = OneFilePlan();
@@ -127,9 +128,35 @@ TEST_F(PackageCheck, AcceptsEveryStringAtItsLimit) {
     plan.header2 = std::string(255, '2');
     plan.folderName = std::string(259, 'f');
     plan.postInstall = std::string(259, 'p');
+    plan.version = "65535.65535.65535.65535";
+    plan.publisher = std::string(255, 'v');
     plan.entries.push_back(Entry("long", kLongestName, "x"));
     plan.obsoleteNames.push_back(kLongestName);
     EXPECT_TRUE(Built(plan));
+}
+
+TEST_F(PackageCheck, RefusesAnIdentityTheInstallerCouldNotState) {
+    const struct {
+        const char* name;
+        std::string version;
+        std::string publisher;
+        const char* named;
+    } rows[] = {
+        {"one number", "1", "", "(--version) \"1\" is not two to four numbers"},
+        {"words in the version", "1.2 beta", "", "(--version) \"1.2 beta\" is not"},
+        {"five numbers", "1.2.3.4.5", "", "(--version) \"1.2.3.4.5\" is not"},
+        {"part over 65535", "1.65536", "", "(--version) \"1.65536\" is not"},
+        {"tab in the publisher", "1.0", "Kestrel\tSoftware",
+         "(--publisher) \"Kestrel<0x09>Software\" holds a control character"},
+        {"publisher outside the code page", "", "\xe8\xa1\xa8 Soft", "which code page 1252"},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        PackagePlan plan = OneFilePlan();
+        plan.version = row.version;
+        plan.publisher = row.publisher;
+        EXPECT_TRUE(Refused(plan, row.named));
+    }
 }
 
 TEST_F(PackageCheck, RefusesSourcesThatCannotBePackaged) {

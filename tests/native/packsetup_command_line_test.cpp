@@ -13,13 +13,37 @@ using Args = std::vector<std::string>;
 TEST(CommandLineOptions, TakesEveryOption) {
     CommandLine line;
     std::string error;
-    ASSERT_EQ(ParseCommandLine({"--out",         "dist",          "--app-exe", "K.exe",
-                                "--header2=two", "--folder-name", "Kestrel",   "--post-install",
-                                "Reg.exe",       "--obsolete",    "a.dll",     "--obsolete=b.dll",
-                                "--plain",       "--plain-ext",   "zip",       "--plain-ext=.CAB",
-                                "--license",     "l.txt",         "--url",     "u.txt",
-                                "--setup-exe",   "s.exe",         "--zlib",    "z.dll",
-                                "--codepage",    "932",           "--quiet",   "input"},
+    ASSERT_EQ(ParseCommandLine({"--out",
+                                "dist",
+                                "--app-exe",
+                                "K.exe",
+                                "--header2=two",
+                                "--folder-name",
+                                "Kestrel",
+                                "--post-install",
+                                "Reg.exe",
+                                "--obsolete",
+                                "a.dll",
+                                "--obsolete=b.dll",
+                                "--plain",
+                                "--plain-ext",
+                                "zip",
+                                "--plain-ext=.CAB",
+                                "--license",
+                                "l.txt",
+                                "--url",
+                                "u.txt",
+                                "--setup-exe",
+                                "s.exe",
+                                "--zlib",
+                                "z.dll",
+                                "--codepage",
+                                "932",
+                                "--quiet",
+                                "input",
+                                "--version",
+                                "1.2.3",
+                                "--publisher=Kestrel Software"},
                                line, error),
               ParseOutcome::Run)
         << error;
@@ -38,6 +62,8 @@ TEST(CommandLineOptions, TakesEveryOption) {
     EXPECT_EQ(line.codePage, 932u);
     EXPECT_TRUE(line.quiet);
     EXPECT_EQ(line.input, "input");
+    EXPECT_EQ(line.version, "1.2.3");
+    EXPECT_EQ(line.publisher, "Kestrel Software");
 }
 
 TEST(CommandLineOptions, TakesAnInputThatLooksLikeAnOptionAfterTheEndMarker) {
@@ -55,9 +81,10 @@ TEST(CommandLineOptions, AsksForHelp) {
     std::string error;
     EXPECT_EQ(ParseCommandLine({"--help"}, line, error), ParseOutcome::Help);
     EXPECT_EQ(ParseCommandLine({"--out", "o", "-h"}, line, error), ParseOutcome::Help);
-    for (const char* option : {"--out", "--app-exe", "--header2", "--folder-name", "--post-install",
-                               "--obsolete", "--plain", "--plain-ext", "--license", "--url",
-                               "--setup-exe", "--zlib", "--codepage", "--quiet", "--help"})
+    for (const char* option :
+         {"--out", "--app-exe", "--header2", "--folder-name", "--post-install", "--obsolete",
+          "--plain", "--plain-ext", "--license", "--url", "--setup-exe", "--zlib", "--codepage",
+          "--version", "--publisher", "--quiet", "--help"})
         EXPECT_NE(std::string(UsageText()).find(option), std::string::npos) << option;
 }
 

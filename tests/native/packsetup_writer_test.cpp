@@ -2,6 +2,7 @@
 // its file-name part, the fixed-name files, and what an earlier build left.
 #include "packsetup_test_support.h"
 
+#include "package_identity.h"
 #include "package_index.h"
 
 using namespace packsetup;
@@ -31,6 +32,21 @@ TEST_F(PackageWriter, WritesTheIndexExactlyAsTheCoreEncodesIt) {
     // An empty file is stored plain even when compression was asked for.
     expected.files = {{"Kestrel.exe", 1}, {"readme.txt", 0}, {"bin\\x.dll", 1}, {"empty.cfg", 0}};
     EXPECT_EQ(ReadAll(out_ / "Setup.dat"), setupcore::EncodePackageIndex(expected));
+}
+
+TEST_F(PackageWriter, WritesTheIdentityAfterTheLastEntryInTheCodePage) {
+    PackagePlan plan = OneFilePlan();
+    ASSERT_TRUE(Built(plan));
+    const std::string bare = ReadAll(out_ / "Setup.dat");
+    plan.version = "1.2.3";
+    plan.publisher = "Caf\xc3\xa9 Software"; // UTF-8, as on the command line
+    ASSERT_TRUE(Built(plan));
+    const std::string whole = ReadAll(out_ / "Setup.dat");
+    EXPECT_EQ(whole, bare + setupcore::EncodePackageIdentity({"1.2.3", "Caf\xe9 Software"}));
+    const setupcore::PackageIdentity read = setupcore::DecodePackageIdentity(
+        reinterpret_cast<const uint8_t*>(whole.data()), whole.size());
+    EXPECT_EQ(read.version, "1.2.3");
+    EXPECT_EQ(read.publisher, "Caf\xe9 Software");
 }
 
 TEST_F(PackageWriter, StoresASubfolderEntryFlatUnderItsFileName) {

@@ -28,6 +28,8 @@ const Option kOptions[] = {
     {"--setup-exe", &CommandLine::setupExe},
     {"--zlib", &CommandLine::zlib},
     {"--codepage"}, // a number: read by TakeCodePage
+    {"--version", &CommandLine::version},
+    {"--publisher", &CommandLine::publisher},
     {"--quiet", nullptr, nullptr, &CommandLine::quiet},
 };
 
@@ -217,6 +219,13 @@ Names:
                         or 1250 to 1258. Names and header strings are given
                         in UTF-8 and stored in that code page; a character it
                         cannot hold is refused.
+
+Identity (optional; for the uninstall entry, stored after the index's last
+entry, where every reader of the index stops):
+  --version X.Y[.Z[.W]] the version the package installs: two to four
+                        numbers of at most 65535
+  --publisher NAME      the publisher (at most 255 bytes in the code page,
+                        no control character)
 
 Other:
   --quiet               no progress lines (they appear on stderr for packages

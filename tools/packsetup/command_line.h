@@ -23,6 +23,8 @@ struct CommandLine {
     std::string setupExe;
     std::string zlib;
     unsigned codePage = 1252; // --codepage: the installing machines' ANSI code page
+    std::string version;      // --version: X.Y[.Z[.W]], or empty
+    std::string publisher;    // --publisher, or empty
     bool quiet = false;
 };
 

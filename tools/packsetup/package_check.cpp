@@ -2,6 +2,7 @@
 
 #include "package_index.h"
 #include "packaged_name_rule.h"
+#include "version_text.h"
 #include "packsetup/code_page.h"
 #include "packsetup/name_case.h"
 #include "packsetup/name_encoding.h"
@@ -38,6 +39,7 @@ const TextRule kFolderName{"the folder name (--folder-name)", setupcore::kMaxFol
                            setupcore::CheckFolderName};
 const TextRule kPostInstall{"the post-install program (--post-install)", setupcore::kMaxPostInstall,
                             false, setupcore::CheckPackagedName};
+const TextRule kPublisher{"the publisher (--publisher)", setupcore::kMaxPublisher, false, nullptr};
 const TextRule kPackagedName{"the packaged name", setupcore::kMaxIndexName, true,
                              setupcore::CheckPackagedName};
 const TextRule kObsoleteName{"the obsolete name", setupcore::kMaxIndexName, true,
@@ -92,6 +94,25 @@ bool CheckHeaders(const PackagePlan& plan, IndexNames& names, std::string& error
            CheckText(kHeader2, plan.header2, plan.codePage, names.header2, error) &&
            CheckText(kFolderName, plan.folderName, plan.codePage, names.folderName, error) &&
            CheckText(kPostInstall, plan.postInstall, plan.codePage, names.postInstall, error);
+}
+
+// The publisher is checked in the code page it is stored in, as the
+// installer will write it into the registry.
+bool CheckIdentity(const PackagePlan& plan, IndexNames& names, std::string& error) {
+    setupcore::VersionNumbers numbers;
+    if (!plan.version.empty() && !setupcore::ParseVersionText(plan.version, numbers)) {
+        error = "the version (--version) " + Quoted(plan.version) +
+                " is not two to four numbers of at most 65535 joined by dots, such as 1.2.3";
+        return false;
+    }
+    names.identity.version = plan.version;
+    if (!CheckText(kPublisher, plan.publisher, plan.codePage, names.identity.publisher, error))
+        return false;
+    if (!setupcore::IsStorableIdentity(names.identity)) {
+        error = Fault(kPublisher, plan.publisher, "holds a control character");
+        return false;
+    }
+    return true;
 }
 
 bool CheckNames(const TextRule& rule, const std::vector<std::string>& names, unsigned codePage,
@@ -253,7 +274,7 @@ bool CheckPackage(const PackagePlan& plan, IndexNames& names, std::string& error
                 " is no ANSI code page of Windows (874, 932, 936, 949, 950, 1250 to 1258)";
         return false;
     }
-    if (!CheckHeaders(plan, names, error) ||
+    if (!CheckHeaders(plan, names, error) || !CheckIdentity(plan, names, error) ||
         !CheckNames(kObsoleteName, plan.obsoleteNames, plan.codePage, names.obsoleteNames, error))
         return false;
     if (plan.entries.empty()) {

@@ -4,6 +4,7 @@
 // directory (stored_layout.h), missing sources, files too large for their length word.
 #pragma once
 
+#include "package_identity.h"
 #include "packsetup/package_plan.h"
 
 #include <string>
@@ -20,6 +21,7 @@ struct IndexNames {
     std::string postInstall;
     std::vector<std::string> obsoleteNames;
     std::vector<std::string> entryNames; // in the order of the plan's entries
+    setupcore::PackageIdentity identity; // the publisher in the code page too
 };
 
 // True when the package can be built, with its names in the code page;

@@ -94,6 +94,8 @@ bool AssemblePlan(const CommandLine& line, PackagePlan& plan, std::string& error
     plan.zlib = fs::u8path(line.zlib);
     plan.outDir = fs::u8path(line.outDir);
     plan.codePage = line.codePage;
+    plan.version = line.version;
+    plan.publisher = line.publisher;
     try {
         if (!ReadInput(line, plan.entries, plan.obsoleteNames, error))
             return false;

@@ -34,6 +34,9 @@ struct PackagePlan {
     std::filesystem::path zlib;           // zlib1.dll
     std::filesystem::path outDir;         // the setup directory to write; created when missing
     unsigned codePage = kDefaultCodePage; // the ANSI code page of the installing machines
+    // What the package says about itself; both empty, the index is as ever.
+    std::string version;   // X.Y[.Z[.W]]
+    std::string publisher; // UTF-8 here, in `codePage` in the package
 };
 
 // The names the setup directory reserves for itself: a packaged file stored

@@ -1,5 +1,6 @@
 #include "packsetup/package_writer.h"
 
+#include "package_identity.h"
 #include "package_index.h"
 #include "packsetup/package_check.h"
 #include "packsetup/packed_file.h"
@@ -164,6 +165,16 @@ private:
         fs::path target = plan_.outDir / kIndexFileName;
         written_.push_back(target);
         std::string bytes = setupcore::EncodePackageIndex(Index());
+        // A package without identity keeps the very bytes of earlier builds.
+        if (!names_.identity.Empty()) {
+            bytes += setupcore::EncodePackageIdentity(names_.identity);
+            if (bytes.size() > setupcore::kMaxIndexSize) {
+                error = "the index with the version and publisher would be " +
+                        std::to_string(bytes.size()) + " bytes, more than the " +
+                        std::to_string(setupcore::kMaxIndexSize) + " the installer reads";
+                return false;
+            }
+        }
         std::ofstream out(target, std::ios::binary | std::ios::trunc);
         out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
         out.close();

@@ -36,6 +36,16 @@ write("fuzz_package_index", "western",
       index(b"Caf\xe9.exe", b"Kestrel\\Gr\xfc\xdfe", b"", [], [(b"docs\\\xdc" b"bung.txt", 1)]))
 write("fuzz_package_index", "empty", index(b"", b"", b"", [], []))
 
+
+def identity(version, publisher):
+    body = b"PKIDENT1" + counted(version) + counted(publisher)
+    return body + struct.pack("<i", len(body) + 4)
+
+
+write("fuzz_package_index", "identity",
+      index(b"App.exe", b"Kestrel App", b"", [], [(b"App.exe", 1)])
+      + identity(b"1.2.3.4", b"Kestrel Software"))
+
 signature = b"Kestrel\0\0\0\1\0\0\0\1"
 items = [b"C:\\Kestrel\\App.exe", b"%REG_CURRENT_USER%Software\\Kestrel\\",
          b"C:\\Kestrel\\"]

@@ -1,0 +1,4 @@
+// A program that is only there for its version resource.
+int main() {
+    return 0;
+}
