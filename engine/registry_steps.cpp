@@ -3,7 +3,9 @@
 #include "install_steps.h"
 
 #include "auto_start_item.h"
+#include "install_date_text.h"
 #include "path_helpers.h"
+#include "product_identity.h"
 #include "registry_change.h"
 #include "registry_key_item.h"
 #include "registry_names.h"
@@ -35,6 +37,43 @@ void SetEntryNumber(InstallTransaction& run, const std::string& key, const char*
                     DWORD value) {
     LogRegistryValue(run.log, key, name, std::to_string(value),
                      SetRegistryNumber(run, key, name, value));
+}
+
+// A value the product's identity gives, or none: an earlier version's stays
+// no longer than that version.
+void SetOrDelete(InstallTransaction& run, const std::string& key, const char* name,
+                 const std::string& value) {
+    if (!value.empty())
+        SetEntryString(run, key, name, value);
+    else if (const LONG deleted = DeleteRegistryValue(run, key, name); deleted != ERROR_SUCCESS)
+        LogRegistryValue(run.log, key, name, "(none)", deleted);
+}
+
+// Which version of whose product this is, and since when, for the tools
+// that list installed programs and tell when an update is due.
+void SetIdentity(InstallRun& run, const std::string& key) {
+    InstallTransaction& transaction = run.transaction;
+    const ProductIdentity identity = IdentityOf(run.context.package, run.programPath);
+    SetOrDelete(transaction, key, "DisplayVersion", identity.version);
+    SetOrDelete(transaction, key, "Publisher", identity.publisher);
+    if (identity.hasNumbers) {
+        SetEntryNumber(transaction, key, "VersionMajor", identity.major);
+        SetEntryNumber(transaction, key, "VersionMinor", identity.minor);
+    } else {
+        SetOrDelete(transaction, key, "VersionMajor", std::string());
+        SetOrDelete(transaction, key, "VersionMinor", std::string());
+    }
+    SYSTEMTIME now;
+    ::GetLocalTime(&now);
+    SetEntryString(transaction, key, "InstallDate", InstallDateText(now));
+    if (!run.context.installed)
+        return;
+    const std::string& earlier = run.context.installed->displayVersion;
+    LogLine(transaction.log,
+            "Version " +
+                (identity.version.empty() ? std::string("(none stated)") : identity.version) +
+                " replaces version " + (earlier.empty() ? std::string("(none stated)") : earlier) +
+                (IsDowngrade(earlier, identity.version) ? ": a downgrade" : ""));
 }
 
 } // namespace
@@ -69,6 +108,7 @@ Problem RegisterUninstaller(InstallRun& run) {
     SetEntryNumber(transaction, uninstallKey, "EstimatedSize", InstalledKilobytes(transaction));
     SetEntryNumber(transaction, uninstallKey, "NoModify", 1);
     SetEntryNumber(transaction, uninstallKey, "NoRepair", 1);
+    SetIdentity(run, uninstallKey);
     return RegistryKeyItem::Record(transaction, kUninstallKeyBase, displayName);
 }
 

@@ -4,6 +4,7 @@
 // installation's (install_transaction.h), not the package's.
 #pragma once
 
+#include "package_identity.h"
 #include "problem.h"
 
 #include <string>
@@ -21,6 +22,8 @@ struct Package {
     std::string postInstall; // started with " /I" after the wizard; may be empty
     std::vector<std::string> obsoleteNames;
     std::vector<PackageEntry> entries;
+    // The version and publisher the publisher stated, when it did.
+    setupcore::PackageIdentity identity;
 };
 
 // The reader of the package index, "Setup.dat" in the setup directory.

@@ -42,6 +42,9 @@ Problem CSetupDat::ReadSetupDat(const std::string& fileName, Package& package) c
         return Problem::Of(ProblemKind::FileInvalid, path);
     try {
         package = PackageOf(parsed.index);
+        package.identity = setupcore::DecodeIdentityTrailer(
+            reinterpret_cast<const uint8_t*>(contents.data()) + parsed.end,
+            contents.size() - parsed.end);
     } catch (const std::bad_alloc&) {
         return Problem::Of(ProblemKind::NoMemory);
     }

@@ -74,6 +74,16 @@ LONG SetRegistryNumber(InstallTransaction& run, const std::string& keyPath, cons
                     sizeof value);
 }
 
+LONG DeleteRegistryValue(InstallTransaction& run, const std::string& keyPath, const char* name) {
+    CRegKeyHolder key;
+    LONG result = key.Open(HKEY_CURRENT_USER, keyPath.c_str(), KEY_SET_VALUE);
+    if (result != ERROR_SUCCESS)
+        return result;
+    run.Journal(std::make_unique<ValueChange>(keyPath, name));
+    result = ::RegDeleteValueA(key.m_hKey, name);
+    return result == ERROR_FILE_NOT_FOUND ? ERROR_SUCCESS : result;
+}
+
 LONG MakeRegistryKey(InstallTransaction& run, const std::string& keyPath) {
     CRegKeyHolder key;
     DWORD disposition = 0;

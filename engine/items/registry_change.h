@@ -16,5 +16,7 @@ LONG SetRegistryString(InstallTransaction& run, const std::string& keyPath, cons
                        const std::string& value);
 LONG SetRegistryNumber(InstallTransaction& run, const std::string& keyPath, const char* name,
                        DWORD value);
+// Deletes the value `name` of `keyPath`, journalling what stood there.
+LONG DeleteRegistryValue(InstallTransaction& run, const std::string& keyPath, const char* name);
 // Opens or makes `keyPath` under HKEY_CURRENT_USER, journalling it when it is new.
 LONG MakeRegistryKey(InstallTransaction& run, const std::string& keyPath);

@@ -5,6 +5,7 @@
 // the machine as it was before version 1. A failed update leaves version 1
 // exactly as it was.
 #include "installer_fixture.h"
+#include "package_identity.h"
 #include "package_index.h"
 #include "packaged_file.h"
 #include "test_files.h"
@@ -35,7 +36,8 @@ protected:
 
     // Version 1 holds only-v1.txt in a folder of its own; version 2 drops
     // it, adds only-v2.txt in another, and changes the readme.
-    void WriteVersion(int version, bool damaged = false) {
+    void WriteVersion(int version, bool damaged = false,
+                      const std::string& stated = std::string()) {
         const std::string recorder = ReadFileBytes(OwnDirectory() + "\\launch_recorder.exe");
         setupcore::PackageIndex index;
         index.appExe = "App.exe";
@@ -53,7 +55,12 @@ protected:
         add("AppIcon.ico", "icon");
         index.files.push_back({"Setup.exe", 0});
         index.files.push_back({"zlib1.dll", 0});
-        WriteFileBytes(setup_ / "Setup.dat", setupcore::EncodePackageIndex(index));
+        // The version the publisher states, after the index's last entry.
+        WriteFileBytes(setup_ / "Setup.dat",
+                       setupcore::EncodePackageIndex(index) +
+                           setupcore::EncodePackageIdentity(
+                               {stated.empty() ? std::to_string(version) + ".0" : stated,
+                                "Kestrel Software"}));
         ASSERT_TRUE(CopySetupProgram(setup_.Path(), "Setup.exe"));
     }
     RunResult RunSilently(const std::string& arguments) {
@@ -84,6 +91,10 @@ protected:
         EXPECT_FALSE(FileExists(ShellFolder(CSIDL_DESKTOP) + "\\Kestrel Test 2.lnk"));
         EXPECT_EQ(RegistryString(kRunKey, "KestrelApp"), "\"" + install_ + "\\App.exe\"");
         EXPECT_EQ(RegistryString(kUninstallKey, "InstallLocation"), install_);
+        EXPECT_EQ(RegistryString(kUninstallKey, "DisplayVersion"), std::to_string(version) + ".0");
+        EXPECT_EQ(RegistryString(kUninstallKey, "Publisher"), "Kestrel Software");
+        EXPECT_EQ(RegistryNumber(kUninstallKey, "VersionMajor"), static_cast<DWORD>(version));
+        EXPECT_EQ(RegistryString(kUninstallKey, "InstallDate").size(), 8u) << "YYYYMMDD";
         const std::string record = ReadFileBytes(install_ + "\\SetupInfo.dat");
         EXPECT_EQ(record.find("only-v" + std::to_string(3 - version)), std::string::npos)
             << "the record holds what the installation holds, nothing else";
@@ -104,6 +115,7 @@ TEST_F(Update, LandsWhereTheOldOneIsKeepsItsChoicesLeavesNothingOfItAndUninstall
     ExpectVersion(2, "One");
     EXPECT_NE(ReadFileBytes(log_).find("Updating the installation in " + install_),
               std::string::npos);
+    EXPECT_NE(ReadFileBytes(log_).find("Version 2.0 replaces version 1.0"), std::string::npos);
 
     // Again, moving the group and turning auto-start off: the old group goes.
     WriteVersion(2);
@@ -156,9 +168,14 @@ TEST_F(Update, InstalledElsewhereTheOldDirectoryGoesAndTheEntryPointsAtTheNew) {
     InstallVersion1();
     const std::string old = install_;
     install_ = root_ + "\\Elsewhere\\App";
-    WriteVersion(2);
+    WriteVersion(2, false, "0.9");
     ASSERT_EQ(RunSilently("/S \"/D=" + install_ + "\"").exitCode, 0u) << ReadFileBytes(log_);
-    ExpectVersion(2, "One");
+    EXPECT_NE(ReadFileBytes(log_).find("Version 0.9 replaces version 1.0: a downgrade"),
+              std::string::npos)
+        << "allowed, and said";
+    EXPECT_EQ(RegistryString(kUninstallKey, "DisplayVersion"), "0.9");
+    EXPECT_EQ(ReadFileBytes(install_ + "\\docs\\readme.txt"), "version 2");
+    EXPECT_EQ(RegistryString(kUninstallKey, "InstallLocation"), install_);
     EXPECT_FALSE(DirectoryExists(old)) << "nothing of version 1 stays";
     EXPECT_FALSE(DirectoryExists(root_ + "\\Custom")) << "nor the folders it made";
 }

@@ -107,6 +107,17 @@ void SetRegistryValue(const std::string& keyPath, const char* name, const std::s
         << keyPath << "\\" << name;
 }
 
+DWORD RegistryNumber(const std::string& keyPath, const char* name) {
+    CRegKeyHolder key;
+    DWORD value = ~0u, size = sizeof value, type = 0;
+    if (key.Open(HKEY_CURRENT_USER, keyPath.c_str(), KEY_QUERY_VALUE) != ERROR_SUCCESS ||
+        ::RegQueryValueExA(key.m_hKey, name, nullptr, &type, reinterpret_cast<BYTE*>(&value),
+                           &size) != ERROR_SUCCESS ||
+        type != REG_DWORD)
+        return ~0u;
+    return value;
+}
+
 std::string RegistryString(const std::string& keyPath, const char* name) {
     CRegKeyHolder key;
     if (key.Open(HKEY_CURRENT_USER, keyPath.c_str(), KEY_READ) != ERROR_SUCCESS)

@@ -119,6 +119,8 @@ bool RegistryValueExists(const std::string& keyPath, const char* name);
 void SetRegistryValue(const std::string& keyPath, const char* name, const std::string& text = "x");
 // A text value; "<no key>" or "<no value>" when it is not there.
 std::string RegistryString(const std::string& keyPath, const char* name);
+// A DWORD value under HKEY_CURRENT_USER; ~0 when there is none.
+DWORD RegistryNumber(const std::string& keyPath, const char* name);
 
 std::string LoadString(UINT id);
 // The paths waiting for deletion at the next restart, each followed by '|'.
