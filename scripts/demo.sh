@@ -80,6 +80,19 @@ package_sample() {
     # A second copy for the unattended round: the first installation clears
     # its package out of the setup directory.
     cp -r "$out/package" "$out/package-silent"
+    # A second version to install over it: its minor version one up, the
+    # read-me dropped, a note on what is new added.
+    mkdir -p "$out/input-v2"
+    cp "$out/input/KestrelNotes.exe" "$out/input/AppIcon.ico" "$out/input-v2/"
+    printf 'New in this version: nothing but the version number.\r\n' >"$out/input-v2/WhatsNew.txt"
+    local next
+    next=$(echo "${version:-1.0.0.0}" | awk -F. '{ printf "%d.%d.%d.%d", $1, $2 + 1, $3, $4 }')
+    "$native_tree/tools/packsetup" --quiet \
+        --out "$out/package-v2" --app-exe KestrelNotes.exe --folder-name "Kestrel Notes" \
+        --post-install KestrelNotes.exe --version "$next" --publisher "Kestrel Software" \
+        --license "$root/sample/License.txt" --url "$root/sample/URL.txt" \
+        --setup-exe "$windows_tree/bin/Setup.exe" --zlib "$windows_tree/bin/zlib1.dll" \
+        "$out/input-v2"
     echo "   $out/package: Kestrel Notes ${version:-1.0.0.0} by Kestrel Software, sizes as stored (packaged files compressed):"
     ls -l "$out/package" | tail -n +2 | awk '{ printf "   %8d  %s\n", $5, $9 }'
     echo "   Setup.exe is $(describe_windows_build "$(prefix_arch "$windows_tree/wineprefix")")"
@@ -131,7 +144,8 @@ run_driver() {
     local log="$out/driver.log" status=0
     : >"$log" # there for tail before the driver writes to it
     (cd "$out" && wine "$windows_tree/bin/demo_driver.exe" "$(windows_path "$out/package")" \
-        "$(windows_path "$out/shots")" "$(windows_path "$out/package-silent")" </dev/null >"$log" 2>&1) &
+        "$(windows_path "$out/shots")" "$(windows_path "$out/package-silent")" \
+        "$(windows_path "$out/package-v2")" </dev/null >"$log" 2>&1) &
     local driver=$!
     tail --pid="$driver" -n +1 -f "$log"
     wait "$driver" || status=$?

@@ -2,10 +2,13 @@
 // for scripts/demo.sh. It photographs every window it answers, and prints
 // what the installation put on the machine and what the uninstallation left.
 //
-//     demo_driver SETUP-DIRECTORY SCREENSHOT-DIRECTORY [SILENT-SETUP-DIRECTORY]
+//     demo_driver SETUP-DIRECTORY SCREENSHOT-DIRECTORY [SILENT-SETUP-DIRECTORY
+//                 [UPDATE-SETUP-DIRECTORY]]
 //
 // With a second copy of the package, it then installs that one silently into
-// another directory and removes it through QuietUninstallString.
+// another directory and removes it through QuietUninstallString; with a
+// second version of the package, it installs that over the silent copy first
+// and prints what changed.
 //
 // Exit status: 0 when every step went as a user would expect, 1 when one did
 // not (the output says which), 2 for a wrong command line.
@@ -102,9 +105,9 @@ bool Uninstall(DemoRun& demo) {
 } // namespace
 
 int main(int argc, char** argv) {
-    if (argc != 3 && argc != 4) {
+    if (argc < 3 || argc > 5) {
         std::cerr << "usage: demo_driver SETUP-DIRECTORY SCREENSHOT-DIRECTORY "
-                     "[SILENT-SETUP-DIRECTORY]"
+                     "[SILENT-SETUP-DIRECTORY [UPDATE-SETUP-DIRECTORY]]"
                   << std::endl;
         return 2;
     }
@@ -118,7 +121,8 @@ int main(int argc, char** argv) {
         return 1;
     if (argc == 3)
         return 0;
-    const SilentRound round{argv[3], "C:\\Program Files\\" + DisplayName(demo.package) + " Silent",
+    const SilentRound round{argv[3], argc == 5 ? argv[4] : "",
+                            "C:\\Program Files\\" + DisplayName(demo.package) + " Silent",
                             demo.installation.uninstallKey, DisplayName(demo.package)};
     return RunSilentRound(round, demo.shots) ? 0 : 1;
 }

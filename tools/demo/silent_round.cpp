@@ -1,5 +1,6 @@
 #include "silent_round.h"
 
+#include "file_listing.h"
 #include "installation_report.h"
 #include "leftovers_report.h"
 #include "path_helpers.h"
@@ -10,6 +11,7 @@
 
 #include <windows.h>
 
+#include <algorithm>
 #include <fstream>
 #include <iostream>
 #include <vector>
@@ -53,6 +55,45 @@ bool RunUnattended(const std::string& command, const std::string& directory) {
     return run.exited && run.exitCode == 0 && windowless;
 }
 
+std::vector<std::string> FileNames(const std::string& directory) {
+    std::vector<std::string> names;
+    for (const ListedFile& file : ListFiles(directory))
+        if (!file.directory)
+            names.push_back(file.relativePath);
+    return names;
+}
+
+void PrintDifference(const char* label, const std::vector<std::string>& from,
+                     const std::vector<std::string>& to) {
+    for (const std::string& name : from)
+        if (std::find(to.begin(), to.end(), name) == to.end())
+            std::cout << "   " << label << " " << name << std::endl;
+}
+
+// The second version installed over the first without options: it lands in
+// the same directory with the same choices and leaves nothing of the first.
+bool Update(const SilentRound& round, Screenshots& shots) {
+    std::cout << "== update: the second version installed over the first, silently" << std::endl;
+    const std::string before = ReadString(HKEY_CURRENT_USER, round.uninstallKey, "DisplayVersion");
+    const std::vector<std::string> filesBefore = FileNames(round.installDir);
+    const std::string log = round.updateDirectory + "\\update.log";
+    const bool updated =
+        RunUnattended("\"" + round.updateDirectory + "\\Setup.exe\" /S \"/LOG=" + log + "\"",
+                      round.updateDirectory);
+    PrintLogTail(log);
+    CloseProgramWindows(round.displayName, 1, shots);
+    const std::vector<std::string> filesAfter = FileNames(round.installDir);
+    std::cout << "== what changed" << std::endl
+              << "   DisplayVersion " << before << " -> "
+              << ReadString(HKEY_CURRENT_USER, round.uninstallKey, "DisplayVersion")
+              << ", Publisher " << ReadString(HKEY_CURRENT_USER, round.uninstallKey, "Publisher")
+              << ", InstallLocation "
+              << ReadString(HKEY_CURRENT_USER, round.uninstallKey, "InstallLocation") << std::endl;
+    PrintDifference("removed:", filesBefore, filesAfter);
+    PrintDifference("added:  ", filesAfter, filesBefore);
+    return updated;
+}
+
 } // namespace
 
 bool RunSilentRound(const SilentRound& round, Screenshots& shots) {
@@ -71,6 +112,8 @@ bool RunSilentRound(const SilentRound& round, Screenshots& shots) {
     if (!installed || !ReportInstallation(installation))
         return false;
 
+    if (!round.updateDirectory.empty() && !Update(round, shots))
+        return false;
     const std::string quiet =
         ReadString(HKEY_CURRENT_USER, round.uninstallKey, "QuietUninstallString");
     std::cout << "== silent uninstaller (QuietUninstallString)" << std::endl;

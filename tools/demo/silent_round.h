@@ -10,11 +10,14 @@
 #include <string>
 
 struct SilentRound {
-    std::string setupDirectory; // a fresh copy of the package
+    std::string setupDirectory;  // a fresh copy of the package
+    std::string updateDirectory; // a second version of it, installed over the first; may be empty
     std::string installDir;
     std::string uninstallKey; // below HKEY_CURRENT_USER
     std::string displayName;  // the caption of the post-install program's greeting
 };
 
-// True when both runs ended with exit code 0 and nothing is left.
+// With a second version, that is installed silently over the first before
+// the removal, and what changed is printed: the entry's version, the files.
+// True when every run ended with exit code 0 and nothing is left.
 bool RunSilentRound(const SilentRound& round, Screenshots& shots);
