@@ -66,7 +66,8 @@ void RemoveMadeFolders(std::vector<std::string> folders, const RemovalScope& sco
             LogLine(log, "Left the folder to the restart (it goes then if empty): " + folder);
             break;
         case Removal::Failed:
-            LogLine(log, "Left the folder (not ours to remove, or it could not go): " + folder);
+            LogLine(log, "Kept the folder (it still holds something, or is no folder of ours): " +
+                             folder);
             break;
         }
     }
