@@ -24,6 +24,8 @@ ExitCode ExitCodeFor(const Problem& problem) {
     case ProblemKind::PathTooLong:
     case ProblemKind::CannotStartProgram:
         return kExitUninstallFailed;
+    case ProblemKind::AnotherRunActive:
+        return kExitAnotherRun;
     case ProblemKind::Cancelled:
         // The copy run stops so only when a target stayed in use and the
         // prompt (the user, or a silent run's "no") declined to try again.
@@ -33,6 +35,8 @@ ExitCode ExitCodeFor(const Problem& problem) {
 }
 
 ExitCode ExitCodeFor(const InstallOutcome& outcome) {
+    if (outcome.stage == InstallStage::AnotherRun)
+        return kExitAnotherRun;
     if (outcome.stage == InstallStage::DirectoryRefused)
         return kExitDirectoryRefused;
     return ExitCodeFor(outcome.problem);

@@ -18,6 +18,7 @@ enum ExitCode : int {
     kExitUninstallFailed = 7,  // the install record unusable, or the hand-off failed
     kExitLogFailed = 8,        // the log asked for by /LOG= could not be made or opened
     kExitBadCommandLine = 87,  // an unattended run's command line refused (ERROR_INVALID_PARAMETER)
+    kExitAnotherRun = 1618,    // another run of the product is under way (ERROR_INSTALL_ALREADY_RUNNING)
     kExitRestartNeeded = 3010, // uninstalled, but a file of it goes only at the next restart
                                // (ERROR_SUCCESS_REBOOT_REQUIRED)
 };

@@ -13,6 +13,7 @@
 #include "path_scope.h"
 #include "process_start.h"
 #include "restart_schedule.h"
+#include "run_lock.h"
 #include "setup_directory_sweep.h"
 
 #include <shlobj.h>
@@ -109,6 +110,11 @@ void AfterCommit(InstallRun& run) {
 
 InstallOutcome Run(SetupContext& context, const InstallChoices& choices, InstallPrompts& prompts,
                    CopyProgress* progress) {
+    // One run of the product at a time: a second one ends at once and says so.
+    ProductRunLock lock;
+    if (!lock.Take(context.g_strDisplayName, 0))
+        return {InstallStage::AnotherRun,
+                Problem::Of(ProblemKind::AnotherRunActive, context.g_strDisplayName)};
     // From here on the directory is its one canonical form, wherever it came from.
     InstallChoices checked = choices;
     if (Problem problem =

@@ -15,6 +15,7 @@ class InstallPrompts;
 struct SetupContext;
 
 enum class InstallStage {
+    AnotherRun,       // another run of the product holds its lock; nothing was done
     DirectoryRefused, // the install directory was refused or could not be made; nothing was done
     CopyFailed,       // the run stopped (the copy run, or memory), and all it did was undone
     Installed,        // every step ran, and the installation is committed

@@ -38,6 +38,15 @@ std::string EntryNameOf(const setupcore::RecordItem& item) {
 
 } // namespace
 
+std::string UninstallEntryNameOf(const setupcore::InstallRecord& record) {
+    for (const setupcore::RecordItem& item : record.items) {
+        const std::string name = EntryNameOf(item);
+        if (!name.empty() && name.find('\\') == std::string::npos)
+            return name;
+    }
+    return std::string();
+}
+
 RemovalScope::RemovalScope(std::string installDir) {
     places_.installDir = std::move(installDir);
 }

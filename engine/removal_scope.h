@@ -21,6 +21,10 @@
 #include <string>
 #include <vector>
 
+// The uninstall entry a record names (the key, or a value of it), which is
+// the product's name; empty when it names none.
+std::string UninstallEntryNameOf(const setupcore::InstallRecord& record);
+
 class RemovalScope {
 public:
     // `installDir` canonical.

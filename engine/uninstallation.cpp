@@ -11,6 +11,7 @@
 #include "made_list.h"
 #include "record_item.h"
 #include "removal_scope.h"
+#include "run_lock.h"
 #include "install_record_file.h"
 #include "item_type.h"
 #include "setup_context.h"
@@ -260,6 +261,14 @@ RemovalOutcome RemoveRecordedInstallation(const std::string& installedProgram,
     setupcore::InstallRecord installation;
     if ((outcome.problem = ReadInstallRecord(record, installation)))
         return outcome;
+    // One run of the product at a time; without an entry, its directory names it.
+    const std::string product = UninstallEntryNameOf(installation);
+    ProductRunLock lock;
+    if (!lock.Take(product.empty() ? installDirectory : product, 0)) {
+        outcome.problem =
+            Problem::Of(ProblemKind::AnotherRunActive, product.empty() ? installDirectory : product);
+        return outcome;
+    }
     RemovalScope scope(installDirectory);
     if (madeList)
         scope.AllowWindowsFiles(CanonicalPaths(madeList->windowsFiles));

@@ -28,6 +28,7 @@
 #define IDS_ITEMS_LEFT 121
 #define IDS_ITEM_NOT_OURS 122
 #define IDS_BROWSE_TITLE 123
+#define IDS_ANOTHER_RUN 124
 
 /* ---------------------------------------------------------------------
  * Dialog templates

@@ -20,6 +20,7 @@ enum class ProblemKind {
     CannotWriteFile,        // `path`: a target whose writing failed (disk full, say)
     PathTooLong,            // `path`: a path the uninstaller refuses to cut
     CannotStartProgram,     // `path`: a program that could not be started
+    AnotherRunActive,       // `path`: the product another run of which is under way
     Cancelled,              // the user declined to go on: nothing more to tell
 };
 

@@ -14,8 +14,9 @@ BOOL CSetupPgGroup::OnWizardFinish() {
     m_outcome = Install(context_, choices_, prompts, &progress);
     ShowProblem(m_outcome.problem);
     switch (m_outcome.stage) {
+    case InstallStage::AnotherRun:
     case InstallStage::DirectoryRefused:
-        return FALSE; // the user may choose another directory and try again
+        return FALSE; // the user may wait, or choose another directory, and try again
     case InstallStage::CopyFailed:
         return TRUE;
     case InstallStage::Installed:

@@ -26,6 +26,7 @@ constexpr MessageOf kMessages[] = {
     {ProblemKind::CannotWriteFile, IDS_EXTRACT_FAILED, true},
     {ProblemKind::PathTooLong, IDS_UNINSTALL_PATH_TOO_LONG, true},
     {ProblemKind::CannotStartProgram, IDS_CANNOT_START_PROGRAM, true},
+    {ProblemKind::AnotherRunActive, IDS_ANOTHER_RUN, true},
 };
 
 } // namespace

@@ -285,6 +285,39 @@ TEST_F(SilentInstaller, ForTheCurrentUserAloneEverythingLandsInTheUsersOwnPlaces
     ExpectNothingLeft(before, MachineSnapshot::Take({setup_.Path(), launches_.Path()}));
 }
 
+TEST_F(SilentInstaller, OneRunOfAProductAtATimeTheOtherEndsWith1618) {
+    WritePackage(false);
+    {
+        // Another run of the product, as far as the lock can tell.
+        UniqueKernelHandle other(
+            ::CreateMutexA(nullptr, TRUE, "Local\\KestrelSetup:Kestrel Test 2"));
+        ASSERT_TRUE(other);
+        const RunResult run = RunSetup("/S \"/D=" + install_ + "\" \"/LOG=" + log_ + "\"");
+        ExpectNoWindowAndExitCode(run, 1618);
+        EXPECT_NE(
+            Log().find("Message: Another installation or removal of Kestrel Test 2 is under way."),
+            std::string::npos)
+            << Log();
+        EXPECT_FALSE(DirectoryExists(install_)) << "nothing is done";
+        ::ReleaseMutex(other.get());
+    }
+    // Two at once, as two deployment jobs start them: each ends as it should
+    // (the one that came second with 1618, or after the first with 0), and
+    // one whole installation stands.
+    windowdriver::Process first, second;
+    std::string error;
+    const std::string arguments = "/S \"/D=" + install_ + "\" \"/LOG=" + setup_ / "two.log" + "\"";
+    ASSERT_TRUE(first.Start(setup_ / "Setup.exe", CommandLine(arguments), setup_.Path(), error));
+    ASSERT_TRUE(second.Start(setup_ / "Setup.exe", CommandLine(arguments), setup_.Path(), error));
+    ASSERT_TRUE(first.WaitForExit(60000) && second.WaitForExit(60000));
+    const std::vector<DWORD> codes = {first.ExitCode(), second.ExitCode()};
+    EXPECT_TRUE(codes[0] == 0 || codes[1] == 0) << codes[0] << " " << codes[1];
+    for (DWORD code : codes)
+        EXPECT_TRUE(code == 0 || code == 1618) << code;
+    EXPECT_EQ(ReadFileBytes(install_ + "\\docs\\readme.txt"), kReadme);
+    EXPECT_EQ(RegistryString(kUninstallKey, "InstallLocation"), install_);
+}
+
 TEST_F(SilentInstaller, QuietUninstallEndsWithTheCopysCodeWhenTheRecordIsGone) {
     WritePackage(false);
     ExpectNoWindowAndExitCode(
