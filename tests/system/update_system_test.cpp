@@ -118,11 +118,16 @@ TEST_F(Update, LandsWhereTheOldOneIsKeepsItsChoicesLeavesNothingOfItAndUninstall
     EXPECT_NE(ReadFileBytes(log_).find("Version 2.0 replaces version 1.0"), std::string::npos);
 
     // Again, moving the group and turning auto-start off: the old group goes.
+    // The same version once more also repairs what went missing or bad.
+    ASSERT_TRUE(::DeleteFileA((install_ + "\\new\\only-v2.txt").c_str()));
+    WriteFileBytes(install_ + "\\docs\\readme.txt", "damaged");
     WriteVersion(2);
     ASSERT_EQ(RunSilently("/S /GROUP=Two /NOAUTOSTART").exitCode, 0u) << ReadFileBytes(log_);
     EXPECT_FALSE(DirectoryExists(programs_ + "\\One"));
     EXPECT_EQ(ReadLink(programs_ + "\\Two\\Uninstall.lnk").arguments, " /UNINSTALL");
     EXPECT_FALSE(RegistryValueExists(kRunKey, "KestrelApp"));
+    EXPECT_EQ(ReadFileBytes(install_ + "\\docs\\readme.txt"), "version 2") << "repaired";
+    EXPECT_TRUE(FileExists(install_ + "\\new\\only-v2.txt")) << "repaired";
 
     const RunResult removal = windowdriver::RunAnsweringMessageBoxes(
         install_ + "\\Setup.exe", RegistryString(kUninstallKey, "QuietUninstallString"), install_);
