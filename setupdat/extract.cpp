@@ -109,11 +109,12 @@ Problem CSetupDat::CopyPackage(const std::vector<PackagedSource>& sources, Insta
     for (size_t i = 0; i < m_files.size(); ++i) {
         if (Problem problem = run->ExtractFile(i, *m_files[i]))
             return problem;
+        // A file may still be in the works: an earlier problem of its own goes first.
         if (!AddInstalledItem(
                 setupcore::RecordItem::ForPath(m_files[i]->targetPath, IsAnsiLeadByte)))
-            return Problem::Of(ProblemKind::NoMemory);
+            return run->Finish(Problem::Of(ProblemKind::NoMemory));
     }
-    return Problem();
+    return run->Finish();
 }
 
 Problem CSetupDat::InstallFiles(const std::string& recordFileName, InstallPrompts& prompts,
