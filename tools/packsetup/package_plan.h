@@ -34,6 +34,7 @@ struct PackagePlan {
     std::filesystem::path zlib;           // zlib1.dll
     std::filesystem::path outDir;         // the setup directory to write; created when missing
     unsigned codePage = kDefaultCodePage; // the ANSI code page of the installing machines
+    bool best = false;                    // compressed with the stronger encoder (best_deflate.h)
 };
 
 // The names the setup directory reserves for itself: a packaged file stored
