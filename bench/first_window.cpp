@@ -95,7 +95,7 @@ FirstWindowTimes MeasureFirstWindows(const Options& options, const WorkPaths& pa
     FirstWindowTimes times;
     const std::string nsis = peers.Of(Peer::NsisZlib, FileSet::None).exe;
     const std::string setup = SamplePackage(paths);
-    if (nsis.empty() || setup.empty()) {
+    if (nsis.empty() || setup.empty() || SourceTreeUnixPath().empty()) {
         times.unavailable = nsis.empty() ? "no NSIS installer" : "no package of the sample";
         return times;
     }
@@ -114,6 +114,8 @@ FirstWindowTimes MeasureFirstWindows(const Options& options, const WorkPaths& pa
 }
 
 void PrintFirstWindows(const FirstWindowTimes& times) {
+    if (times.setup.empty() && times.unavailable.empty())
+        return; // not run (--no-peers)
     std::printf("\n## First window\n\nFrom CreateProcess to the first visible window, once the "
                 "program waits for input (its first page drawn); one run of each thrown away "
                 "first, then interleaved runs.\n\n");

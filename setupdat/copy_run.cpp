@@ -102,9 +102,11 @@ Problem CopyRun::TakeFront() {
     for (;;) {
         if (job.early)
             return Stopped(job.early);
-        AwaitFront(job, true);
-        // Told as soon as the file is being written, so the log and the
-        // window name the file the run waits for.
+        // A file that takes long is told as soon as it is being written, so
+        // the log and the window name the file the run waits for; a quick
+        // one costs no wait of its own for that.
+        if (!workers_.Await(job, false, kProgressMs, tick_))
+            AwaitFront(job, true);
         if (job.targetMade && !job.recorded)
             Record(job);
         AwaitFront(job, false);

@@ -43,7 +43,9 @@ void CopyWorkers::Work(FileCopier& copier) {
         CopyJob* job = nullptr;
         {
             SlimMonitor::Hold hold(monitor_);
+            ++idle_;
             monitor_.Wait([this] { return closing_ || !queue_.empty(); });
+            --idle_;
             if (closing_)
                 return;
             job = queue_.front();
@@ -55,7 +57,8 @@ void CopyWorkers::Work(FileCopier& copier) {
         SlimMonitor::Hold hold(monitor_);
         job->outcome = outcome;
         job->state = JobState::Done;
-        monitor_.WakeAll();
+        if (job == awaited_ || recalling_)
+            monitor_.WakeAll();
     }
 }
 
@@ -66,7 +69,8 @@ void CopyWorkers::TargetMade(CopyJob& job) {
     }
     SlimMonitor::Hold hold(monitor_);
     job.targetMade = true;
-    monitor_.WakeAll();
+    if (&job == awaited_ && awaitedMade_)
+        monitor_.WakeAll();
 }
 
 void CopyWorkers::ChunkDone(CopyJob&) {
@@ -88,7 +92,8 @@ void CopyWorkers::Queue(CopyJob& job, bool first) {
         queue_.push_front(&job);
     else
         queue_.push_back(&job);
-    monitor_.WakeAll();
+    if (idle_ > 0)
+        monitor_.WakeAll();
 }
 
 void CopyWorkers::CopyHere(CopyJob& job, const std::function<void()>& tick) {
@@ -106,8 +111,12 @@ bool CopyWorkers::Await(CopyJob& job, bool orMade, DWORD ms, const std::function
         return job.state == JobState::Done;
     }
     SlimMonitor::Hold hold(monitor_);
-    return monitor_.WaitFor(
+    awaited_ = &job;
+    awaitedMade_ = orMade;
+    const bool ready = monitor_.WaitFor(
         ms, [&job, orMade] { return job.state == JobState::Done || (orMade && job.targetMade); });
+    awaited_ = nullptr;
+    return ready;
 }
 
 bool CopyWorkers::Done(CopyJob& job) {
@@ -133,8 +142,10 @@ void CopyWorkers::Recall(const std::vector<CopyJob*>& jobs) {
             job->state = JobState::Fresh;
         }
     }
+    recalling_ = true;
     monitor_.Wait([&jobs] {
         return std::none_of(jobs.begin(), jobs.end(),
                             [](const CopyJob* job) { return job->state == JobState::Running; });
     });
+    recalling_ = false;
 }

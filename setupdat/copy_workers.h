@@ -55,6 +55,13 @@ private:
     SlimMonitor monitor_;
     std::deque<CopyJob*> queue_;
     bool closing_ = false;
+    // Whom a change wakes: a worker only when one is idle, the run's thread
+    // only for the job it awaits (or, recalling, for any), so that a run of
+    // small files does not cost a thread switch a file.
+    size_t idle_ = 0;
+    const CopyJob* awaited_ = nullptr;
+    bool awaitedMade_ = false;
+    bool recalling_ = false;
     std::vector<std::unique_ptr<FileCopier>> copiers_;
     std::vector<std::thread> threads_;
     const std::function<void()>* tick_ = nullptr; // without workers
