@@ -70,13 +70,10 @@ std::string SamplePackage(const WorkPaths& paths) {
     const std::string tree = SourceTreeUnixPath();
     if (tree.empty())
         return "";
-    const std::string bin = tree + "/build/win32/bin/";
     const NativeResult run =
         RunNative(paths.peers, "first-window-package",
-                  tree +
-                      "/build/native/tools/packsetup --quiet --out first-window --app-exe "
-                      "KestrelNotes.exe --folder-name Kestrel --setup-exe " +
-                      bin + "Setup.exe --zlib " + bin + "zlib1.dll " + tree + "/sample",
+                  SamplePackageCommand(tree, tree + "/build/native/tools/packsetup", "--quiet ",
+                                       "first-window"),
                   600);
     const std::string exe = AppendPath(paths.peers, "first-window\\Setup.exe");
     return run.ran && run.exitCode == 0 && FileExists(exe) ? exe : "";

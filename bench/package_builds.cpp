@@ -36,17 +36,18 @@ uint64_t TreeBytes(const std::string& directory) {
 }
 
 // One packsetup run of `input` (a Linux path, or relative to the peers'
-// folder) into a fresh folder; false when it failed.
+// folder; empty for the sample) into a fresh folder; false when it failed.
 bool PackOnce(const WorkPaths& paths, const std::string& packsetup, const std::string& input,
               const std::string& name, bool best, uint64_t& bytes, double& seconds) {
     const std::string out = name + (best ? "-best" : "-zlib9");
     RemoveTree(AppendPath(paths.peers, out));
+    const std::string options = std::string("--quiet ") + (best ? "--best " : "");
+    const std::string command =
+        input.empty() ? SamplePackageCommand(SourceTreeUnixPath(), packsetup, options, out)
+                      : packsetup + " " + options + "--out " + out +
+                            " --app-exe app.exe --folder-name Bench " + input;
     const Stopwatch watch;
-    const NativeResult run =
-        RunNative(paths.peers, out,
-                  packsetup + " --quiet " + (best ? "--best " : "") + "--out " + out +
-                      " --app-exe app.exe --folder-name Bench " + input,
-                  kBuildTimeoutSeconds);
+    const NativeResult run = RunNative(paths.peers, out, command, kBuildTimeoutSeconds);
     seconds = watch.Seconds();
     bytes = TreeBytes(AppendPath(paths.peers, out));
     RemoveTree(AppendPath(paths.peers, out));
@@ -65,6 +66,17 @@ PackageBuild MeasureOne(const WorkPaths& paths, const std::string& packsetup,
 }
 
 } // namespace
+
+std::string SamplePackageCommand(const std::string& tree, const std::string& packsetup,
+                                 const std::string& options, const std::string& out) {
+    const std::string input = out + "-input";
+    return "rm -rf " + input + " && mkdir " + input + " && cp " + tree +
+           "/build/win32/sample/KestrelNotes.exe " + tree + "/sample/AppIcon.ico " + tree +
+           "/sample/ReadMe.txt " + input + "/ && " + packsetup + " " + options + "--out " + out +
+           " --app-exe KestrelNotes.exe --folder-name Kestrel --license " + tree +
+           "/sample/License.txt --url " + tree + "/sample/URL.txt --setup-exe " + tree +
+           "/build/win32/bin/Setup.exe --zlib " + tree + "/build/win32/bin/zlib1.dll " + input;
+}
 
 std::string SourceTreeUnixPath() {
     std::string own = OwnDirectory(); // Z:\<tree>\build\<name>\bin
@@ -97,7 +109,7 @@ std::vector<PackageBuild> MeasurePackageBuilds(const WorkPaths& paths) {
         builds.push_back(
             MeasureOne(paths, packsetup, std::string("../raw/") + SetName(set), SetName(set)));
     if (!tree.empty())
-        builds.push_back(MeasureOne(paths, packsetup, tree + "/sample", "sample"));
+        builds.push_back(MeasureOne(paths, packsetup, "", "sample"));
     return builds;
 }
 

@@ -25,6 +25,12 @@ struct PackageBuild {
 // <tree>/build/<name>/bin under Wine's Z: drive; empty when it is elsewhere.
 std::string SourceTreeUnixPath();
 
+// The shell command that lays out the sample's files in `input` (a folder of
+// the peers' directory) and packages them with `options` into `out`, as the
+// demo does: its program, icon and read-me, with its license and URL.
+std::string SamplePackageCommand(const std::string& tree, const std::string& packsetup,
+                                 const std::string& options, const std::string& out);
+
 std::vector<PackageBuild> MeasurePackageBuilds(const WorkPaths& paths);
 
 void PrintPackageBuilds(const std::vector<PackageBuild>& builds);
