@@ -136,8 +136,12 @@ int ParentMain(const Options& options) {
     measurements.stub = ReadShippedStub();
     measurements.payload = GeneratePayload(options, paths, options.peers);
     measurements.generatorPeak = PeakWorkingSet(::GetCurrentProcess());
+    if (options.peers) // the installed copies are there for the peers only
+        measurements.packageBuilds = MeasurePackageBuilds(paths);
     measurements.peers.Build(options, paths);
     Measure(options, paths, measurements);
+    if (options.peers)
+        measurements.firstWindows = MeasureFirstWindows(options, paths, measurements.peers);
     RemoveTree(paths.work);
     AtDie(nullptr);
 

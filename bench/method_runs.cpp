@@ -2,6 +2,7 @@
 
 #include "bare_loop.h"
 #include "bench_support.h"
+#include "inflate_alone.h"
 #include "install_prompts.h"
 #include "known_directories.h"
 #include "package_stream.h"
@@ -166,6 +167,16 @@ void WriteRecord(const WorkInput& input, RunResult& result) {
         result.error = "WriteInstallRecord wrote no record";
 }
 
+void InflateInMemory(const WorkInput& input, bool threadPerFile, RunResult& result) {
+    std::vector<std::string> packaged;
+    for (const PlannedFile& file : input.files)
+        packaged.push_back(SourceOf(input, file));
+    const InflateAloneResult inflated = InflateAlone(packaged, threadPerFile);
+    result.seconds = inflated.seconds;
+    result.bytes = inflated.bytes;
+    result.error = inflated.error;
+}
+
 void RunWork(Work work, const WorkInput& input, RunResult& result) {
     switch (work) {
     case Work::Nothing:
@@ -186,6 +197,10 @@ void RunWork(Work work, const WorkInput& input, RunResult& result) {
         return DeletePackage(input, result);
     case Work::InstallRecord:
         return WriteRecord(input, result);
+    case Work::InflateOneThread:
+        return InflateInMemory(input, false, result);
+    case Work::InflateSideBySide:
+        return InflateInMemory(input, true, result);
     }
 }
 
@@ -200,6 +215,8 @@ void CheckProduct(Work work, const WorkInput& input, RunResult& result) {
         return ExpectBytes(result, SourceBytes(input));
     case Work::BareLoop:
     case Work::ReadAhead:
+    case Work::InflateOneThread:
+    case Work::InflateSideBySide:
         return ExpectBytes(result, PlannedBytes(input));
     default:
         return; // the steps count their own calls; Nothing has nothing to show

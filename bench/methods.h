@@ -26,6 +26,8 @@ enum class Work {
     ReadAhead,         // the copy run's read-ahead stream, reading and inflating alone
     PackageDeletion,   // the copy run's deletion of the packaged copies
     InstallRecord,     // the copy run's WriteInstallRecord
+    InflateOneThread,  // inflate_alone.h: file after file, in memory
+    InflateSideBySide, // inflate_alone.h: a thread a file, in memory
 };
 
 // The installers other programs make of the same files (peer_builds.h).

@@ -48,6 +48,8 @@ Options ParseOptions(int argc, char** argv, int first) {
         const char* value = argv[++i];
         if (option == "--large-mib")
             options.largeMib = ParseCount(value, "--large-mib", 1, 2047); // int32 length word
+        else if (option == "--large-files")
+            options.largeFiles = ParseCount(value, "--large-files", 1, 16);
         else if (option == "--small-count")
             options.smallCount = ParseCount(value, "--small-count", 1, 99999);
         else if (option == "--folder-count")
@@ -57,7 +59,8 @@ Options ParseOptions(int argc, char** argv, int first) {
         else if (option == "--nsis-target")
             options.nsisTarget = ParseTarget(value);
         else
-            Die("unknown option %s (use --large-mib N, --small-count N, --folder-count N, "
+            Die("unknown option %s (use --large-mib N, --large-files N, --small-count N, "
+                "--folder-count N, "
                 "--reps N, --breakdown, --no-peers, --nsis-target x86|amd64)",
                 option.c_str());
     }
@@ -65,7 +68,8 @@ Options ParseOptions(int argc, char** argv, int first) {
 }
 
 std::string SizeArguments(const Options& options) {
-    return "--large-mib " + std::to_string(options.largeMib) + " --small-count " +
+    return "--large-mib " + std::to_string(options.largeMib) + " --large-files " +
+           std::to_string(options.largeFiles) + " --small-count " +
            std::to_string(options.smallCount) + " --folder-count " +
            std::to_string(options.folderCount);
 }

@@ -15,7 +15,8 @@ namespace bench {
 enum class NsisTarget { X86, Amd64 };
 
 struct Options {
-    int largeMib = 512;
+    int largeMib = 128; // each of the large files
+    int largeFiles = 2; // inflated side by side by the copy run's workers
     int smallCount = 5000;
     int folderCount = 2000;
     int reps = 3;

@@ -13,7 +13,6 @@ namespace bench {
 
 namespace {
 
-constexpr const char* kLargeName = "large.dat";
 constexpr int kFilesPerFolder = 100;
 constexpr uint64_t kGeneratorBlock = 1024 * 1024;
 constexpr uint64_t kProgressStep = 64 * 1024 * 1024;
@@ -83,7 +82,7 @@ void WriteWhole(const std::string& path, const std::string& data) {
 
 // Streams `bytes` of text into `path` as one packaged compressed file, never
 // whole in memory, and into `raw` as installed; returns the package's size.
-uint64_t WriteLargePackage(const std::string& path, uint64_t bytes, RawWriter& raw) {
+uint64_t WriteLargePackage(const std::string& path, uint64_t bytes, RawWriter& raw, unsigned seed) {
     FileHandle out = CreateOrDie(path);
     uint64_t written = 0;
     setupcore::PackagedFileWriter writer(
@@ -93,7 +92,7 @@ uint64_t WriteLargePackage(const std::string& path, uint64_t bytes, RawWriter& r
             return true;
         },
         static_cast<int32_t>(bytes));
-    TextGenerator text(1);
+    TextGenerator text(seed);
     std::vector<char> block(kGeneratorBlock);
     for (uint64_t left = bytes; left;) {
         const size_t size = static_cast<size_t>(std::min<uint64_t>(left, block.size()));
@@ -114,16 +113,21 @@ uint64_t WriteLargePackage(const std::string& path, uint64_t bytes, RawWriter& r
 
 void GenerateLarge(const Options& options, const WorkPaths& paths, const std::string& raw,
                    SetFacts& facts) {
-    Progress("generating %d MiB of text into a compressed package...", options.largeMib);
+    Progress("generating %d x %d MiB of text into compressed packages...", options.largeFiles,
+             options.largeMib);
     const Stopwatch watch;
-    const PlannedFile large = FilesOf(FileSet::Large, options).front();
     if (!raw.empty())
         MakeFreshDirectory(raw);
-    RawWriter rawCopy(raw.empty() ? raw : AppendPath(raw, large.name));
-    facts.bytes = large.size;
-    facts.packaged = WriteLargePackage(
-        AppendPath(PackageDirectory(paths, FileSet::Large), large.package), large.size, rawCopy);
-    facts.files = facts.compressed = 1;
+    unsigned seed = 1;
+    for (const PlannedFile& large : FilesOf(FileSet::Large, options)) {
+        RawWriter rawCopy(raw.empty() ? raw : AppendPath(raw, large.name));
+        facts.bytes += large.size;
+        facts.packaged +=
+            WriteLargePackage(AppendPath(PackageDirectory(paths, FileSet::Large), large.package),
+                              large.size, rawCopy, seed++);
+        facts.files += 1;
+        facts.compressed += 1;
+    }
     Progress("  package %.1f MiB (%.1f %%) in %.1f s", facts.packaged / kMiB,
              100.0 * facts.packaged / facts.bytes, watch.Seconds());
 }
@@ -159,8 +163,15 @@ void GenerateFiles(FileSet set, const Options& options, const WorkPaths& paths,
 
 std::vector<PlannedFile> FilesOf(FileSet set, const Options& options) {
     switch (set) {
-    case FileSet::Large:
-        return {{kLargeName, true, static_cast<uint32_t>(options.largeMib) << 20, kLargeName}};
+    case FileSet::Large: {
+        // Files of their own text, so that one does not repeat the other.
+        std::vector<PlannedFile> files;
+        for (int i = 1; i <= options.largeFiles; ++i) {
+            const std::string name = "large" + std::to_string(i) + ".dat";
+            files.push_back({name, true, static_cast<uint32_t>(options.largeMib) << 20, name});
+        }
+        return files;
+    }
     case FileSet::Small:
         return PlanFiles(options.smallCount, 16, 7, "f", 0);
     case FileSet::Folders:

@@ -163,6 +163,8 @@ bool PrintReport(const Options& options, const Measurements& measurements, doubl
     PrintHowToRead(options);
     PrintFloors(measurements);
     PrintPeerBuilds(options, measurements);
+    PrintPackageBuilds(measurements.packageBuilds);
+    PrintFirstWindows(measurements.firstWindows);
     PrintStubs(options, measurements);
     TargetTally tally;
     bool allRan = true;

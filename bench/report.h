@@ -6,6 +6,8 @@
 #include "machine_info.h"
 #include "method_runs.h"
 #include "options.h"
+#include "first_window.h"
+#include "package_builds.h"
 #include "peer_builds.h"
 #include "shipped_stub.h"
 
@@ -18,6 +20,8 @@ struct Measurements {
     PayloadFacts payload;
     PeerBuilds peers;
     ShippedStub stub;
+    std::vector<PackageBuild> packageBuilds;
+    FirstWindowTimes firstWindows;
     uint64_t generatorPeak = 0; // the parent's own peak working set, after generating
     // The runs of each method, by its place in Methods().
     std::vector<std::vector<RunResult>> runs =

@@ -8,7 +8,7 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 packages=(
     cmake make g++ clang libclang-rt-14-dev clang-format zlib1g-dev googletest libgtest-dev
     g++-mingw-w64-i686 g++-mingw-w64-x86-64 libz-mingw-w64-dev
-    wine wine32:i386 wine64 xvfb x11-utils imagemagick python3 nsis
+    wine wine32:i386 wine64 xvfb x11-utils imagemagick python3 nsis libdeflate-dev
 )
 
 export DEBIAN_FRONTEND=noninteractive

@@ -108,11 +108,12 @@ Problem CopyPackage(InstallTransaction& run, const std::vector<PackagedSource>& 
     for (size_t i = 0; i < sources.size(); ++i) {
         if (Problem problem = copy->ExtractFile(i))
             return problem;
+        // A file may still be in the works: an earlier problem of its own goes first.
         if (Problem problem =
                 run.Record(setupcore::RecordItem::ForPath(run.targets[i], IsAnsiLeadByte)))
-            return problem;
+            return copy->Finish(problem);
     }
-    return Problem();
+    return copy->Finish();
 }
 
 } // namespace

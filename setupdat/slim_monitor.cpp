@@ -7,6 +7,7 @@ struct SlimApi {
     VOID(WINAPI* release)(PSRWLOCK) = nullptr;
     BOOL(WINAPI* sleep)(PCONDITION_VARIABLE, PSRWLOCK, DWORD, ULONG) = nullptr;
     VOID(WINAPI* wake)(PCONDITION_VARIABLE) = nullptr;
+    VOID(WINAPI* wakeAll)(PCONDITION_VARIABLE) = nullptr;
 
     SlimApi() {
         HMODULE kernel = ::GetModuleHandleA("kernel32.dll");
@@ -16,8 +17,9 @@ struct SlimApi {
         Find(kernel, "ReleaseSRWLockExclusive", release);
         Find(kernel, "SleepConditionVariableSRW", sleep);
         Find(kernel, "WakeConditionVariable", wake);
+        Find(kernel, "WakeAllConditionVariable", wakeAll);
     }
-    bool Complete() const { return acquire && release && sleep && wake; }
+    bool Complete() const { return acquire && release && sleep && wake && wakeAll; }
 
     template <class Function> static void Find(HMODULE module, const char* name, Function& to) {
         to = reinterpret_cast<Function>(reinterpret_cast<void*>(::GetProcAddress(module, name)));
@@ -47,6 +49,10 @@ void SlimMonitor::Wake() {
     Api().wake(&changed_);
 }
 
-void SlimMonitor::Block() {
-    Api().sleep(&changed_, &lock_, INFINITE, 0);
+void SlimMonitor::WakeAll() {
+    Api().wakeAll(&changed_);
+}
+
+void SlimMonitor::Block(DWORD ms) {
+    Api().sleep(&changed_, &lock_, ms, 0);
 }

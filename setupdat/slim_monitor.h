@@ -31,11 +31,20 @@ public:
         while (!ready())
             Block();
     }
+    // With the monitor held: sleeps until `ready()` or for about `ms`
+    // milliseconds, whichever comes first; whether it is ready.
+    template <class Ready> bool WaitFor(DWORD ms, Ready ready) {
+        if (!ready())
+            Block(ms);
+        return ready();
+    }
     // Wakes a thread that waits; with only two threads, the other one.
     void Wake();
+    // Wakes every thread that waits, for conditions that several threads wait on.
+    void WakeAll();
 
 private:
-    void Block();
+    void Block(DWORD ms = INFINITE);
     SRWLOCK lock_ = SRWLOCK_INIT;
     CONDITION_VARIABLE changed_ = CONDITION_VARIABLE_INIT;
 };

@@ -23,6 +23,7 @@ const Option kOptions[] = {
     {"--obsolete", nullptr, &CommandLine::obsoleteNames},
     {"--plain", nullptr, nullptr, &CommandLine::allPlain},
     {"--plain-ext", nullptr, &CommandLine::plainExtensions},
+    {"--best", nullptr, nullptr, &CommandLine::best},
     {"--license", &CommandLine::license},
     {"--url", &CommandLine::url},
     {"--setup-exe", &CommandLine::setupExe},
@@ -208,6 +209,9 @@ Contents:
   --plain-ext EXT       store files whose name ends in .EXT uncompressed
                         (any letter case, with or without the dot);
                         repeatable
+  --best                compress harder (libdeflate's highest level): smaller
+                        files, the same zlib streams, a slower build; each
+                        file is held in memory while it is compressed
   --license FILE        copied as License.txt
   --url FILE            copied as URL.txt
   --setup-exe FILE      copied as Setup.exe

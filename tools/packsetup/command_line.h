@@ -17,6 +17,7 @@ struct CommandLine {
     std::string postInstall;
     std::vector<std::string> obsoleteNames;
     bool allPlain = false;
+    bool best = false; // --best: the stronger encoder (best_deflate.h)
     std::vector<std::string> plainExtensions;
     std::string license;
     std::string url;

@@ -1,5 +1,7 @@
 #include "packsetup/package_input.h"
 
+#include "packsetup/best_deflate.h"
+
 #include "packsetup/folder_input.h"
 #include "packsetup/manifest.h"
 #include "packsetup/package_check.h"
@@ -82,8 +84,13 @@ bool HasPlainExtension(const std::string& fileName, const std::vector<std::strin
 bool AssemblePlan(const CommandLine& line, PackagePlan& plan, std::string& error) {
     error.clear();
     plan = PackagePlan();
+    if (line.best && !HaveBestEncoder()) {
+        error = "--best: this build of packsetup has no stronger encoder (libdeflate)";
+        return false;
+    }
     plan.appExe = line.appExe;
     plan.header2 = line.header2;
+    plan.best = line.best;
     plan.folderName = line.folderName;
     plan.postInstall = line.postInstall;
     plan.obsoleteNames = line.obsoleteNames;

@@ -37,6 +37,7 @@ struct PackagePlan {
     // What the package says about itself; both empty, the index is as ever.
     std::string version;   // X.Y[.Z[.W]]
     std::string publisher; // UTF-8 here, in `codePage` in the package
+    bool best = false;                    // compressed with the stronger encoder (best_deflate.h)
 };
 
 // The names the setup directory reserves for itself: a packaged file stored

@@ -118,8 +118,9 @@ private:
             if (IsNested(stored_[i]) && !MakeFolders(target, error))
                 return false;
             written_.push_back(target);
-            bool stored = StoresPlain(i) ? StorePlain(entry.source, target, meter_, error)
-                                         : StoreCompressed(entry.source, target, meter_, error);
+            bool stored = StoresPlain(i)
+                              ? StorePlain(entry.source, target, meter_, error)
+                              : StoreCompressed(entry.source, target, plan_.best, meter_, error);
             if (!stored)
                 return false;
         }

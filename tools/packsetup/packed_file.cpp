@@ -1,5 +1,7 @@
 #include "packsetup/packed_file.h"
 
+#include "packsetup/best_deflate.h"
+
 #include "packsetup/package_plan.h"
 #include "packsetup/path_display.h"
 #include "zlib_deflate.h"
@@ -75,8 +77,11 @@ bool StorePlain(const fs::path& source, const fs::path& target, ProgressMeter& p
     return CloseTarget(out, target, error);
 }
 
-bool StoreCompressed(const fs::path& source, const fs::path& target, ProgressMeter& progress,
-                     std::string& error) {
+namespace {
+
+// zlib's level 9, a chunk at a time: memory stays the same whatever the size.
+bool StoreDeflated(const fs::path& source, const fs::path& target, ProgressMeter& progress,
+                   std::string& error) {
     std::ifstream in;
     std::ofstream out;
     if (!OpenBoth(source, target, in, out, error))
@@ -117,6 +122,51 @@ bool StoreCompressed(const fs::path& source, const fs::path& target, ProgressMet
     out.seekp(0);
     WriteLength(out, static_cast<uint32_t>(total));
     return CloseTarget(out, target, error);
+}
+
+// The stronger encoder over the whole file, read first into memory.
+bool StoreBest(const fs::path& source, const fs::path& target, ProgressMeter& progress,
+               std::string& error) {
+    std::ifstream in;
+    std::ofstream out;
+    if (!OpenBoth(source, target, in, out, error))
+        return false;
+    std::vector<uint8_t> whole;
+    std::vector<char> buffer(setupcore::kStreamChunk);
+    size_t got = 0;
+    while (ReadChunk(in, buffer, got)) {
+        if (whole.size() + got > kMaxCompressedInput) {
+            error = Quoted(source) + " grew past 2 GiB - 1 bytes while it was read; a compressed "
+                                     "file records its length as an int32";
+            return false;
+        }
+        whole.insert(whole.end(), buffer.begin(), buffer.begin() + static_cast<ptrdiff_t>(got));
+        progress.Advance(got);
+    }
+    if (in.bad()) {
+        error = "cannot read " + Quoted(source);
+        return false;
+    }
+    std::vector<uint8_t> stream;
+    if (!DeflateBest(whole, stream)) {
+        error = "cannot compress " + Quoted(source) + " into " + Quoted(target);
+        return false;
+    }
+    WriteLength(out, static_cast<uint32_t>(whole.size()));
+    if (!out.write(reinterpret_cast<const char*>(stream.data()),
+                   static_cast<std::streamsize>(stream.size()))) {
+        error = "cannot write " + Quoted(target);
+        return false;
+    }
+    return CloseTarget(out, target, error);
+}
+
+} // namespace
+
+bool StoreCompressed(const fs::path& source, const fs::path& target, bool best,
+                     ProgressMeter& progress, std::string& error) {
+    return best ? StoreBest(source, target, progress, error)
+                : StoreDeflated(source, target, progress, error);
 }
 
 } // namespace packsetup

@@ -14,8 +14,10 @@ bool StorePlain(const std::filesystem::path& source, const std::filesystem::path
                 ProgressMeter& progress, std::string& error);
 
 // Writes the int32 little-endian length of the source and then one zlib
-// stream of its bytes, the form the installer inflates with `uncompress`.
+// stream of its bytes, the form the installer inflates with `uncompress`:
+// zlib's level 9 in chunks, or with `best` the stronger encoder over the
+// whole file (best_deflate.h).
 bool StoreCompressed(const std::filesystem::path& source, const std::filesystem::path& target,
-                     ProgressMeter& progress, std::string& error);
+                     bool best, ProgressMeter& progress, std::string& error);
 
 } // namespace packsetup

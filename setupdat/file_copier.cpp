@@ -1,0 +1,124 @@
+#include "file_copier.h"
+
+namespace {
+
+SourceStatus StatusOf(setupcore::StreamStatus stream) {
+    switch (stream) {
+    case setupcore::StreamStatus::Ok:
+        return SourceStatus::Ok;
+    case setupcore::StreamStatus::NoMemory:
+        return SourceStatus::NoMemory;
+    default:
+        return SourceStatus::Invalid;
+    }
+}
+
+CopyOutcome SourceEnd(SourceStatus status) {
+    CopyOutcome outcome;
+    outcome.end = status == SourceStatus::Ok ? CopyEnd::Whole : CopyEnd::SourceFailed;
+    outcome.source = status;
+    return outcome;
+}
+
+CopyOutcome EndedBy(CopyEnd end, DWORD error = 0) {
+    CopyOutcome outcome;
+    outcome.end = end;
+    outcome.error = error;
+    return outcome;
+}
+
+} // namespace
+
+FileCopier::FileCopier() : input_(setupcore::kStreamChunk), output_(setupcore::kStreamChunk) {}
+
+CopyOutcome FileCopier::Copy(CopyJob& job, CopyEvents& events) {
+    FileHandle source;
+    if (!source.Open(job.source.path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE))
+        return EndedBy(CopyEnd::SourceNotOpened);
+    FileHandle made;
+    FileHandle& target = job.hasPreset ? job.preset : made;
+    if (!job.hasPreset && !made.CreateNew(job.targetPath, GENERIC_READ | GENERIC_WRITE, 0))
+        return EndedBy(CopyEnd::TargetNotMade, ::GetLastError());
+    events.TargetMade(job);
+    const CopyOutcome outcome = Transfer(job, source, target, events);
+    // A failed target is left behind empty rather than holding a part of the data.
+    if (outcome.end != CopyEnd::Whole)
+        target.Truncate();
+    job.preset = FileHandle(); // closed on this thread, like a target made here
+    return outcome;
+}
+
+CopyOutcome FileCopier::Transfer(CopyJob& job, FileHandle& source, FileHandle& target,
+                                 CopyEvents& events) {
+    if (!job.source.compressed)
+        return CopyPlain(job, source, target, events);
+    int32_t declared = 0;
+    DWORD got = 0;
+    if (!source.Read(&declared, sizeof declared, got))
+        return SourceEnd(SourceStatus::Unreadable);
+    job.packagedBytes = got;
+    if (got != sizeof declared)
+        return SourceEnd(SourceStatus::Invalid);
+    inflater_.Reset(declared);
+    return Inflate(job, source, target, events);
+}
+
+bool FileCopier::ReadMore(CopyJob& job, FileHandle& source, DWORD& got) {
+    if (!source.Read(input_.data(), static_cast<DWORD>(input_.size()), got))
+        return false;
+    job.packagedBytes += got;
+    return true;
+}
+
+CopyOutcome FileCopier::CopyPlain(CopyJob& job, FileHandle& source, FileHandle& target,
+                                  CopyEvents& events) {
+    for (;;) {
+        DWORD got = 0;
+        if (!ReadMore(job, source, got))
+            return SourceEnd(SourceStatus::Unreadable);
+        if (got == 0)
+            return SourceEnd(SourceStatus::Ok);
+        if (!target.Write(input_.data(), got))
+            return EndedBy(CopyEnd::WriteFailed, ::GetLastError());
+        events.ChunkDone(job);
+        if (job.cancel)
+            return EndedBy(CopyEnd::Cancelled);
+    }
+}
+
+CopyOutcome FileCopier::Inflate(CopyJob& job, FileHandle& source, FileHandle& target,
+                                CopyEvents& events) {
+    const uint8_t* at = nullptr;
+    size_t left = 0, held = 0;
+    setupcore::StreamStatus status = setupcore::StreamStatus::NeedMore;
+    for (;;) {
+        if (left == 0) {
+            DWORD got = 0;
+            if (!ReadMore(job, source, got))
+                return SourceEnd(SourceStatus::Unreadable);
+            if (got == 0)
+                break;
+            at = input_.data();
+            left = got;
+            events.ChunkDone(job);
+            if (job.cancel)
+                return EndedBy(CopyEnd::Cancelled);
+        }
+        size_t made = 0;
+        status = inflater_.Inflate(at, left, output_.data() + held, output_.size() - held, made);
+        held += made;
+        // Whole chunks go out, so that a large file costs few writes.
+        if (held == output_.size()) {
+            if (!target.Write(output_.data(), static_cast<DWORD>(held)))
+                return EndedBy(CopyEnd::WriteFailed, ::GetLastError());
+            held = 0;
+        }
+        // A stream that has ended is finished only by the end of the file:
+        // bytes after it make it invalid.
+        if (status != setupcore::StreamStatus::NeedMore && status != setupcore::StreamStatus::Ok)
+            break;
+    }
+    if (held && !target.Write(output_.data(), static_cast<DWORD>(held)))
+        return EndedBy(CopyEnd::WriteFailed, ::GetLastError());
+    return SourceEnd(StatusOf(inflater_.Finish()));
+}
