@@ -144,6 +144,19 @@ void Installer::WritePackage(bool withLicense, bool damaged) {
     WriteFileBytes(setup_ / "mine.txt", "the user's own");
 }
 
+windowdriver::RunResult Installer::RunQuietUninstall(const std::string& directory) {
+    char temporary[MAX_PATH];
+    const std::string defaultLog =
+        std::string(temporary, ::GetTempPathA(MAX_PATH, temporary)) + "Setup.log";
+    const bool logWasThere = FileExists(defaultLog);
+    const std::string command = RegistryString(kUninstallKey, "QuietUninstallString");
+    const windowdriver::RunResult removal = windowdriver::RunAnsweringMessageBoxes(
+        command.substr(1, command.find('"', 1) - 1), command, directory);
+    if (!logWasThere)
+        ::DeleteFileA(defaultLog.c_str());
+    return removal;
+}
+
 std::string Installer::CommandLine(const std::string& arguments) const {
     const std::string line = "\"" + setup_ / "Setup.exe" + "\"";
     return arguments.empty() ? line : line + " " + arguments;

@@ -57,6 +57,10 @@ protected:
     // The record, item by item as the installation makes them, in `group`,
     // with or without the desktop shortcut and the auto-start value.
     std::string ExpectedRecord(const std::string& group, bool desktop, bool autoStart) const;
+    // Starts the entry's QuietUninstallString as a package manager does, in
+    // `directory`, and waits for it; the default log it writes is cleared
+    // again when it was not there before (it is the test's, not a leftover).
+    windowdriver::RunResult RunQuietUninstall(const std::string& directory);
 
     static constexpr const char* kReadme = "Read me first.\r\n";
     TempDir setup_, launches_;

@@ -110,17 +110,8 @@ TEST_F(PackageManager, InstallsUpgradesAndUninstallsThroughTheManifestsCommandLi
     ASSERT_EQ(upgrade.exitCode, 0u) << upgrade.Describe() << ReadFileBytes(log_);
     ExpectEntry("2.0");
 
-    // The removal logs into the default log, which is the test's to clear
-    // when it made it.
-    char temporary[MAX_PATH];
-    const std::string defaultLog =
-        std::string(temporary, ::GetTempPathA(MAX_PATH, temporary)) + "Setup.log";
-    const bool logWasThere = FileExists(defaultLog);
-    const RunResult removal = windowdriver::RunAnsweringMessageBoxes(
-        install_ + "\\Setup.exe", RegistryString(kUninstallKey, "QuietUninstallString"), install_);
+    const RunResult removal = RunQuietUninstall(install_);
     EXPECT_EQ(removal.exitCode, 0u) << removal.Describe();
-    if (!logWasThere)
-        ::DeleteFileA(defaultLog.c_str());
     ExpectNothingLeft(before, MachineSnapshot::Take({setup_.Path(), launches_.Path()}));
 }
 

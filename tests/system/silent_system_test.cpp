@@ -278,9 +278,7 @@ TEST_F(SilentInstaller, ForTheCurrentUserAloneEverythingLandsInTheUsersOwnPlaces
     EXPECT_FALSE(DirectoryExists(programs_ + "\\" + std::string(kFolderName)))
         << "nothing in the places of everyone";
     EXPECT_EQ(RegistryString(kUninstallKey, "InstallLocation"), directory);
-    const RunResult removal = windowdriver::RunAnsweringMessageBoxes(
-        directory + "\\Setup.exe", RegistryString(kUninstallKey, "QuietUninstallString"),
-        directory);
+    const RunResult removal = RunQuietUninstall(directory);
     ExpectNoWindowAndExitCode(removal, 0);
     ExpectNothingLeft(before, MachineSnapshot::Take({setup_.Path(), launches_.Path()}));
 }

@@ -129,8 +129,7 @@ TEST_F(Update, LandsWhereTheOldOneIsKeepsItsChoicesLeavesNothingOfItAndUninstall
     EXPECT_EQ(ReadFileBytes(install_ + "\\docs\\readme.txt"), "version 2") << "repaired";
     EXPECT_TRUE(FileExists(install_ + "\\new\\only-v2.txt")) << "repaired";
 
-    const RunResult removal = windowdriver::RunAnsweringMessageBoxes(
-        install_ + "\\Setup.exe", RegistryString(kUninstallKey, "QuietUninstallString"), install_);
+    const RunResult removal = RunQuietUninstall(install_);
     EXPECT_EQ(removal.exitCode, 0u) << removal.Describe();
     ExpectNothingLeft(before, MachineSnapshot::Take({setup_.Path(), launches_.Path()}));
 }
