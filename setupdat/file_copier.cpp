@@ -2,17 +2,6 @@
 
 namespace {
 
-SourceStatus StatusOf(setupcore::StreamStatus stream) {
-    switch (stream) {
-    case setupcore::StreamStatus::Ok:
-        return SourceStatus::Ok;
-    case setupcore::StreamStatus::NoMemory:
-        return SourceStatus::NoMemory;
-    default:
-        return SourceStatus::Invalid;
-    }
-}
-
 CopyOutcome SourceEnd(SourceStatus status) {
     CopyOutcome outcome;
     outcome.end = status == SourceStatus::Ok ? CopyEnd::Whole : CopyEnd::SourceFailed;

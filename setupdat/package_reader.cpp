@@ -1,20 +1,5 @@
 #include "package_reader.h"
 
-namespace {
-
-SourceStatus StatusOf(setupcore::StreamStatus stream) {
-    switch (stream) {
-    case setupcore::StreamStatus::Ok:
-        return SourceStatus::Ok;
-    case setupcore::StreamStatus::NoMemory:
-        return SourceStatus::NoMemory;
-    default:
-        return SourceStatus::Invalid;
-    }
-}
-
-} // namespace
-
 PackageReader::PackageReader(std::vector<PackagedSource> sources)
     : sources_(std::move(sources)), done_(sources_.empty()), input_(setupcore::kStreamChunk) {}
 

@@ -23,6 +23,18 @@ struct PackagedSource {
 // How reading one packaged file ended.
 enum class SourceStatus { Ok, NotOpened, Unreadable, Invalid, NoMemory };
 
+// How an inflater's end reads as a source's: memory, or damaged.
+inline SourceStatus StatusOf(setupcore::StreamStatus stream) {
+    switch (stream) {
+    case setupcore::StreamStatus::Ok:
+        return SourceStatus::Ok;
+    case setupcore::StreamStatus::NoMemory:
+        return SourceStatus::NoMemory;
+    default:
+        return SourceStatus::Invalid;
+    }
+}
+
 // A run of one file's installed bytes within a chunk. Each file read ends in
 // a piece marked last; after a file that failed, nothing more is read.
 struct Piece {
