@@ -24,15 +24,15 @@ std::string Hex(HRESULT result) {
 
 } // namespace
 
-Problem ShortcutItem::Make(InstallTransaction& run, const ShortcutSpec& spec) {
-    JournalFileWrite(run, spec.link);
-    const HRESULT made =
-        CreateShortcut(spec.target, spec.link, spec.workingDirectory.c_str(),
-                       spec.iconPath.empty() ? nullptr : spec.iconPath.c_str(), spec.iconIndex,
-                       spec.arguments.empty() ? nullptr : spec.arguments.c_str());
-    LogLine(run.log, SUCCEEDED(made) ? "Made: " + spec.link
-                                     : "Could not make: " + spec.link + " (" + Hex(made) + ")");
-    return run.Record(setupcore::RecordItem::ForPath(spec.link, IsAnsiLeadByte));
+Problem ShortcutItem::Make(InstallTransaction& run, const ShortcutSpec& shortcut) {
+    JournalFileWrite(run, shortcut.link);
+    const HRESULT made = CreateShortcut(
+        shortcut.target, shortcut.link, shortcut.workingDirectory.c_str(),
+        shortcut.iconPath.empty() ? nullptr : shortcut.iconPath.c_str(), shortcut.iconIndex,
+        shortcut.arguments.empty() ? nullptr : shortcut.arguments.c_str());
+    LogLine(run.log, SUCCEEDED(made) ? "Made: " + shortcut.link
+                                     : "Could not make: " + shortcut.link + " (" + Hex(made) + ")");
+    return run.Record(setupcore::RecordItem::ForPath(shortcut.link, IsAnsiLeadByte));
 }
 
 bool ShortcutItem::Handles(const setupcore::RecordItem& item) const {

@@ -20,7 +20,7 @@ public:
     // the run not complete) and records it, made or not: a link that is not
     // there costs the uninstaller nothing. A link that could not be made is
     // logged with the shell's reason.
-    static Problem Make(InstallTransaction& run, const ShortcutSpec& spec);
+    static Problem Make(InstallTransaction& run, const ShortcutSpec& shortcut);
 
     const char* Name() const override { return "shortcut"; }
     bool Handles(const setupcore::RecordItem& item) const override;
