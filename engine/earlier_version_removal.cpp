@@ -17,14 +17,6 @@ setupcore::InstallRecord Resolved(const setupcore::InstallRecord& record) {
     return resolved;
 }
 
-std::vector<std::string> Canonical(const std::vector<std::string>& paths) {
-    std::vector<std::string> canonical;
-    for (const std::string& path : paths)
-        if (const setupcore::CanonicalPath form = CanonicalPathOf(path))
-            canonical.push_back(form.path);
-    return canonical;
-}
-
 // The items the new version did not make again, each removed by its kind;
 // one that could neither go nor be left to the restart stays recorded.
 void RemoveItemsLeftOver(const InstalledVersion& earlier, const RemovalScope& scope,
@@ -50,7 +42,7 @@ void RemoveWhatTheUpdateLeft(const InstalledVersion& earlier, InstallTransaction
                              const std::string& recordFileName) {
     RemovalScope scope(earlier.installDir);
     if (earlier.madeList)
-        scope.AllowWindowsFiles(Canonical(earlier.madeList->windowsFiles));
+        scope.AllowWindowsFiles(CanonicalPaths(earlier.madeList->windowsFiles));
     if (earlier.madeList && earlier.madeList->perUser)
         scope.LimitToTheUser();
     scope.Prepare(earlier.record);
@@ -59,7 +51,7 @@ void RemoveWhatTheUpdateLeft(const InstalledVersion& earlier, InstallTransaction
     const bool moved = !setupcore::IsSamePath(earlier.installDir, run.installDir, IsAnsiLeadByte);
     std::vector<ItemLeft> left; // what stays of the earlier folders is the user's
     const std::vector<std::string> folders =
-        earlier.madeList ? Canonical(earlier.madeList->folders) : std::vector<std::string>();
+        earlier.madeList ? CanonicalPaths(earlier.madeList->folders) : std::vector<std::string>();
     if (moved) {
         for (const std::string& file :
              {recordFileName, setupcore::MadeListFileName(recordFileName)})

@@ -16,11 +16,6 @@
 
 namespace {
 
-std::string CanonicalOrEmpty(const std::string& path) {
-    const setupcore::CanonicalPath canonical = CanonicalPathOf(path);
-    return canonical ? canonical.path : std::string();
-}
-
 bool SamePath(const std::string& a, const std::string& b) {
     return !a.empty() && !b.empty() && setupcore::IsSamePath(a, b, IsAnsiLeadByte);
 }

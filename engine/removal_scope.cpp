@@ -18,12 +18,6 @@ bool SameText(const std::string& a, const std::string& b) {
     return setupcore::EqualsIgnoringAsciiCase(a, b);
 }
 
-// The canonical form of a folder the system names; empty when it has none.
-std::string CanonicalFolder(const std::string& folder) {
-    const setupcore::CanonicalPath canonical = CanonicalPathOf(folder);
-    return canonical ? canonical.path : std::string();
-}
-
 // The uninstall entry a registry item of the record lies in; empty for any other.
 std::string EntryNameOf(const setupcore::RecordItem& item) {
     using setupcore::ItemKind;
@@ -60,22 +54,22 @@ void RemovalScope::LimitToTheUser() {
 }
 
 void RemovalScope::Prepare(const setupcore::InstallRecord& record) {
-    places_.windowsDir = CanonicalFolder(WindowsDirectory());
-    places_.programsFolders = {CanonicalFolder(SpecialFolderPath(CSIDL_PROGRAMS))};
+    places_.windowsDir = CanonicalOrEmpty(WindowsDirectory());
+    places_.programsFolders = {CanonicalOrEmpty(SpecialFolderPath(CSIDL_PROGRAMS))};
     if (perUser_) {
         places_.windowsFiles.clear();
     } else {
         places_.programsFolders.push_back(
-            CanonicalFolder(SpecialFolderPath(CSIDL_COMMON_PROGRAMS)));
+            CanonicalOrEmpty(SpecialFolderPath(CSIDL_COMMON_PROGRAMS)));
         places_.programsFolders.push_back(
-            CanonicalFolder(AppendPath(places_.windowsDir, "Start Menu\\Programs")));
+            CanonicalOrEmpty(AppendPath(places_.windowsDir, "Start Menu\\Programs")));
     }
     const std::string appData = SpecialFolderPath(CSIDL_APPDATA);
     places_.linkFolders = {
-        CanonicalFolder(SpecialFolderPath(CSIDL_DESKTOP)),
+        CanonicalOrEmpty(SpecialFolderPath(CSIDL_DESKTOP)),
         appData.empty()
             ? std::string()
-            : CanonicalFolder(AppendPath(appData, "Microsoft\\Internet Explorer\\Quick Launch"))};
+            : CanonicalOrEmpty(AppendPath(appData, "Microsoft\\Internet Explorer\\Quick Launch"))};
     // An entry is this installation's when its own uninstall command starts
     // the program in this install directory; it is looked at before any
     // value of it goes.

@@ -224,14 +224,6 @@ void RemoveItems(const setupcore::InstallRecord& record, const std::string& reco
         scheduled.push_back(recordPath);
 }
 
-std::vector<std::string> CanonicalPaths(const std::vector<std::string>& paths) {
-    std::vector<std::string> canonical;
-    for (const std::string& path : paths)
-        if (const setupcore::CanonicalPath form = CanonicalPathOf(path))
-            canonical.push_back(form.path);
-    return canonical;
-}
-
 Problem InstallDirectoryOf(const std::string& installedProgram, std::string& program,
                            std::string& directory) {
     const setupcore::CanonicalPath canonicalProgram = CanonicalPathOf(installedProgram);
@@ -265,8 +257,8 @@ RemovalOutcome RemoveRecordedInstallation(const std::string& installedProgram,
     const std::string product = UninstallEntryNameOf(installation);
     ProductRunLock lock;
     if (!lock.Take(product.empty() ? installDirectory : product, 0)) {
-        outcome.problem =
-            Problem::Of(ProblemKind::AnotherRunActive, product.empty() ? installDirectory : product);
+        outcome.problem = Problem::Of(ProblemKind::AnotherRunActive,
+                                      product.empty() ? installDirectory : product);
         return outcome;
     }
     RemovalScope scope(installDirectory);

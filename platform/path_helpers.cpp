@@ -85,6 +85,19 @@ setupcore::CanonicalPath CanonicalPathOf(const std::string& path, const std::str
                         : CanonicalizeFrom(base, path, IsAnsiLeadByte);
 }
 
+std::string CanonicalOrEmpty(const std::string& path) {
+    const setupcore::CanonicalPath canonical = CanonicalPathOf(path);
+    return canonical ? canonical.path : std::string();
+}
+
+std::vector<std::string> CanonicalPaths(const std::vector<std::string>& paths) {
+    std::vector<std::string> canonical;
+    for (const std::string& path : paths)
+        if (const setupcore::CanonicalPath form = CanonicalPathOf(path))
+            canonical.push_back(form.path);
+    return canonical;
+}
+
 bool LinkOnTheWay(const std::string& base, const std::string& path) {
     if (!IsWithin(path, base, IsAnsiLeadByte))
         return true;

@@ -40,6 +40,11 @@ TargetPlace ExpandTargetPath(std::string& path, std::string& unknownToken);
 // relative to the absolute directory `base` when one is given.
 setupcore::CanonicalPath CanonicalPathOf(const std::string& path,
                                          const std::string& base = std::string());
+// The canonical form of a path the system or a record names; empty when it
+// has none.
+std::string CanonicalOrEmpty(const std::string& path);
+// The canonical forms of `paths`, those without one left out.
+std::vector<std::string> CanonicalPaths(const std::vector<std::string>& paths);
 
 // True when a directory link (or any other reparse point) stands on the way
 // from `base` (not included) down to `path` (included): what lies beyond it
