@@ -2,6 +2,7 @@
 
 #include "current_directory.h"
 #include "exit_codes.h"
+#include "hand_off_directory.h"
 #include "install_log_file.h"
 #include "install_wizard.h"
 #include "path_helpers.h"
@@ -79,6 +80,18 @@ bool LogMissingStopsRun(const setupcore::SetupCommandLine& commandLine,
                         const UnattendedSession& session) {
     return !session.LogOpened() && !commandLine.logFile.empty() &&
            commandLine.mode != setupcore::RunMode::BadCommandLine;
+}
+
+// One short message when an earlier run had to be put right; an unattended
+// run's session writes it to the log.
+void TellRecovery(const SetupContext& context) {
+    if (context.recovered == RecoveryFound::InstallUndone)
+        AfxMessageBox(FormatResourceString(IDS_RUN_UNDONE, context.g_strDisplayName),
+                      MB_OK | MB_ICONINFORMATION);
+    else if (context.recovered == RecoveryFound::InstallFinished ||
+             context.recovered == RecoveryFound::UninstallFinished)
+        AfxMessageBox(FormatResourceString(IDS_RUN_FINISHED, context.g_strDisplayName),
+                      MB_OK | MB_ICONINFORMATION);
 }
 
 } // namespace
@@ -173,6 +186,12 @@ int CSetupApp::ReadPackage() {
         return ExitCodeForPackage(problem);
     }
     m_context.DerivePackageNames();
+    // A run of the product that died midway is put right before anything else.
+    RemoveStaleHandOffDirectories(ExtractFileName(m_context.SetupFileName(), false),
+                                  m_context.SetupDirectory(), m_context.log);
+    m_context.recovered =
+        RecoverBeforeStarting(m_context.g_strDisplayName, __argv[0], m_context.log).found;
+    TellRecovery(m_context);
     // An installation of this package already here is the one this run updates.
     m_context.installed = FindInstalledVersion(m_context.g_strDisplayName,
                                                m_context.g_strInfoFileName, m_context.log);

@@ -7,6 +7,7 @@
 #include "setup_app.h"
 
 #include "exit_codes.h"
+#include "hand_off_directory.h"
 #include "install_log.h"
 #include "path_helpers.h"
 #include "problem_message.h"
@@ -59,6 +60,8 @@ int CSetupApp::HandOffUninstall() {
 }
 
 int CSetupApp::RemoveInstallation(const std::string& installedProgram) {
+    RemoveStaleHandOffDirectories(ExtractFileName(installedProgram, false),
+                                  ExtractDirectory(__argv[0]), nullptr);
     return TellRemoval(::RemoveInstallation(installedProgram, __argv[0]));
 }
 
@@ -74,5 +77,7 @@ int CSetupApp::HandOffUninstallSilently(const std::string& logFile, InstallLog& 
 }
 
 int CSetupApp::RemoveInstallationSilently(const std::string& installedProgram, InstallLog& log) {
+    RemoveStaleHandOffDirectories(ExtractFileName(installedProgram, false),
+                                  ExtractDirectory(__argv[0]), &log);
     return TellRemoval(::RemoveInstallation(installedProgram, __argv[0], &log)); // into the log
 }

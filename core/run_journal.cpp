@@ -225,4 +225,8 @@ std::string AsideName(const std::string& file) {
     return file + ".kst-old";
 }
 
+std::string PartName(const std::string& file) {
+    return file + ".kst-part";
+}
+
 } // namespace setupcore

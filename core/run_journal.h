@@ -60,5 +60,7 @@ bool DecodeJournal(const std::string& text, RunJournal& journal);
 // first one sets the old file aside.
 std::string SuccessorName(const std::string& file, int occurrence);
 std::string AsideName(const std::string& file);
+// Where a file that did not stand before is written until it is whole.
+std::string PartName(const std::string& file);
 
 } // namespace setupcore

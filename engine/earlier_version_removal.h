@@ -18,3 +18,8 @@
 // written again as the installation now stands.
 void RemoveWhatTheUpdateLeft(const InstalledVersion& earlier, InstallTransaction& run,
                              const std::string& recordFileName);
+
+// For the next run after one that died while removing them: the earlier
+// version's leftovers that `journal` announced, removed as the update would
+// have removed them.
+void FinishEarlierRemoval(const setupcore::RunJournal& journal, InstallLog* log);

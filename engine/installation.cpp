@@ -106,6 +106,7 @@ void AfterCommit(InstallRun& run) {
     // The folders first: the setup directory's removal at restart follows theirs.
     SweepNestedSources(run.context.SetupDirectory(), run.context.package, run.transaction.sources);
     SweepSetupDirectory(run.context.SetupDirectory(), PackageFiles(run.context, run.transaction));
+    run.transaction.Finish();
 }
 
 InstallOutcome Run(SetupContext& context, const InstallChoices& choices, InstallPrompts& prompts,
@@ -122,6 +123,12 @@ InstallOutcome Run(SetupContext& context, const InstallChoices& choices, Install
         return {InstallStage::DirectoryRefused, problem};
     InstallTransaction transaction(context.package, context.SetupDirectory(), checked.installDir,
                                    context.log);
+    // Kept from before the first change, so that a run that dies at any
+    // moment is put right by the next one.
+    if (Problem problem = transaction.KeepJournal(context.g_strDisplayName))
+        return {InstallStage::CopyFailed, problem};
+    if (Problem problem = transaction.AnnounceDirectoryTree(checked.installDir))
+        return {InstallStage::CopyFailed, problem};
     const bool made = CreateDirectoryTree(checked.installDir, &transaction.createdPaths);
     for (const std::string& directory : transaction.createdPaths)
         LogLine(context.log, "Directory made: " + directory);
@@ -146,7 +153,8 @@ InstallOutcome Run(SetupContext& context, const InstallChoices& choices, Install
     InstallRun run(context, checked, transaction);
     if (Problem problem = MakeTheRest(run))
         return {InstallStage::CopyFailed, problem};
-    transaction.Commit();
+    if (Problem problem = transaction.Commit())
+        return {InstallStage::CopyFailed, problem};
     context.installDir = checked.installDir;
     if (context.installed)
         RemoveWhatTheUpdateLeft(*context.installed, transaction, context.g_strInfoFileName);

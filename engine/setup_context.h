@@ -6,6 +6,7 @@
 #include "install_log.h"
 #include "installed_version.h"
 #include "package.h"
+#include "run_recovery.h"
 
 #include <optional>
 
@@ -19,6 +20,9 @@ struct SetupContext {
     // The installation of this package already on the machine, when there is
     // one: the run updates it (installed_version.h).
     std::optional<InstalledVersion> installed;
+
+    // What this run found of an earlier run of the product that died midway.
+    RecoveryFound recovered = RecoveryFound::Nothing;
 
     std::string g_strDisplayName;  // the folder name's last part, extension cut
     std::string g_strDefaultGroup; // the program group proposed to the user

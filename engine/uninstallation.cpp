@@ -14,58 +14,24 @@
 #include "run_lock.h"
 #include "install_record_file.h"
 #include "item_type.h"
+#include "crash_moments.h"
+#include "journal_store.h"
+#include "registry_names.h"
+#include "run_journal.h"
+#include "run_recovery.h"
+#include "hand_off_directory.h"
 #include "setup_context.h"
 
 #include <direct.h>
 
-#include <cstdio>
 #include <new>
 #include <optional>
 #include <vector>
 
 namespace {
 
-// A hand-off directory is named after the program, a hyphen and eight
-// hexadecimal digits.
-constexpr size_t kHandOffDigits = 8;
-
 Problem RefuseIfTooLong(const std::string& text, size_t limit) {
     return text.size() <= limit ? Problem() : Problem::Of(ProblemKind::PathTooLong, text);
-}
-
-std::string HandOffName(const std::string& programBaseName, DWORD number) {
-    char digits[kHandOffDigits + 1];
-    std::snprintf(digits, sizeof digits, "%08lX", static_cast<unsigned long>(number));
-    return programBaseName + "-" + digits;
-}
-
-// A directory that did not exist before, made by this call: nobody else can
-// have put anything in it. Empty when none could be made.
-std::string MakeHandOffDirectory(const std::string& temporaryDirectory,
-                                 const std::string& programBaseName) {
-    DWORD number = ::GetTickCount() ^ (::GetCurrentProcessId() << 16);
-    for (int attempt = 0; attempt < 100; ++attempt, ++number) {
-        const std::string directory =
-            AppendPath(temporaryDirectory, HandOffName(programBaseName, number));
-        if (::CreateDirectoryA(directory.c_str(), nullptr))
-            return directory;
-        if (::GetLastError() != ERROR_ALREADY_EXISTS)
-            return std::string();
-    }
-    return std::string();
-}
-
-// Whether `directory` is one that MakeHandOffDirectory makes.
-bool IsHandOffDirectory(const std::string& directory, const std::string& programBaseName) {
-    const std::string name = ExtractFileName(directory, true);
-    const setupcore::CanonicalPath parent = CanonicalPathOf(ExtractDirectory(directory));
-    const setupcore::CanonicalPath temporary = CanonicalPathOf(TemporaryDirectoryPath());
-    return parent && temporary && name.size() == programBaseName.size() + 1 + kHandOffDigits &&
-           setupcore::EqualsIgnoringAsciiCase(name.substr(0, programBaseName.size() + 1),
-                                              programBaseName + "-") &&
-           name.find_first_not_of("0123456789ABCDEF", programBaseName.size() + 1) ==
-               std::string::npos &&
-           setupcore::IsSamePath(parent.path, temporary.path, IsAnsiLeadByte);
 }
 
 // Copies `from` to `to`, which must not exist yet.
@@ -199,29 +165,54 @@ std::vector<std::string> FoldersMade(const std::optional<MadeList>& list,
     return folders;
 }
 
+// Whether `item` is a part of the uninstall entry (its key, or a value of it):
+// the entry goes after every other item, so that a removal that dies midway
+// can be started again from it.
+bool IsEntryItem(const setupcore::RecordItem& item) {
+    const std::string base = kUninstallKeyBase;
+    return (item.kind == setupcore::ItemKind::RegistryKey ||
+            item.kind == setupcore::ItemKind::RegistryValue) &&
+           item.parentKey.size() >= base.size() &&
+           setupcore::EqualsIgnoringAsciiCase(item.parentKey.substr(0, base.size()), base);
+}
+
+void RemoveItem(const setupcore::RecordItem& stored, const setupcore::InstallRecord& record,
+                const RemovalScope& scope, std::vector<ItemLeft>& left,
+                std::vector<std::string>& scheduled, InstallLog* log) {
+    PassMoment();
+    const setupcore::RecordItem item = ResolveItem(stored, record.installDir);
+    const std::string text = setupcore::EncodeItem(stored);
+    const ItemType* owner = scope.OwnerOf(item);
+    const ItemOutcome outcome = owner ? owner->Remove(item) : ItemOutcome::Refused;
+    if (outcome == ItemOutcome::Failed || outcome == ItemOutcome::Refused)
+        left.push_back({text, outcome});
+    if (outcome == ItemOutcome::Scheduled && item.kind != setupcore::ItemKind::Directory)
+        scheduled.push_back(item.path);
+    LogLine(log, owner ? owner->Describe(item, outcome, text) : DescribeLeftAlone(item, text));
+}
+
 // Removes every item of `record` that an installation of ours can have made,
-// in the recorded order, each by its own kind; the rest stays and is listed.
-// The record itself is no item of anyone's making: it goes last, always.
-// Files left to the restart (items and the record) go to `scheduled`.
-void RemoveItems(const setupcore::InstallRecord& record, const std::string& recordPath,
-                 const RemovalScope& scope, std::vector<ItemLeft>& left,
-                 std::vector<std::string>& scheduled, InstallLog* log) {
-    for (const setupcore::RecordItem& stored : record.items) {
-        const setupcore::RecordItem item = ResolveItem(stored, record.installDir);
-        const std::string text = setupcore::EncodeItem(stored);
-        const ItemType* owner = scope.OwnerOf(item);
-        const ItemOutcome outcome = owner ? owner->Remove(item) : ItemOutcome::Refused;
-        if (outcome == ItemOutcome::Failed || outcome == ItemOutcome::Refused)
-            left.push_back({text, outcome});
-        if (outcome == ItemOutcome::Scheduled && item.kind != setupcore::ItemKind::Directory)
-            scheduled.push_back(item.path);
-        LogLine(log, owner ? owner->Describe(item, outcome, text) : DescribeLeftAlone(item, text));
-    }
-    const Removal removal = DeleteFileNowOrAtRestart(recordPath);
+// in the recorded order, each by its own kind, the uninstall entry's last;
+// the rest stays and is listed. Files left to the restart go to `scheduled`.
+void RemoveItems(const setupcore::InstallRecord& record, const RemovalScope& scope,
+                 std::vector<ItemLeft>& left, std::vector<std::string>& scheduled,
+                 InstallLog* log) {
+    for (const bool entry : {false, true})
+        for (const setupcore::RecordItem& stored : record.items)
+            if (IsEntryItem(stored) == entry)
+                RemoveItem(stored, record, scope, left, scheduled, log);
+}
+
+// A file of the installation's own that no record names (the record, its
+// made list).
+void RemoveOwnFile(const std::string& path, std::vector<ItemLeft>& left,
+                   std::vector<std::string>& scheduled) {
+    PassMoment();
+    const Removal removal = DeleteFileNowOrAtRestart(path);
     if (removal == Removal::Failed)
-        left.push_back({recordPath, ItemOutcome::Failed});
+        left.push_back({path, ItemOutcome::Failed});
     if (removal == Removal::Scheduled)
-        scheduled.push_back(recordPath);
+        scheduled.push_back(path);
 }
 
 Problem InstallDirectoryOf(const std::string& installedProgram, std::string& program,
@@ -237,6 +228,42 @@ Problem InstallDirectoryOf(const std::string& installedProgram, std::string& pro
     return RefuseIfTooLong(directory, kMaxDirectoryPath);
 }
 
+// The uninstallation's journal: the program the entry starts, and the
+// folders that go last, for a run that finds the record gone already.
+Problem StartJournal(const std::string& product, const std::string& program,
+                     const std::vector<std::string>& folders) {
+    setupcore::RunJournal journal;
+    journal.op = setupcore::JournalOp::Uninstall;
+    journal.product = product;
+    journal.place = program;
+    for (const std::string& folder : folders) {
+        setupcore::JournalStep step;
+        step.kind = setupcore::StepKind::Directory;
+        step.path = folder;
+        journal.steps.push_back(step);
+    }
+    PassMoment();
+    return WriteJournal(product, setupcore::EncodeJournal(journal))
+               ? Problem()
+               : Problem::Of(ProblemKind::CannotCreateFile,
+                             std::string("HKEY_CURRENT_USER\\") + kJournalKey, ::GetLastError());
+}
+
+struct RecordedInstallation {
+    std::string record, madeListPath;
+    std::optional<MadeList> madeList;
+    setupcore::InstallRecord installation;
+};
+
+Problem ReadRecorded(const std::string& installDirectory, const std::string& recordName,
+                     RecordedInstallation& recorded) {
+    recorded.record = AppendPath(installDirectory, recordName);
+    recorded.madeListPath = AppendPath(installDirectory, setupcore::MadeListFileName(recordName));
+    if (Problem problem = ReadMadeList(recorded.madeListPath, recorded.madeList))
+        return problem;
+    return ReadInstallRecord(recorded.record, recorded.installation);
+}
+
 RemovalOutcome RemoveRecordedInstallation(const std::string& installedProgram,
                                           const std::string& runningCopy, InstallLog* log) {
     RemovalOutcome outcome;
@@ -244,50 +271,53 @@ RemovalOutcome RemoveRecordedInstallation(const std::string& installedProgram,
     if ((outcome.problem = InstallDirectoryOf(installedProgram, program, installDirectory)))
         return outcome;
     const std::string recordName = RecordFileNameFor(program);
-    const std::string record = AppendPath(installDirectory, recordName);
-    const std::string madeListPath =
-        AppendPath(installDirectory, setupcore::MadeListFileName(recordName));
-    std::optional<MadeList> madeList;
-    if ((outcome.problem = ReadMadeList(madeListPath, madeList)))
-        return outcome;
-    setupcore::InstallRecord installation;
-    if ((outcome.problem = ReadInstallRecord(record, installation)))
+    RecordedInstallation recorded;
+    if ((outcome.problem = ReadRecorded(installDirectory, recordName, recorded)))
         return outcome;
     // One run of the product at a time; without an entry, its directory names it.
-    const std::string product = UninstallEntryNameOf(installation);
+    const std::string entry = UninstallEntryNameOf(recorded.installation);
+    const std::string product = entry.empty() ? installDirectory : entry;
     ProductRunLock lock;
-    if (!lock.Take(product.empty() ? installDirectory : product, 0)) {
-        outcome.problem = Problem::Of(ProblemKind::AnotherRunActive,
-                                      product.empty() ? installDirectory : product);
+    if (!lock.Take(product, 0)) {
+        outcome.problem = Problem::Of(ProblemKind::AnotherRunActive, product);
         return outcome;
     }
+    // An update that died midway is undone first: the record read may be its.
+    const RecoveryFound found = RecoverInterruptedRun(product, runningCopy, program, log).found;
+    if ((found == RecoveryFound::InstallUndone || found == RecoveryFound::InstallFinished) &&
+        (outcome.problem = ReadRecorded(installDirectory, recordName, recorded)))
+        return outcome;
+    const setupcore::InstallRecord& installation = recorded.installation;
     RemovalScope scope(installDirectory);
-    if (madeList)
-        scope.AllowWindowsFiles(CanonicalPaths(madeList->windowsFiles));
-    if (madeList && madeList->perUser)
+    if (recorded.madeList)
+        scope.AllowWindowsFiles(CanonicalPaths(recorded.madeList->windowsFiles));
+    if (recorded.madeList && recorded.madeList->perUser)
         scope.LimitToTheUser();
     scope.Prepare(installation);
-    LogLine(log, "Removing the installation recorded in " + record);
+    const std::vector<std::string> folders =
+        FoldersMade(recorded.madeList, installation, installDirectory, outcome.left);
+    if ((outcome.problem = StartJournal(product, program, folders)))
+        return outcome;
+    LogLine(log, "Removing the installation recorded in " + recorded.record);
     std::vector<std::string> scheduled;
-    RemoveItems(installation, record, scope, outcome.left, scheduled, log);
+    // The entry, then the program it starts, the record and the folders go
+    // last: a removal that dies midway can be started again from the entry.
+    RemoveItems(installation, scope, outcome.left, scheduled, log);
     RemoveProgramFile(program, runningCopy, outcome.left, scheduled, log);
     RemoveProgramFile(AppendPath(installDirectory, "zlib1.dll"), runningCopy, outcome.left,
                       scheduled, log);
-    const Removal madeListRemoval =
-        madeList ? DeleteFileNowOrAtRestart(madeListPath) : Removal::Removed;
-    if (madeListRemoval == Removal::Failed)
-        outcome.left.push_back({madeListPath, ItemOutcome::Failed});
-    if (madeListRemoval == Removal::Scheduled)
-        scheduled.push_back(madeListPath);
+    if (recorded.madeList)
+        RemoveOwnFile(recorded.madeListPath, outcome.left, scheduled);
+    RemoveOwnFile(recorded.record, outcome.left, scheduled);
     // The first process started this one inside the install directory.
     _chdir(ExtractDirectory(runningCopy).c_str());
-    RemoveMadeFolders(FoldersMade(madeList, installation, installDirectory, outcome.left), scope,
-                      outcome.left, log);
+    RemoveMadeFolders(folders, scope, outcome.left, log);
     LogLine(log, (::GetFileAttributesA(installDirectory.c_str()) == INVALID_FILE_ATTRIBUTES
                       ? "Removed the install directory "
                       : "Left the install directory (not empty, or left to the restart) ") +
                      installDirectory);
     outcome.restartPending = AnyStillThere(scheduled);
+    ClearJournal(product);
     return outcome;
 }
 

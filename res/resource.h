@@ -29,6 +29,8 @@
 #define IDS_ITEM_NOT_OURS 122
 #define IDS_BROWSE_TITLE 123
 #define IDS_ANOTHER_RUN 124
+#define IDS_RUN_UNDONE 125
+#define IDS_RUN_FINISHED 126
 
 /* ---------------------------------------------------------------------
  * Dialog templates

@@ -170,13 +170,9 @@ Problem CopyRun::Reopen(CopyJob& job, DWORD error) {
         if (Problem problem = WaitUntilReplaceable(path))
             return problem;
         // The old file stays whole until the run has written every new one.
-        const std::string successor = run_.replaced.MakeSuccessor(path);
-        if (successor.empty() || !target.Create(successor, GENERIC_READ | GENERIC_WRITE, 0)) {
-            const DWORD failure = ::GetLastError();
-            if (!successor.empty())
-                ::DeleteFileA(successor.c_str());
-            return Problem::Of(ProblemKind::CannotCreateFile, path, failure);
-        }
+        const std::string successor = run_.replaced.SuccessorOf(path);
+        if (!target.Create(successor, GENERIC_READ | GENERIC_WRITE, 0))
+            return Problem::Of(ProblemKind::CannotCreateFile, path, ::GetLastError());
         run_.replaced.Add(path, successor);
     }
     job.recorded = true;

@@ -16,6 +16,7 @@
 #include <memory>
 #include <new>
 #include <unordered_map>
+#include <unordered_set>
 
 namespace {
 
@@ -88,6 +89,67 @@ void RemovePackagedCopies(const std::string& directory,
 
 namespace {
 
+// What the copy run is about to do, found with one listing of each directory
+// its targets lie in rather than a query a file.
+class CopyRunAnnouncement {
+public:
+    explicit CopyRunAnnouncement(const std::string& installDir) : installDir_(installDir) {}
+
+    void Obsolete(const std::string& path) {
+        if (Stands(path))
+            Add(setupcore::StepKind::ReplacedFile, path);
+    }
+    void Target(const std::string& path) {
+        Directories(ExtractDirectory(path));
+        Add(Stands(path) ? setupcore::StepKind::ReplacedFile : setupcore::StepKind::NewFile, path);
+    }
+    const std::vector<setupcore::JournalStep>& Steps() const { return steps_; }
+
+private:
+    void Add(setupcore::StepKind kind, const std::string& path) {
+        setupcore::JournalStep step;
+        step.kind = kind;
+        step.path = path;
+        steps_.push_back(step);
+    }
+    // The directories on the way to `directory` that do not stand yet, outermost first.
+    void Directories(const std::string& directory) {
+        std::vector<std::string> missing;
+        for (std::string at = directory; at.size() > installDir_.size();) {
+            if (!announced_.insert(Folded(at)).second || IsExistingDirectory(at))
+                break;
+            missing.push_back(at);
+            at = ExtractDirectory(at);
+        }
+        for (auto at = missing.rbegin(); at != missing.rend(); ++at)
+            Add(setupcore::StepKind::Directory, *at);
+    }
+    bool Stands(const std::string& path) {
+        const std::string folder = Folded(ExtractDirectory(path));
+        auto listing = listings_.find(folder);
+        if (listing == listings_.end())
+            listing = listings_.emplace(folder, FileSizes(ExtractDirectory(path))).first;
+        return listing->second.count(Folded(ExtractFileName(path, true))) != 0;
+    }
+
+    const std::string& installDir_;
+    std::vector<setupcore::JournalStep> steps_;
+    std::unordered_set<std::string> announced_;
+    std::unordered_map<std::string, std::unordered_map<std::string, uint64_t>> listings_;
+};
+
+Problem AnnounceCopyRun(InstallTransaction& run) {
+    CopyRunAnnouncement announcement(run.installDir);
+    for (const std::string& name : run.package.obsoleteNames)
+        announcement.Obsolete(AppendPath(run.installDir, name));
+    for (const PackageEntry& entry : run.package.entries) {
+        std::string path = AppendPath(run.installDir, entry.name), unknownToken;
+        if (ExpandTargetPath(path, unknownToken) != TargetPlace::UnknownToken)
+            announcement.Target(path);
+    }
+    return run.Announce(announcement.Steps());
+}
+
 std::vector<PackagedSource> PackagedSources(const InstallTransaction& run) {
     std::vector<PackagedSource> sources;
     for (const PackageEntry& entry : run.package.entries)
@@ -124,6 +186,8 @@ Problem InstallFiles(InstallTransaction& run, const std::string& recordFileName,
     run.targets.assign(run.sources.size(), std::string());
     const uint64_t totalBytes = progress ? PackagedBytes(run.sourceDir, run.sources) : 0;
     ProgressScope shown(progress, totalBytes);
+    if (Problem problem = AnnounceCopyRun(run))
+        return problem;
 
     for (const std::string& name : run.package.obsoleteNames) {
         const std::string obsolete = AppendPath(run.installDir, name);

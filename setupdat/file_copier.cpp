@@ -1,5 +1,8 @@
 #include "file_copier.h"
 
+#include "crash_moments.h"
+#include "run_journal.h"
+
 namespace {
 
 CopyOutcome SourceEnd(SourceStatus status) {
@@ -20,21 +23,58 @@ CopyOutcome EndedBy(CopyEnd end, DWORD error = 0) {
 
 FileCopier::FileCopier() : input_(setupcore::kStreamChunk), output_(setupcore::kStreamChunk) {}
 
+namespace {
+
+// A new file is written beside its name and takes the name only when whole:
+// whenever the run is ended, no file stands under its name half written.
+bool MakePart(const std::string& target, FileHandle& part, DWORD& error) {
+    if (::GetFileAttributesA(target.c_str()) != INVALID_FILE_ATTRIBUTES) {
+        error = ERROR_FILE_EXISTS; // the run replaces it instead
+        return false;
+    }
+    if (part.Create(setupcore::PartName(target), GENERIC_READ | GENERIC_WRITE, 0))
+        return true;
+    error = ::GetLastError();
+    // Another job writes the same name (a package that holds it twice).
+    if (error == ERROR_SHARING_VIOLATION)
+        error = ERROR_FILE_EXISTS;
+    return false;
+}
+
+CopyOutcome NameWhole(const std::string& target) {
+    if (::MoveFileA(setupcore::PartName(target).c_str(), target.c_str()))
+        return CopyOutcome();
+    const DWORD error = ::GetLastError();
+    ::DeleteFileA(setupcore::PartName(target).c_str());
+    return EndedBy(CopyEnd::TargetNotMade, error);
+}
+
+} // namespace
+
 CopyOutcome FileCopier::Copy(CopyJob& job, CopyEvents& events) {
     FileHandle source;
     if (!source.Open(job.source.path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE))
         return EndedBy(CopyEnd::SourceNotOpened);
     FileHandle made;
     FileHandle& target = job.hasPreset ? job.preset : made;
-    if (!job.hasPreset && !made.CreateNew(job.targetPath, GENERIC_READ | GENERIC_WRITE, 0))
-        return EndedBy(CopyEnd::TargetNotMade, ::GetLastError());
+    DWORD error = 0;
+    if (!job.hasPreset && !MakePart(job.targetPath, made, error))
+        return EndedBy(CopyEnd::TargetNotMade, error);
     events.TargetMade(job);
     const CopyOutcome outcome = Transfer(job, source, target, events);
-    // A failed target is left behind empty rather than holding a part of the data.
-    if (outcome.end != CopyEnd::Whole)
+    // A failed successor is left behind empty rather than holding a part of
+    // the data; a new file's part goes.
+    if (outcome.end != CopyEnd::Whole && job.hasPreset)
         target.Truncate();
     job.preset = FileHandle(); // closed on this thread, like a target made here
-    return outcome;
+    if (job.hasPreset)
+        return outcome;
+    made = FileHandle();
+    if (outcome.end != CopyEnd::Whole) {
+        ::DeleteFileA(setupcore::PartName(job.targetPath).c_str());
+        return outcome;
+    }
+    return NameWhole(job.targetPath);
 }
 
 CopyOutcome FileCopier::Transfer(CopyJob& job, FileHandle& source, FileHandle& target,
@@ -70,6 +110,7 @@ CopyOutcome FileCopier::CopyPlain(CopyJob& job, FileHandle& source, FileHandle& 
         if (!target.Write(input_.data(), got))
             return EndedBy(CopyEnd::WriteFailed, ::GetLastError());
         events.ChunkDone(job);
+        PassMoment();
         if (job.cancel)
             return EndedBy(CopyEnd::Cancelled);
     }
@@ -90,6 +131,7 @@ CopyOutcome FileCopier::Inflate(CopyJob& job, FileHandle& source, FileHandle& ta
             at = input_.data();
             left = got;
             events.ChunkDone(job);
+        PassMoment();
             if (job.cancel)
                 return EndedBy(CopyEnd::Cancelled);
         }

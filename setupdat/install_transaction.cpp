@@ -4,6 +4,8 @@
 #include "file_change.h"
 #include "file_handle.h"
 #include "install_record_format.h"
+#include "crash_moments.h"
+#include "journal_store.h"
 #include "made_list.h"
 #include "path_helpers.h"
 #include "path_scope.h"
@@ -68,8 +70,10 @@ Problem InstallTransaction::WriteRecord(const std::string& recordFileName) {
     const std::string path = AppendPath(installDir, recordFileName);
     const std::string madeList = setupcore::MadeListFileName(recordFileName);
     if (!recordJournalled_ && !committed_) {
-        JournalFileWrite(*this, path);
-        JournalFileWrite(*this, AppendPath(installDir, madeList));
+        if (Problem problem = JournalFileWrite(*this, path))
+            return problem;
+        if (Problem problem = JournalFileWrite(*this, AppendPath(installDir, madeList)))
+            return problem;
         recordJournalled_ = true;
     }
     const std::string bytes = setupcore::EncodeRecord(record_);
@@ -88,9 +92,70 @@ void InstallTransaction::Journal(std::unique_ptr<Change> change) {
     changes_.push_back(std::move(change));
 }
 
-void InstallTransaction::Commit() {
+Problem InstallTransaction::KeepJournal(const std::string& product) {
+    setupcore::RunJournal head;
+    head.product = product;
+    head.place = installDir;
+    journalText_ = setupcore::EncodeJournalHead(head);
+    product_ = product;
+    return Announce({});
+}
+
+Problem InstallTransaction::Announce(const std::vector<setupcore::JournalStep>& steps) {
+    if (product_.empty())
+        return Problem();
+    for (const setupcore::JournalStep& step : steps)
+        journalText_ += setupcore::EncodeJournalStep(step);
+    PassMoment();
+    if (!WriteJournal(product_, journalText_))
+        return Problem::Of(ProblemKind::CannotCreateFile,
+                           std::string("HKEY_CURRENT_USER\\") + kJournalKey, ::GetLastError());
+    return Problem();
+}
+
+Problem InstallTransaction::AnnounceDirectoryTree(const std::string& directory) {
+    std::vector<setupcore::JournalStep> steps;
+    for (std::string at = directory; !at.empty() && !IsExistingDirectory(at);) {
+        setupcore::JournalStep step;
+        step.kind = setupcore::StepKind::Directory;
+        step.path = at;
+        steps.insert(steps.begin(), step);
+        const std::string parent = ExtractDirectory(at);
+        if (parent.size() >= at.size())
+            break;
+        at = parent;
+    }
+    return steps.empty() ? Problem() : Announce(steps);
+}
+
+Problem InstallTransaction::AnnounceFile(const std::string& path) {
+    setupcore::JournalStep step;
+    step.kind = ::GetFileAttributesA(path.c_str()) == INVALID_FILE_ATTRIBUTES
+                    ? setupcore::StepKind::NewFile
+                    : setupcore::StepKind::ReplacedFile;
+    step.path = path;
+    return Announce({step});
+}
+
+Problem InstallTransaction::Commit() {
+    setupcore::JournalStep committed;
+    committed.kind = setupcore::StepKind::Committed;
+    if (Problem problem = Announce({committed}))
+        return problem;
     committed_ = true;
     changes_.clear();
+    return Problem();
+}
+
+void InstallTransaction::Finish() {
+    if (committed_)
+        EndJournal();
+}
+
+void InstallTransaction::EndJournal() {
+    if (!product_.empty())
+        ClearJournal(product_);
+    product_.clear();
 }
 
 void InstallTransaction::Rollback() {
@@ -110,4 +175,5 @@ void InstallTransaction::Rollback() {
     }
     createdPaths.clear();
     createdFiles.clear();
+    EndJournal();
 }

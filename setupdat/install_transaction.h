@@ -5,6 +5,10 @@
 // itself. It commits when the installation is whole; until then, and
 // whenever it ends without committing, it is undone, last change first,
 // and says of each path what became of it.
+//
+// With a journal kept, every step is announced (written and flushed) before
+// it is taken, so that a run that dies midway is undone, or finished once it
+// committed, by the next run of the product (run_recovery.h).
 #pragma once
 
 #include "install_log.h"
@@ -15,6 +19,7 @@
 #include "package_reader.h"
 #include "problem.h"
 #include "replaced_files.h"
+#include "run_journal.h"
 
 #include <memory>
 #include <string>
@@ -68,16 +73,34 @@ public:
     // Keeps a change made after the copy run, to undo should the run not commit.
     void Journal(std::unique_ptr<Change> change);
 
-    // The installation is whole: nothing is undone any more.
-    void Commit();
+    // From here on the journal is kept under `product`, which names the
+    // run's lock; the problem when it cannot be written.
+    Problem KeepJournal(const std::string& product);
+    // Announces steps about to be taken: the problem, which must stop the
+    // run before it takes them, when the journal cannot keep them.
+    Problem Announce(const std::vector<setupcore::JournalStep>& steps);
+    // The directories of `directory` that do not stand yet, outermost first.
+    Problem AnnounceDirectoryTree(const std::string& directory);
+    // A file about to be written: new, or replaced when one stands there.
+    Problem AnnounceFile(const std::string& path);
+
+    // The installation is whole: nothing is undone any more. The problem
+    // when the journal could not say so; the run is then not committed.
+    Problem Commit();
     bool Committed() const { return committed_; }
     // Undoes everything not committed and logs what of each path is gone.
     void Rollback();
+    // A committed run has done all it does: its journal goes.
+    void Finish();
 
 private:
+    void EndJournal();
+
     setupcore::InstallRecord record_;
     std::vector<std::unique_ptr<Change>> changes_;
     bool committed_ = false;
     bool recordJournalled_ = false;
     bool rolledBack_ = false;
+    std::string product_;     // empty while no journal is kept
+    std::string journalText_; // the journal as written so far
 };

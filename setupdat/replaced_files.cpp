@@ -1,17 +1,11 @@
 #include "replaced_files.h"
 
 #include "path_helpers.h"
+#include "path_text.h"
 #include "reboot_delete.h"
+#include "run_journal.h"
 
 namespace {
-
-// A new file in `directory` that nobody else has: GetTempFileName makes it.
-std::string FreshFileBeside(const std::string& target) {
-    char name[MAX_PATH * 2];
-    if (!::GetTempFileNameA(ExtractDirectory(target).c_str(), "kst", 0, name))
-        return std::string();
-    return name;
-}
 
 bool MoveOver(const std::string& from, const std::string& to) {
     return ::MoveFileExA(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING) != 0;
@@ -19,8 +13,19 @@ bool MoveOver(const std::string& from, const std::string& to) {
 
 } // namespace
 
-std::string ReplacedFiles::MakeSuccessor(const std::string& target) {
-    return FreshFileBeside(target);
+std::string ReplacedFiles::SuccessorOf(const std::string& target) const {
+    int earlier = 0;
+    for (const Entry& entry : entries_)
+        if (!entry.successor.empty() && setupcore::EqualsIgnoringAsciiCase(entry.target, target))
+            ++earlier;
+    return setupcore::SuccessorName(target, earlier);
+}
+
+bool ReplacedFiles::HoldsAside(const std::string& target) const {
+    for (const Entry& entry : entries_)
+        if (!entry.aside.empty() && setupcore::EqualsIgnoringAsciiCase(entry.target, target))
+            return true;
+    return false;
 }
 
 void ReplacedFiles::Add(const std::string& target, const std::string& successor) {
@@ -28,22 +33,26 @@ void ReplacedFiles::Add(const std::string& target, const std::string& successor)
 }
 
 void ReplacedFiles::SetAside(const std::string& target) {
-    if (::GetFileAttributesA(target.c_str()) == INVALID_FILE_ATTRIBUTES)
-        return; // absent is normal
+    const DWORD attributes = ::GetFileAttributesA(target.c_str());
+    // Absent is normal; a directory in the way stays there, and the file's
+    // writing then fails and says where.
+    if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY) ||
+        HoldsAside(target))
+        return;
     Entry entry{target, std::string(), std::string(), false};
     if (StepAside(entry))
         entries_.push_back(entry);
 }
 
 bool ReplacedFiles::StepAside(Entry& entry) {
-    entry.aside = FreshFileBeside(entry.target);
-    if (entry.aside.empty())
-        return false;
-    if (MoveOver(entry.target, entry.aside))
+    // The target already holds this run's bytes: its old file waits already.
+    if (HoldsAside(entry.target))
         return true;
-    ::DeleteFileA(entry.aside.c_str());
-    entry.aside.clear();
-    return false;
+    const std::string aside = setupcore::AsideName(entry.target);
+    if (!MoveOver(entry.target, aside))
+        return false;
+    entry.aside = aside;
+    return true;
 }
 
 Problem ReplacedFiles::Commit() {

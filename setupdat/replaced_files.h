@@ -1,7 +1,9 @@
 // Files of an earlier installation that a copy run replaces or deletes. Their
 // successors are written beside them under names of their own, and the old
 // files step aside only once every successor is whole, so that a failed run
-// can put every one of them back as it was.
+// can put every one of them back as it was. The names are the journal's
+// (run_journal.h): a run that dies midway leaves nothing the next run cannot
+// find from the names of the files it was replacing.
 #pragma once
 
 #include "problem.h"
@@ -11,13 +13,14 @@
 
 class ReplacedFiles {
 public:
-    // A fresh, empty file beside `target` for its successor's bytes; empty
-    // when none could be made (GetLastError tells why).
-    std::string MakeSuccessor(const std::string& target);
+    // The name beside `target` for its successor's bytes.
+    std::string SuccessorOf(const std::string& target) const;
     // `successor`, made above, holds the whole new content of `target`.
     void Add(const std::string& target, const std::string& successor);
-    // Moves an existing file out of the way at once (an obsolete file): it
-    // is gone for the run, and back should the run fail.
+    // Moves an existing file out of the way at once (an obsolete file, or
+    // one about to be written anew): it is gone for the run, and back should
+    // the run fail. A file this run has already set aside or replaced holds
+    // the run's own bytes, and is not moved.
     void SetAside(const std::string& target);
 
     // Each old file steps aside and its successor takes its name. On a
@@ -37,5 +40,7 @@ private:
         bool committed = false;
     };
     bool StepAside(Entry& entry);
+    // Whether an earlier entry holds `target`'s old file aside.
+    bool HoldsAside(const std::string& target) const;
     std::vector<Entry> entries_;
 };

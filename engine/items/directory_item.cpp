@@ -6,6 +6,8 @@
 #include "path_scope.h"
 
 Problem DirectoryItem::Make(InstallTransaction& run, const std::string& directory) {
+    if (Problem problem = run.AnnounceDirectoryTree(directory))
+        return problem;
     // One that cannot be made leaves what goes into it unmade; the
     // installation stands all the same.
     LogLine(run.log,

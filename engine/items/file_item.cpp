@@ -10,7 +10,8 @@
 
 Problem FileItem::MakeCopy(InstallTransaction& run, const std::string& from,
                            const std::string& to) {
-    JournalFileWrite(run, to);
+    if (Problem problem = JournalFileWrite(run, to))
+        return problem;
     if (::CopyFileA(from.c_str(), to.c_str(), FALSE))
         LogLine(run.log, "Made: " + to);
     else

@@ -21,6 +21,17 @@ public:
                                       reinterpret_cast<BYTE*>(&data_[0]), &size) == ERROR_SUCCESS;
         data_.resize(size);
     }
+    // What the journal keeps of it, for a run that dies before it is undone.
+    setupcore::JournalStep Step() const {
+        setupcore::JournalStep step;
+        step.kind = setupcore::StepKind::RegistryValue;
+        step.path = keyPath_;
+        step.name = name_;
+        step.existed = existed_;
+        step.type = type_;
+        step.data = data_;
+        return step;
+    }
     void Undo() override {
         CRegKeyHolder key;
         if (key.Open(HKEY_CURRENT_USER, keyPath_.c_str(), KEY_SET_VALUE) != ERROR_SUCCESS)
@@ -50,13 +61,29 @@ private:
     std::string keyPath_;
 };
 
+// Announces the change of the value and keeps it for the undo; false when
+// the journal could not keep it, and nothing may change.
+bool JournalValue(InstallTransaction& run, const std::string& keyPath, const char* name) {
+    auto change = std::make_unique<ValueChange>(keyPath, name);
+    if (run.Announce({change->Step()}))
+        return false;
+    run.Journal(std::move(change));
+    return true;
+}
+
+bool KeyStands(const std::string& keyPath) {
+    CRegKeyHolder key;
+    return key.Open(HKEY_CURRENT_USER, keyPath.c_str(), KEY_QUERY_VALUE) == ERROR_SUCCESS;
+}
+
 LONG SetValue(InstallTransaction& run, const std::string& keyPath, const char* name, DWORD type,
               const BYTE* data, DWORD size) {
     CRegKeyHolder key;
     LONG result = key.Open(HKEY_CURRENT_USER, keyPath.c_str(), KEY_SET_VALUE);
     if (result != ERROR_SUCCESS)
         return result;
-    run.Journal(std::make_unique<ValueChange>(keyPath, name));
+    if (!JournalValue(run, keyPath, name))
+        return ERROR_CANTWRITE;
     return ::RegSetValueExA(key.m_hKey, name, 0, type, data, size);
 }
 
@@ -79,12 +106,20 @@ LONG DeleteRegistryValue(InstallTransaction& run, const std::string& keyPath, co
     LONG result = key.Open(HKEY_CURRENT_USER, keyPath.c_str(), KEY_SET_VALUE);
     if (result != ERROR_SUCCESS)
         return result;
-    run.Journal(std::make_unique<ValueChange>(keyPath, name));
+    if (!JournalValue(run, keyPath, name))
+        return ERROR_CANTWRITE;
     result = ::RegDeleteValueA(key.m_hKey, name);
     return result == ERROR_FILE_NOT_FOUND ? ERROR_SUCCESS : result;
 }
 
 LONG MakeRegistryKey(InstallTransaction& run, const std::string& keyPath) {
+    if (!KeyStands(keyPath)) {
+        setupcore::JournalStep step;
+        step.kind = setupcore::StepKind::RegistryKey;
+        step.path = keyPath;
+        if (run.Announce({step}))
+            return ERROR_CANTWRITE;
+    }
     CRegKeyHolder key;
     DWORD disposition = 0;
     const LONG result = key.Create(HKEY_CURRENT_USER, keyPath.c_str(), &disposition);

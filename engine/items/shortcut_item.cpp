@@ -25,7 +25,8 @@ std::string Hex(HRESULT result) {
 } // namespace
 
 Problem ShortcutItem::Make(InstallTransaction& run, const ShortcutSpec& shortcut) {
-    JournalFileWrite(run, shortcut.link);
+    if (Problem problem = JournalFileWrite(run, shortcut.link))
+        return problem;
     const HRESULT made = CreateShortcut(
         shortcut.target, shortcut.link, shortcut.workingDirectory.c_str(),
         shortcut.iconPath.empty() ? nullptr : shortcut.iconPath.c_str(), shortcut.iconIndex,

@@ -75,7 +75,7 @@ TEST_F(CopyRunTest, InstallsRecordsAndClearsThePackage) {
         EXPECT_FALSE(FileExists(source / packaged)) << packaged;
 }
 
-TEST_F(CopyRunTest, DamagedStreamNamesTheSourceLeavesAnEmptyTargetAndNoRecord) {
+TEST_F(CopyRunTest, DamagedStreamNamesTheSourceLeavesNoTargetAndNoRecord) {
     Package("first.txt", "fine", 0);
     std::string damaged = setupcore::PackBytes(Text(5000, 'q'));
     damaged[damaged.size() / 2] ^= 0x55;
@@ -85,8 +85,9 @@ TEST_F(CopyRunTest, DamagedStreamNamesTheSourceLeavesAnEmptyTargetAndNoRecord) {
     EXPECT_EQ(dat.RunCopy(), 0);
     ASSERT_EQ(ui.boxes.size(), 1u);
     EXPECT_EQ(ui.boxes[0].text, "The file " + source / "broken.bin" + " is invalid.");
-    EXPECT_TRUE(FileExists(install / "broken.bin"));
-    EXPECT_EQ(ReadFileBytes(install / "broken.bin"), "");
+    // Never a part of the data under the file's name, nor beside it.
+    EXPECT_FALSE(FileExists(install / "broken.bin"));
+    EXPECT_FALSE(FileExists(install / "broken.bin.kst-part"));
     EXPECT_FALSE(FileExists(install / "later.txt"));
     EXPECT_FALSE(FileExists(Record()));
     EXPECT_TRUE(FileExists(source / "first.txt")); // the package stays whole
