@@ -1,5 +1,7 @@
 #include "unattended_session.h"
 
+#include "crash_moments.h"
+
 #include <windows.h>
 
 UnattendedSession::UnattendedSession(const std::string& logFile) : previous_(UserInterface()) {
@@ -13,6 +15,9 @@ UnattendedSession::~UnattendedSession() {
 }
 
 void UnattendedSession::End(int exitCode) {
+    // For a test that ends the program at one of its moments: how many there were.
+    if (MomentsAreWatched())
+        log_.Line("Moments passed: " + std::to_string(MomentsPassed()));
     log_.Line("Exit code " + std::to_string(exitCode));
 }
 

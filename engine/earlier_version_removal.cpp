@@ -98,15 +98,14 @@ EarlierLeftovers LeftoversOf(const InstalledVersion& earlier, const InstallTrans
 
 } // namespace
 
+Problem AnnounceWhatTheUpdateLeaves(const InstalledVersion& earlier, InstallTransaction& run,
+                                    const std::string& recordFileName) {
+    return run.Announce(StepsOf(LeftoversOf(earlier, run, recordFileName)));
+}
+
 void RemoveWhatTheUpdateLeft(const InstalledVersion& earlier, InstallTransaction& run,
                              const std::string& recordFileName) {
     const EarlierLeftovers leftovers = LeftoversOf(earlier, run, recordFileName);
-    // Without the journal's word, a run that died here would leave them for good.
-    if (const Problem problem = run.Announce(StepsOf(leftovers))) {
-        LogLine(run.log, "Could not journal the removal of the earlier version's leftovers; "
-                         "they stay: " + problem.path);
-        return;
-    }
     for (const setupcore::RecordItem& item : CarryOut(leftovers, run.log))
         run.Record(item); // still held: the next uninstallation tries again
     if (!leftovers.moved) {

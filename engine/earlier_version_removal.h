@@ -9,6 +9,11 @@
 
 #include <string>
 
+// Before the update commits: journals what RemoveWhatTheUpdateLeft will
+// remove, so that a run that dies once committed is finished by the next.
+Problem AnnounceWhatTheUpdateLeaves(const InstalledVersion& earlier, InstallTransaction& run,
+                                    const std::string& recordFileName);
+
 // Removes every item of `earlier`'s record that `run` did not record again,
 // each by its own kind and within the removal scope of the earlier install
 // directory; an item that could not go stays on the new record. When the new

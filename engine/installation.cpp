@@ -153,6 +153,10 @@ InstallOutcome Run(SetupContext& context, const InstallChoices& choices, Install
     InstallRun run(context, checked, transaction);
     if (Problem problem = MakeTheRest(run))
         return {InstallStage::CopyFailed, problem};
+    if (context.installed)
+        if (Problem problem = AnnounceWhatTheUpdateLeaves(*context.installed, transaction,
+                                                          context.g_strInfoFileName))
+            return {InstallStage::CopyFailed, problem};
     if (Problem problem = transaction.Commit())
         return {InstallStage::CopyFailed, problem};
     context.installDir = checked.installDir;

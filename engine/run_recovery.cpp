@@ -2,9 +2,13 @@
 
 #include "ansi_text.h"
 #include "earlier_version_removal.h"
+#include "made_folders.h"
+#include "removal_scope.h"
+#include "setup_context.h"
 #include "install_log.h"
 #include "journal_store.h"
 #include "path_helpers.h"
+#include "path_scope.h"
 #include "path_text.h"
 #include "reboot_delete.h"
 #include "reg_key_holder.h"
@@ -66,6 +70,23 @@ void RemoveSuccessors(const std::string& path, const FileHistory& history, Insta
         RemoveFile(setupcore::SuccessorName(path, occurrence), log);
 }
 
+// The old file back under its name. A program that runs (the installed
+// uninstaller that started this run, say) cannot be replaced, but it can be
+// renamed: it steps aside and goes at the restart.
+bool PutBack(const std::string& aside, const std::string& path) {
+    if (::MoveFileExA(aside.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING))
+        return true;
+    const std::string gone = path + ".kst-gone";
+    if (!::MoveFileExA(path.c_str(), gone.c_str(), MOVEFILE_REPLACE_EXISTING))
+        return false;
+    if (!::MoveFileExA(aside.c_str(), path.c_str(), 0)) {
+        ::MoveFileExA(gone.c_str(), path.c_str(), 0);
+        return false;
+    }
+    DeleteFileNowOrAtRestart(gone);
+    return true;
+}
+
 // The file as it was before the run: the old file back from where it waited,
 // or, when there was none, whatever the run wrote gone.
 void UndoFile(const std::string& path, const FileHistory& history, InstallLog* log) {
@@ -75,10 +96,7 @@ void UndoFile(const std::string& path, const FileHistory& history, InstallLog* l
         RemoveFile(aside, log); // this run's own earlier bytes
         RemoveFile(path, log);
     } else if (Stands(aside)) {
-        LogLine(log, (::MoveFileExA(aside.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING)
-                          ? "Put back: "
-                          : "Could not put back: ") +
-                         path);
+        LogLine(log, (PutBack(aside, path) ? "Put back: " : "Could not put back: ") + path);
     }
 }
 
@@ -156,6 +174,29 @@ void FinishInstall(const RunJournal& journal, InstallLog* log) {
     FinishEarlierRemoval(journal, log);
 }
 
+// An uninstallation that died after the record went: what is left is its
+// made list and the folders, which the journal names; each only where an
+// installation makes folders, and only once empty.
+void FinishRemovalWithoutRecord(const RunJournal& journal, InstallLog* log) {
+    const setupcore::CanonicalPath program = CanonicalPathOf(journal.place);
+    const setupcore::CanonicalPath directory =
+        program ? CanonicalPathOf(ExtractDirectory(program.path)) : setupcore::CanonicalPath();
+    if (!directory)
+        return;
+    RemoveFile(AppendPath(directory.path,
+                          setupcore::MadeListFileName(RecordFileNameFor(program.path))),
+               log);
+    std::vector<std::string> folders;
+    for (const JournalStep& step : journal.steps)
+        if (step.kind == StepKind::Directory)
+            if (const setupcore::CanonicalPath folder = CanonicalPathOf(step.path))
+                folders.push_back(folder.path);
+    RemovalScope scope(directory.path);
+    scope.Prepare(setupcore::InstallRecord{directory.path, {}});
+    std::vector<ItemLeft> left;
+    RemoveMadeFolders(folders, scope, left, log);
+}
+
 Recovery Recover(const RunJournal& journal, const std::string& runningProgram,
                  const std::string& removingProgram, InstallLog* log) {
     if (journal.op == setupcore::JournalOp::Uninstall) {
@@ -164,7 +205,9 @@ Recovery Recover(const RunJournal& journal, const std::string& runningProgram,
             return {RecoveryFound::UninstallLeftToThis, journal.place};
         LogLine(log, "An uninstallation of " + journal.place +
                          " was interrupted; finishing it");
-        RemoveInstallation(journal.place, runningProgram, log);
+        const RemovalOutcome removal = RemoveInstallation(journal.place, runningProgram, log);
+        if (removal.problem.kind == ProblemKind::CannotOpenRecord)
+            FinishRemovalWithoutRecord(journal, log);
         ClearJournal(journal.product);
         return {RecoveryFound::UninstallFinished, journal.place};
     }
@@ -197,6 +240,21 @@ Recovery RecoverInterruptedRun(const std::string& product, const std::string& ru
         return {RecoveryFound::Unreadable, std::string()};
     }
     return Recover(journal, runningProgram, removingProgram, log);
+}
+
+std::string JournalledProductIn(const std::string& installDirectory) {
+    for (const std::string& product : JournalProducts()) {
+        std::string text;
+        RunJournal journal;
+        if (!ReadJournal(product, text) || !setupcore::DecodeJournal(text, journal))
+            continue;
+        const setupcore::CanonicalPath place = CanonicalPathOf(
+            journal.op == setupcore::JournalOp::Install ? journal.place
+                                                        : ExtractDirectory(journal.place));
+        if (place && setupcore::IsSamePath(place.path, installDirectory, IsAnsiLeadByte))
+            return product;
+    }
+    return std::string();
 }
 
 Recovery RecoverBeforeStarting(const std::string& product, const std::string& runningProgram,

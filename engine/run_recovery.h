@@ -31,6 +31,12 @@ struct Recovery {
 Recovery RecoverInterruptedRun(const std::string& product, const std::string& runningProgram,
                                const std::string& removingProgram, InstallLog* log);
 
+// The product whose journal concerns the installation in `installDirectory`
+// (canonical): an installation into it, or the removal of its program; empty
+// when there is none. A record cut short by a run that died may not name
+// its product, so the uninstaller asks the journals.
+std::string JournalledProductIn(const std::string& installDirectory);
+
 // Takes the product's lock for the recovery alone, waiting for nothing:
 // when another run holds it, that run is alive and nothing is recovered.
 Recovery RecoverBeforeStarting(const std::string& product, const std::string& runningProgram,

@@ -165,15 +165,35 @@ std::vector<std::string> FoldersMade(const std::optional<MadeList>& list,
     return folders;
 }
 
-// Whether `item` is a part of the uninstall entry (its key, or a value of it):
-// the entry goes after every other item, so that a removal that dies midway
-// can be started again from it.
-bool IsEntryItem(const setupcore::RecordItem& item) {
+bool IsPathItem(const setupcore::RecordItem& item) {
+    return item.kind == setupcore::ItemKind::FullPathFile ||
+           item.kind == setupcore::ItemKind::BareFile ||
+           item.kind == setupcore::ItemKind::Directory;
+}
+
+bool IsGonePath(const std::string& path) {
+    if (::GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES)
+        return false;
+    const DWORD error = ::GetLastError();
+    return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND;
+}
+
+// When an item goes: the uninstall entry after every other item, so that a
+// removal that dies midway can be started again from it, and its key before
+// its values, since the key goes whole, values and all, at once: the entry
+// stands complete or not at all.
+enum class RemovalTurn { First, EntryKey, EntryValues };
+
+RemovalTurn TurnOf(const setupcore::RecordItem& item) {
     const std::string base = kUninstallKeyBase;
-    return (item.kind == setupcore::ItemKind::RegistryKey ||
-            item.kind == setupcore::ItemKind::RegistryValue) &&
-           item.parentKey.size() >= base.size() &&
-           setupcore::EqualsIgnoringAsciiCase(item.parentKey.substr(0, base.size()), base);
+    const bool underEntries =
+        item.parentKey.size() >= base.size() &&
+        setupcore::EqualsIgnoringAsciiCase(item.parentKey.substr(0, base.size()), base);
+    if (item.kind == setupcore::ItemKind::RegistryKey && underEntries)
+        return RemovalTurn::EntryKey;
+    if (item.kind == setupcore::ItemKind::RegistryValue && underEntries)
+        return RemovalTurn::EntryValues;
+    return RemovalTurn::First;
 }
 
 void RemoveItem(const setupcore::RecordItem& stored, const setupcore::InstallRecord& record,
@@ -182,6 +202,12 @@ void RemoveItem(const setupcore::RecordItem& stored, const setupcore::InstallRec
     PassMoment();
     const setupcore::RecordItem item = ResolveItem(stored, record.installDir);
     const std::string text = setupcore::EncodeItem(stored);
+    // A removal that died midway, started again, finds some paths gone:
+    // nothing stands there, so nothing is left, whoever made it.
+    if (IsPathItem(item) && IsGonePath(item.path)) {
+        LogLine(log, "Already gone: " + item.path);
+        return;
+    }
     const ItemType* owner = scope.OwnerOf(item);
     const ItemOutcome outcome = owner ? owner->Remove(item) : ItemOutcome::Refused;
     if (outcome == ItemOutcome::Failed || outcome == ItemOutcome::Refused)
@@ -193,13 +219,23 @@ void RemoveItem(const setupcore::RecordItem& stored, const setupcore::InstallRec
 
 // Removes every item of `record` that an installation of ours can have made,
 // in the recorded order, each by its own kind, the uninstall entry's last;
-// the rest stays and is listed. Files left to the restart go to `scheduled`.
-void RemoveItems(const setupcore::InstallRecord& record, const RemovalScope& scope,
-                 std::vector<ItemLeft>& left, std::vector<std::string>& scheduled,
-                 InstallLog* log) {
-    for (const bool entry : {false, true})
+// the rest stays and is listed. The program the entry starts and the
+// zlib1.dll it needs (`keptForLast`) go after the entry. Files left to the
+// restart go to `scheduled`.
+void RemoveItems(const setupcore::InstallRecord& record, const std::vector<std::string>& keptForLast,
+                 const RemovalScope& scope, std::vector<ItemLeft>& left,
+                 std::vector<std::string>& scheduled, InstallLog* log) {
+    const auto isKept = [&](const setupcore::RecordItem& stored) {
+        const std::string path = ResolveItem(stored, record.installDir).path;
+        for (const std::string& kept : keptForLast)
+            if (setupcore::IsSamePath(path, kept, IsAnsiLeadByte))
+                return true;
+        return false;
+    };
+    for (const RemovalTurn turn :
+         {RemovalTurn::First, RemovalTurn::EntryKey, RemovalTurn::EntryValues})
         for (const setupcore::RecordItem& stored : record.items)
-            if (IsEntryItem(stored) == entry)
+            if (TurnOf(stored) == turn && !isKept(stored))
                 RemoveItem(stored, record, scope, left, scheduled, log);
 }
 
@@ -274,9 +310,12 @@ RemovalOutcome RemoveRecordedInstallation(const std::string& installedProgram,
     RecordedInstallation recorded;
     if ((outcome.problem = ReadRecorded(installDirectory, recordName, recorded)))
         return outcome;
-    // One run of the product at a time; without an entry, its directory names it.
+    // One run of the product at a time. A run that died midway journalled
+    // it by its name; else the entry names it, and without one, its directory.
+    const std::string journalled = JournalledProductIn(installDirectory);
     const std::string entry = UninstallEntryNameOf(recorded.installation);
-    const std::string product = entry.empty() ? installDirectory : entry;
+    const std::string product =
+        !journalled.empty() ? journalled : entry.empty() ? installDirectory : entry;
     ProductRunLock lock;
     if (!lock.Take(product, 0)) {
         outcome.problem = Problem::Of(ProblemKind::AnotherRunActive, product);
@@ -302,13 +341,15 @@ RemovalOutcome RemoveRecordedInstallation(const std::string& installedProgram,
     std::vector<std::string> scheduled;
     // The entry, then the program it starts, the record and the folders go
     // last: a removal that dies midway can be started again from the entry.
-    RemoveItems(installation, scope, outcome.left, scheduled, log);
+    const std::string zlib = AppendPath(installDirectory, "zlib1.dll");
+    RemoveItems(installation, {program, zlib}, scope, outcome.left, scheduled, log);
     RemoveProgramFile(program, runningCopy, outcome.left, scheduled, log);
-    RemoveProgramFile(AppendPath(installDirectory, "zlib1.dll"), runningCopy, outcome.left,
-                      scheduled, log);
+    RemoveProgramFile(zlib, runningCopy, outcome.left, scheduled, log);
+    // The record before its made list: a removal that dies between the two
+    // is finished from the journal, which names the folders.
+    RemoveOwnFile(recorded.record, outcome.left, scheduled);
     if (recorded.madeList)
         RemoveOwnFile(recorded.madeListPath, outcome.left, scheduled);
-    RemoveOwnFile(recorded.record, outcome.left, scheduled);
     // The first process started this one inside the install directory.
     _chdir(ExtractDirectory(runningCopy).c_str());
     RemoveMadeFolders(folders, scope, outcome.left, log);

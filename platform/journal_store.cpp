@@ -49,6 +49,22 @@ bool ReadJournal(const std::string& product, std::string& text) {
                                            &size) == ERROR_SUCCESS;
 }
 
+std::vector<std::string> JournalProducts() {
+    std::vector<std::string> products;
+    CRegKeyHolder key;
+    if (key.Open(HKEY_CURRENT_USER, kJournalKey, KEY_QUERY_VALUE) != ERROR_SUCCESS)
+        return products;
+    char name[16384];
+    for (DWORD index = 0;; ++index) {
+        DWORD length = sizeof name;
+        if (::RegEnumValueA(key.m_hKey, index, name, &length, nullptr, nullptr, nullptr,
+                            nullptr) != ERROR_SUCCESS)
+            break;
+        products.emplace_back(name, length);
+    }
+    return products;
+}
+
 void ClearJournal(const std::string& product) {
     {
         CRegKeyHolder key;

@@ -6,6 +6,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 // The key that holds the journals of runs under way, below HKEY_CURRENT_USER.
 extern const char kJournalKey[];
@@ -14,5 +15,7 @@ extern const char kJournalKey[];
 bool WriteJournal(const std::string& product, const std::string& text);
 // False when the product has no journal.
 bool ReadJournal(const std::string& product, std::string& text);
+// The products that have a journal, in no particular order.
+std::vector<std::string> JournalProducts();
 // Removes the product's journal, and the keys that held it once they are empty.
 void ClearJournal(const std::string& product);

@@ -98,15 +98,24 @@ Problem InstallTransaction::KeepJournal(const std::string& product) {
     head.place = installDir;
     journalText_ = setupcore::EncodeJournalHead(head);
     product_ = product;
-    return Announce({});
+    PassMoment();
+    return WriteJournalText();
 }
 
 Problem InstallTransaction::Announce(const std::vector<setupcore::JournalStep>& steps) {
     if (product_.empty())
         return Problem();
+    // A moment whether or not there is anything to write: the run's moments
+    // do not depend on what stood before it.
+    PassMoment();
+    if (steps.empty())
+        return Problem();
     for (const setupcore::JournalStep& step : steps)
         journalText_ += setupcore::EncodeJournalStep(step);
-    PassMoment();
+    return WriteJournalText();
+}
+
+Problem InstallTransaction::WriteJournalText() {
     if (!WriteJournal(product_, journalText_))
         return Problem::Of(ProblemKind::CannotCreateFile,
                            std::string("HKEY_CURRENT_USER\\") + kJournalKey, ::GetLastError());
@@ -125,7 +134,7 @@ Problem InstallTransaction::AnnounceDirectoryTree(const std::string& directory) 
             break;
         at = parent;
     }
-    return steps.empty() ? Problem() : Announce(steps);
+    return Announce(steps);
 }
 
 Problem InstallTransaction::AnnounceFile(const std::string& path) {

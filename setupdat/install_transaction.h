@@ -94,6 +94,7 @@ public:
     void Finish();
 
 private:
+    Problem WriteJournalText();
     void EndJournal();
 
     setupcore::InstallRecord record_;

@@ -113,13 +113,15 @@ LONG DeleteRegistryValue(InstallTransaction& run, const std::string& keyPath, co
 }
 
 LONG MakeRegistryKey(InstallTransaction& run, const std::string& keyPath) {
+    std::vector<setupcore::JournalStep> steps;
     if (!KeyStands(keyPath)) {
         setupcore::JournalStep step;
         step.kind = setupcore::StepKind::RegistryKey;
         step.path = keyPath;
-        if (run.Announce({step}))
-            return ERROR_CANTWRITE;
+        steps.push_back(step);
     }
+    if (run.Announce(steps))
+        return ERROR_CANTWRITE;
     CRegKeyHolder key;
     DWORD disposition = 0;
     const LONG result = key.Create(HKEY_CURRENT_USER, keyPath.c_str(), &disposition);

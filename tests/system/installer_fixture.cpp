@@ -92,10 +92,15 @@ void ExpectNothingLeft(const MachineSnapshot& before, const MachineSnapshot& aft
     for (const std::string& path : after.files)
         if (!before.files.count(path) && scheduled.find(path + "|") == std::string::npos)
             ADD_FAILURE() << "left behind: " << path;
-    // What an earlier run left to the restart, the next run may clear itself.
+    // What an earlier run left to the restart, and the hand-off directories
+    // of uninstallations that were ended, the next run may clear itself.
+    char temporary[MAX_PATH];
+    const std::string handOffs =
+        std::string(temporary, ::GetTempPathA(MAX_PATH, temporary)) + "Setup-";
     std::set<std::string> stillThere = after.files;
     for (const std::string& path : before.files)
-        if (scheduled.find(path + "|") != std::string::npos)
+        if (scheduled.find(path + "|") != std::string::npos ||
+            _strnicmp(path.c_str(), handOffs.c_str(), handOffs.size()) == 0)
             stillThere.insert(path);
     EXPECT_EQ(Added(stillThere, before.files), "") << "removed although there before";
     EXPECT_EQ(Added(before.registry, after.registry), "") << "registry entries left behind";
