@@ -1,6 +1,8 @@
 // Moments at which a run may be ended from outside, counted so that a test
 // can end the real program at any one of them: every journal write, every
-// chunk a copy writes, every item an uninstallation removes. With the
+// file the copy run takes from its workers (which are writing the files
+// after it meanwhile), every item an uninstallation removes. The count is the
+// same from run to run of the same operation. With the
 // environment variable KESTREL_SETUP_END_AT set to N, the process ends
 // itself at once, as TerminateProcess ends it, at the Nth moment; without
 // it, counting is all that happens.

@@ -15,7 +15,7 @@ ctest --test-dir "$root/build/native" --output-on-failure
 
 echo "== fuzzing, ${fuzz_seconds} s per target"
 for target in fuzz_package_index fuzz_install_record fuzz_inflate fuzz_name_rule \
-    fuzz_canonical_path; do
+    fuzz_canonical_path fuzz_run_journal; do
     # New inputs go to the first directory; the committed seeds are only read.
     corpus="$root/build/native/fuzz-corpus/$target"
     seeds="$root/tests/fuzz/seeds/$target"

@@ -2,6 +2,7 @@
 
 #include "ansi_text.h"
 #include "copy_progress.h"
+#include "crash_moments.h"
 #include "file_handle.h"
 #include "install_prompts.h"
 #include "path_helpers.h"
@@ -109,6 +110,9 @@ Problem CopyRun::TakeFront() {
         if (job.targetMade && !job.recorded)
             Record(job);
         AwaitFront(job, false);
+        // A moment a file, in package order: the workers are still writing
+        // the files after it.
+        PassMoment();
         const CopyOutcome outcome = job.outcome;
         switch (outcome.end) {
         case CopyEnd::Whole:

@@ -1,6 +1,5 @@
 #include "file_copier.h"
 
-#include "crash_moments.h"
 #include "run_journal.h"
 
 namespace {
@@ -110,7 +109,6 @@ CopyOutcome FileCopier::CopyPlain(CopyJob& job, FileHandle& source, FileHandle& 
         if (!target.Write(input_.data(), got))
             return EndedBy(CopyEnd::WriteFailed, ::GetLastError());
         events.ChunkDone(job);
-        PassMoment();
         if (job.cancel)
             return EndedBy(CopyEnd::Cancelled);
     }
@@ -131,7 +129,6 @@ CopyOutcome FileCopier::Inflate(CopyJob& job, FileHandle& source, FileHandle& ta
             at = input_.data();
             left = got;
             events.ChunkDone(job);
-        PassMoment();
             if (job.cancel)
                 return EndedBy(CopyEnd::Cancelled);
         }

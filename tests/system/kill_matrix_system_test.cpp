@@ -46,9 +46,9 @@ std::string Filler(size_t size, int seed) {
 using Contents = std::map<std::string, std::string>;
 
 Contents Version(int version, int seed) {
-    Contents files = {{"docs\\readme.txt", "version " + std::to_string(version) + "." +
-                                               std::to_string(seed)},
-                      {"AppIcon.ico", "icon"}};
+    Contents files = {
+        {"docs\\readme.txt", "version " + std::to_string(version) + "." + std::to_string(seed)},
+        {"AppIcon.ico", "icon"}};
     files[version == 1 ? "old\\only-v1.txt" : "new\\only-v2.txt"] = "only here";
     for (int i = 0; i < 3; ++i)
         files["data\\part" + std::to_string(i) + ".bin"] = Filler(600000, seed * 10 + i);
@@ -143,7 +143,7 @@ protected:
     }
     // From the first moment to the last.
     std::vector<long> Spread(long total) const {
-        const int count = MomentsToTry();
+        const long count = std::min<long>(MomentsToTry(), total); // at most every moment
         std::vector<long> moments;
         for (int i = 0; i < count; ++i)
             moments.push_back(1 + (total - 1) * i / (count - 1));
@@ -160,9 +160,9 @@ protected:
                     continue;
                 const std::string now = ReadFileBytes(path);
                 const auto other = (version == &older ? newer : older).find(name);
-                const bool whole = now == bytes ||
-                                   (other != (version == &older ? newer : older).end() &&
-                                    now == other->second);
+                const bool whole =
+                    now == bytes ||
+                    (other != (version == &older ? newer : older).end() && now == other->second);
                 EXPECT_TRUE(whole) << "torn: " << path << " (" << now.size() << " bytes)";
             }
     }
@@ -297,6 +297,29 @@ TEST_F(KillMatrix, QuietUninstallEndedAnywhereIsFinishedByTheNextRun) {
                 EXPECT_EQ(next.exitCode, 0u) << ReadFileBytes(log_);
             }
         });
+}
+
+} // namespace
+
+namespace {
+
+// A person who starts the wizard after a crash is told, in one message, that
+// the interrupted installation was undone, before the first page shows.
+TEST_F(KillMatrix, TheWizardSaysInOneMessageThatAnInterruptedInstallationWasUndone) {
+    const MachineSnapshot before = SnapshotBeforeInstalling();
+    WriteVersion(v1_, 1);
+    ASSERT_EQ(Install(install_, 20).exitCode, kEndedAtMoment) << ReadFileBytes(log_);
+    ASSERT_TRUE(DirectoryExists(install_));
+
+    const RunResult wizard = windowdriver::RunAnsweringMessageBoxes(
+        setup_ / "Setup.exe", CommandLine(), setup_.Path()); // ended at its first page
+    ASSERT_EQ(wizard.boxes.size(), 1u) << wizard.Describe();
+    EXPECT_EQ(wizard.boxes[0].text,
+              "An installation of Kestrel Test 2 was interrupted. Setup has undone it: the "
+              "computer is as it was before.");
+    EXPECT_TRUE(wizard.otherWindowSeen) << "the wizard goes on: " << wizard.Describe();
+    EXPECT_FALSE(DirectoryExists(install_));
+    ExpectNothingLeft(before, MachineSnapshot::Take({setup_.Path(), launches_.Path()}));
 }
 
 } // namespace

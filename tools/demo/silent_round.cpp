@@ -94,15 +94,52 @@ bool Update(const SilentRound& round, Screenshots& shots) {
     return updated;
 }
 
+// The lines in which a run tells how it put an earlier, interrupted run right.
+void PrintRecovery(const std::string& path) {
+    std::ifstream file(path);
+    int undone = 0;
+    for (std::string line; std::getline(file, line);) {
+        line = line.substr(0, line.find_last_not_of('\r') + 1);
+        if (line.find("interrupted") != std::string::npos)
+            std::cout << "   " << line << std::endl;
+        else if (line.find("Removed: ") != std::string::npos ||
+                 line.find("Put back") != std::string::npos)
+            ++undone;
+    }
+    std::cout << "   (" << undone << " files, folders and values put back or removed)" << std::endl;
+}
+
+// A first installation ended at once midway, as a power cut or Task Manager
+// ends it: the program's own test hook ends it at one of its moments.
+void Interrupt(const SilentRound& round, const std::string& setup) {
+    std::cout << "== an installation ended midway, as a power cut would end it" << std::endl;
+    constexpr char kMoment[] = "12";
+    ::SetEnvironmentVariableA("KESTREL_SETUP_END_AT", kMoment);
+    windowdriver::RunOptions options;
+    options.timeoutMilliseconds = kRunMilliseconds;
+    const std::string command = "\"" + setup + "\" /S \"/D=" + round.installDir +
+                                "\" \"/LOG=" + round.setupDirectory + "\\interrupted.log\"";
+    const windowdriver::RunResult run =
+        windowdriver::RunAnsweringMessageBoxes(setup, command, round.setupDirectory, options);
+    ::SetEnvironmentVariableA("KESTREL_SETUP_END_AT", nullptr);
+    std::cout << "   " << command << std::endl
+              << "   ended at its moment " << kMoment << " (exit code " << run.exitCode << "); "
+              << FileNames(round.installDir).size() << " files stand in " << round.installDir
+              << ", with no record of them" << std::endl;
+}
+
 } // namespace
 
 bool RunSilentRound(const SilentRound& round, Screenshots& shots) {
-    std::cout << "== silent installer" << std::endl;
     const std::string log = round.setupDirectory + "\\silent-install.log";
     const std::string setup = round.setupDirectory + "\\Setup.exe";
+    Interrupt(round, setup);
+    std::cout << "== silent installer: first it puts the interrupted installation right"
+              << std::endl;
     const bool installed =
         RunUnattended("\"" + setup + "\" /S \"/D=" + round.installDir + "\" \"/LOG=" + log + "\"",
                       round.setupDirectory);
+    PrintRecovery(log);
     PrintLogTail(log);
     // The package's post-install program still greets; closed, it leaves no
     // installed file in use.
