@@ -307,25 +307,30 @@ RemovalOutcome RemoveRecordedInstallation(const std::string& installedProgram,
     if ((outcome.problem = InstallDirectoryOf(installedProgram, program, installDirectory)))
         return outcome;
     const std::string recordName = RecordFileNameFor(program);
+    // One run of the product at a time. A run that died midway journalled it
+    // by its name, and is put right before the record is read: the record
+    // may be the dead run's, or stand aside. Else the entry names the
+    // product, and without one, its directory.
+    ProductRunLock lock;
+    std::string product = JournalledProductIn(installDirectory);
+    if (!product.empty()) {
+        if (!lock.Take(product, 0)) {
+            outcome.problem = Problem::Of(ProblemKind::AnotherRunActive, product);
+            return outcome;
+        }
+        RecoverInterruptedRun(product, runningCopy, program, log);
+    }
     RecordedInstallation recorded;
     if ((outcome.problem = ReadRecorded(installDirectory, recordName, recorded)))
         return outcome;
-    // One run of the product at a time. A run that died midway journalled
-    // it by its name; else the entry names it, and without one, its directory.
-    const std::string journalled = JournalledProductIn(installDirectory);
-    const std::string entry = UninstallEntryNameOf(recorded.installation);
-    const std::string product =
-        !journalled.empty() ? journalled : entry.empty() ? installDirectory : entry;
-    ProductRunLock lock;
-    if (!lock.Take(product, 0)) {
-        outcome.problem = Problem::Of(ProblemKind::AnotherRunActive, product);
-        return outcome;
+    if (product.empty()) {
+        const std::string entry = UninstallEntryNameOf(recorded.installation);
+        product = entry.empty() ? installDirectory : entry;
+        if (!lock.Take(product, 0)) {
+            outcome.problem = Problem::Of(ProblemKind::AnotherRunActive, product);
+            return outcome;
+        }
     }
-    // An update that died midway is undone first: the record read may be its.
-    const RecoveryFound found = RecoverInterruptedRun(product, runningCopy, program, log).found;
-    if ((found == RecoveryFound::InstallUndone || found == RecoveryFound::InstallFinished) &&
-        (outcome.problem = ReadRecorded(installDirectory, recordName, recorded)))
-        return outcome;
     const setupcore::InstallRecord& installation = recorded.installation;
     RemovalScope scope(installDirectory);
     if (recorded.madeList)
