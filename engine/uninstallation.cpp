@@ -222,9 +222,10 @@ void RemoveItem(const setupcore::RecordItem& stored, const setupcore::InstallRec
 // the rest stays and is listed. The program the entry starts and the
 // zlib1.dll it needs (`keptForLast`) go after the entry. Files left to the
 // restart go to `scheduled`.
-void RemoveItems(const setupcore::InstallRecord& record, const std::vector<std::string>& keptForLast,
-                 const RemovalScope& scope, std::vector<ItemLeft>& left,
-                 std::vector<std::string>& scheduled, InstallLog* log) {
+void RemoveItems(const setupcore::InstallRecord& record,
+                 const std::vector<std::string>& keptForLast, const RemovalScope& scope,
+                 std::vector<ItemLeft>& left, std::vector<std::string>& scheduled,
+                 InstallLog* log) {
     const auto isKept = [&](const setupcore::RecordItem& stored) {
         const std::string path = ResolveItem(stored, record.installDir).path;
         for (const std::string& kept : keptForLast)

@@ -105,6 +105,13 @@ protected:
         ASSERT_TRUE(CopySetupProgram(setup_.Path(), "Setup.exe"));
     }
 
+    // Version 1 installed whole, then the package `next` offered in its place.
+    void InstallThenOffer(const Contents& next, int version) {
+        WriteVersion(v1_, 1);
+        ASSERT_EQ(Install(install_, 0).exitCode, 0u) << ReadFileBytes(log_);
+        WriteVersion(next, version);
+    }
+
     // Runs the package's Setup.exe silently; `endAt` 0 lets it run to its end.
     RunResult Install(const std::string& directory, long endAt) {
         Watch(endAt);
@@ -243,12 +250,7 @@ TEST_F(KillMatrix, FirstInstallEndedAnywhereIsUndoneByAnInstallElsewhere) {
 
 TEST_F(KillMatrix, ReinstallEndedAnywhereLeavesTheOldOrIsDoneAgain) {
     Matrix(
-        "reinstall with other contents",
-        [&] {
-            WriteVersion(v1_, 1);
-            ASSERT_EQ(Install(install_, 0).exitCode, 0u) << ReadFileBytes(log_);
-            WriteVersion(v1b_, 1);
-        },
+        "reinstall with other contents", [&] { InstallThenOffer(v1b_, 1); },
         [&](long moment) { return Install(install_, moment); },
         [&] {
             ExpectNothingTorn(install_, v1_, v1b_);
@@ -261,12 +263,7 @@ TEST_F(KillMatrix, ReinstallEndedAnywhereLeavesTheOldOrIsDoneAgain) {
 
 TEST_F(KillMatrix, UpdateEndedAnywhereIsUndoneOrFinishedBeforeTheUninstall) {
     Matrix(
-        "update dropping and adding files",
-        [&] {
-            WriteVersion(v1_, 1);
-            ASSERT_EQ(Install(install_, 0).exitCode, 0u) << ReadFileBytes(log_);
-            WriteVersion(v2_, 2);
-        },
+        "update dropping and adding files", [&] { InstallThenOffer(v2_, 2); },
         [&](long moment) { return Install(install_, moment); },
         [&] {
             ExpectNothingTorn(install_, v1_, v2_);
