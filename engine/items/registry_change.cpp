@@ -76,15 +76,23 @@ bool KeyStands(const std::string& keyPath) {
     return key.Open(HKEY_CURRENT_USER, keyPath.c_str(), KEY_QUERY_VALUE) == ERROR_SUCCESS;
 }
 
+// Opens `keyPath` to change its value `name`, announcing the change and
+// keeping it for the undo; the registry's result, or ERROR_CANTWRITE when
+// the journal could not keep it.
+LONG OpenForChange(InstallTransaction& run, const std::string& keyPath, const char* name,
+                   CRegKeyHolder& key) {
+    const LONG result = key.Open(HKEY_CURRENT_USER, keyPath.c_str(), KEY_SET_VALUE);
+    if (result != ERROR_SUCCESS)
+        return result;
+    return JournalValue(run, keyPath, name) ? ERROR_SUCCESS : ERROR_CANTWRITE;
+}
+
 LONG SetValue(InstallTransaction& run, const std::string& keyPath, const char* name, DWORD type,
               const BYTE* data, DWORD size) {
     CRegKeyHolder key;
-    LONG result = key.Open(HKEY_CURRENT_USER, keyPath.c_str(), KEY_SET_VALUE);
-    if (result != ERROR_SUCCESS)
-        return result;
-    if (!JournalValue(run, keyPath, name))
-        return ERROR_CANTWRITE;
-    return ::RegSetValueExA(key.m_hKey, name, 0, type, data, size);
+    const LONG result = OpenForChange(run, keyPath, name, key);
+    return result != ERROR_SUCCESS ? result
+                                   : ::RegSetValueExA(key.m_hKey, name, 0, type, data, size);
 }
 
 } // namespace
@@ -103,11 +111,9 @@ LONG SetRegistryNumber(InstallTransaction& run, const std::string& keyPath, cons
 
 LONG DeleteRegistryValue(InstallTransaction& run, const std::string& keyPath, const char* name) {
     CRegKeyHolder key;
-    LONG result = key.Open(HKEY_CURRENT_USER, keyPath.c_str(), KEY_SET_VALUE);
+    LONG result = OpenForChange(run, keyPath, name, key);
     if (result != ERROR_SUCCESS)
         return result;
-    if (!JournalValue(run, keyPath, name))
-        return ERROR_CANTWRITE;
     result = ::RegDeleteValueA(key.m_hKey, name);
     return result == ERROR_FILE_NOT_FOUND ? ERROR_SUCCESS : result;
 }
