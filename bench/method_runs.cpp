@@ -80,12 +80,17 @@ void CopyRun(const WorkInput& input, RunResult& result) {
     InstallTransaction run(package, input.paths.source, input.paths.install, nullptr);
     NoRetries prompts;
     Stopwatch watch;
-    // As an installation does: the files, the record, then the package cleared away.
-    const Problem problem = InstallFiles(run, kRecordName, prompts);
+    // As an installation does: the journal kept from the start, the files,
+    // the record, then the package cleared away and the journal ended.
+    Problem problem = run.KeepJournal("Kestrel Benchmark");
+    if (!problem)
+        problem = InstallFiles(run, kRecordName, prompts);
+    if (!problem)
+        problem = run.Commit();
     if (!problem) {
-        run.Commit();
         run.replaced.DiscardOldFiles();
         ClearPackagedCopies(run);
+        run.Finish();
     }
     result.seconds = watch.Seconds();
     if (problem)
