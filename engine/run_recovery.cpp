@@ -2,6 +2,9 @@
 
 #include "ansi_text.h"
 #include "earlier_version_removal.h"
+#include "install_directory_rule.h"
+#include "item_type.h"
+#include "registry_names.h"
 #include "made_folders.h"
 #include "removal_scope.h"
 #include "setup_context.h"
@@ -64,6 +67,49 @@ std::unordered_map<std::string, FileHistory> FileHistories(const RunJournal& jou
     return histories;
 }
 
+// The journal lies where any program of the user's could have written it:
+// the next run acts only on what a run of ours can have made, as the
+// uninstaller does. Paths must be canonical and lie where an installation
+// into the journal's directory puts things; registry steps must be the
+// uninstall entries' or the auto-start value's.
+class RecoveryScope {
+public:
+    explicit RecoveryScope(const std::string& installDir) : scope_(installDir) {
+        scope_.Prepare(setupcore::InstallRecord{installDir, {}});
+    }
+    bool AllowsFile(const std::string& path) const {
+        return IsCanonical(path) &&
+               scope_.Allows(setupcore::RecordItem::ForPath(path, IsAnsiLeadByte));
+    }
+    bool AllowsFolder(const std::string& path) const {
+        return IsCanonical(path) && scope_.AllowsMadeFolder(path);
+    }
+    // The run key itself, or below the uninstall entries' parent.
+    static bool AllowsKey(const std::string& key) {
+        return StartsWith(key, kUninstallKeyBase) || IsRunKey(key);
+    }
+    // In the run key, only the auto-start value of ours.
+    static bool AllowsValue(const std::string& key, const std::string& name) {
+        return StartsWith(key, kUninstallKeyBase) ||
+               (IsRunKey(key) && setupcore::EqualsIgnoringAsciiCase(name, kRunValue));
+    }
+
+private:
+    static bool IsRunKey(const std::string& key) {
+        const std::string run = kRunKey;
+        return setupcore::EqualsIgnoringAsciiCase(key, run.substr(0, run.size() - 1));
+    }
+    static bool IsCanonical(const std::string& path) {
+        const setupcore::CanonicalPath canonical = CanonicalPathOf(path);
+        return canonical && canonical.path == path;
+    }
+    static bool StartsWith(const std::string& text, const std::string& start) {
+        return text.size() > start.size() &&
+               setupcore::EqualsIgnoringAsciiCase(text.substr(0, start.size()), start);
+    }
+    RemovalScope scope_;
+};
+
 void RemoveSuccessors(const std::string& path, const FileHistory& history, InstallLog* log) {
     RemoveFile(setupcore::PartName(path), log);
     for (int occurrence = 0; occurrence < history.steps; ++occurrence)
@@ -104,14 +150,15 @@ void UndoValue(const JournalStep& step, InstallLog* log) {
     CRegKeyHolder key;
     if (key.Open(HKEY_CURRENT_USER, step.path.c_str(), KEY_SET_VALUE) != ERROR_SUCCESS)
         return; // the key is gone, and the value with it
-    const LONG result =
-        step.existed ? ::RegSetValueExA(key.m_hKey, step.name.c_str(), 0, step.type,
-                                        reinterpret_cast<const BYTE*>(step.data.data()),
-                                        static_cast<DWORD>(step.data.size()))
-                     : ::RegDeleteValueA(key.m_hKey, step.name.c_str());
+    const LONG result = step.existed
+                            ? ::RegSetValueExA(key.m_hKey, step.name.c_str(), 0, step.type,
+                                               reinterpret_cast<const BYTE*>(step.data.data()),
+                                               static_cast<DWORD>(step.data.size()))
+                            : ::RegDeleteValueA(key.m_hKey, step.name.c_str());
     if (result == ERROR_SUCCESS || result == ERROR_FILE_NOT_FOUND)
-        LogLine(log, (step.existed ? "Put back the registry value " : "Removed the registry value ") +
-                         step.path + "\\" + step.name);
+        LogLine(log,
+                (step.existed ? "Put back the registry value " : "Removed the registry value ") +
+                    step.path + "\\" + step.name);
 }
 
 void UndoKey(const JournalStep& step, InstallLog* log) {
@@ -124,13 +171,17 @@ void UndoKey(const JournalStep& step, InstallLog* log) {
                            &values, nullptr, nullptr, nullptr, nullptr);
     }
     // Made by the run, and its values undone by now: anything else in it is someone else's.
-    if (subkeys == 0 && values == 0 && ::RegDeleteKeyA(HKEY_CURRENT_USER, step.path.c_str()) ==
-                                           ERROR_SUCCESS)
+    if (subkeys == 0 && values == 0 &&
+        ::RegDeleteKeyA(HKEY_CURRENT_USER, step.path.c_str()) == ERROR_SUCCESS)
         LogLine(log, "Removed the registry key " + step.path);
 }
 
+void LeaveAlone(const std::string& what, InstallLog* log) {
+    LogLine(log, "Left alone (not where a run of ours makes anything): " + what);
+}
+
 // Last step first, as the run itself undoes what it did.
-void UndoInstall(const RunJournal& journal, InstallLog* log) {
+void UndoInstall(const RunJournal& journal, const RecoveryScope& scope, InstallLog* log) {
     const auto histories = FileHistories(journal);
     for (size_t i = journal.steps.size(); i-- > 0;) {
         const JournalStep& step = journal.steps[i];
@@ -138,19 +189,30 @@ void UndoInstall(const RunJournal& journal, InstallLog* log) {
         case StepKind::NewFile:
         case StepKind::ReplacedFile: {
             const FileHistory& history = histories.at(Folded(step.path));
-            if (history.first == i)
+            if (history.first != i)
+                break;
+            if (scope.AllowsFile(step.path))
                 UndoFile(step.path, history, log);
+            else
+                LeaveAlone(step.path, log);
             break;
         }
         case StepKind::Directory:
-            if (::RemoveDirectoryA(step.path.c_str()))
+            if (!scope.AllowsFolder(step.path))
+                LeaveAlone(step.path, log);
+            else if (::RemoveDirectoryA(step.path.c_str()))
                 LogLine(log, "Removed: " + step.path);
             break;
         case StepKind::RegistryValue:
-            UndoValue(step, log);
-            break;
         case StepKind::RegistryKey:
-            UndoKey(step, log);
+            if (step.kind == StepKind::RegistryValue
+                    ? !RecoveryScope::AllowsValue(step.path, step.name)
+                    : !RecoveryScope::AllowsKey(step.path))
+                LeaveAlone("HKEY_CURRENT_USER\\" + step.path, log);
+            else if (step.kind == StepKind::RegistryValue)
+                UndoValue(step, log);
+            else
+                UndoKey(step, log);
             break;
         default:
             break;
@@ -160,15 +222,18 @@ void UndoInstall(const RunJournal& journal, InstallLog* log) {
 
 // The installation stood: the old files it set aside go, and what the
 // earlier version left.
-void FinishInstall(const RunJournal& journal, InstallLog* log) {
+void FinishInstall(const RunJournal& journal, const RecoveryScope& scope, InstallLog* log) {
     for (const auto& [folded, history] : FileHistories(journal)) {
         const std::string& path = journal.steps[history.first].path;
+        if (!scope.AllowsFile(path)) {
+            LeaveAlone(path, log);
+            continue;
+        }
         RemoveSuccessors(path, history, log);
         const std::string aside = setupcore::AsideName(path);
         if (Stands(aside))
-            LogLine(log, (DeleteFileNowOrAtRestart(aside) == Removal::Failed
-                              ? "Could not remove: "
-                              : "Removed: ") +
+            LogLine(log, (DeleteFileNowOrAtRestart(aside) == Removal::Failed ? "Could not remove: "
+                                                                             : "Removed: ") +
                              aside);
     }
     FinishEarlierRemoval(journal, log);
@@ -183,9 +248,9 @@ void FinishRemovalWithoutRecord(const RunJournal& journal, InstallLog* log) {
         program ? CanonicalPathOf(ExtractDirectory(program.path)) : setupcore::CanonicalPath();
     if (!directory)
         return;
-    RemoveFile(AppendPath(directory.path,
-                          setupcore::MadeListFileName(RecordFileNameFor(program.path))),
-               log);
+    RemoveFile(
+        AppendPath(directory.path, setupcore::MadeListFileName(RecordFileNameFor(program.path))),
+        log);
     std::vector<std::string> folders;
     for (const JournalStep& step : journal.steps)
         if (step.kind == StepKind::Directory)
@@ -203,24 +268,33 @@ Recovery Recover(const RunJournal& journal, const std::string& runningProgram,
         if (!removingProgram.empty() &&
             setupcore::EqualsIgnoringAsciiCase(journal.place, removingProgram))
             return {RecoveryFound::UninstallLeftToThis, journal.place};
-        LogLine(log, "An uninstallation of " + journal.place +
-                         " was interrupted; finishing it");
+        LogLine(log, "An uninstallation of " + journal.place + " was interrupted; finishing it");
         const RemovalOutcome removal = RemoveInstallation(journal.place, runningProgram, log);
         if (removal.problem.kind == ProblemKind::CannotOpenRecord)
             FinishRemovalWithoutRecord(journal, log);
         ClearJournal(journal.product);
         return {RecoveryFound::UninstallFinished, journal.place};
     }
+    // Its directory passes the installation's own door, or nothing is done.
+    std::string installDir;
+    if (CheckInstallDirectory(journal.place, std::string(), installDir) ||
+        installDir != journal.place) {
+        LogLine(log, "The journal of an interrupted run of " + journal.product +
+                         " names a directory no installation goes to; it is left alone: " +
+                         journal.place);
+        ClearJournal(journal.product);
+        return {RecoveryFound::Unreadable, journal.place};
+    }
+    const RecoveryScope scope(installDir);
     if (journal.Committed()) {
         LogLine(log, "An installation into " + journal.place +
                          " was interrupted after it was complete; finishing it");
-        FinishInstall(journal, log);
+        FinishInstall(journal, scope, log);
         ClearJournal(journal.product);
         return {RecoveryFound::InstallFinished, journal.place};
     }
-    LogLine(log, "An installation into " + journal.place +
-                     " was interrupted; undoing it");
-    UndoInstall(journal, log);
+    LogLine(log, "An installation into " + journal.place + " was interrupted; undoing it");
+    UndoInstall(journal, scope, log);
     ClearJournal(journal.product);
     return {RecoveryFound::InstallUndone, journal.place};
 }

@@ -11,10 +11,21 @@
 #include "record_item.h"
 #include "wizard_prompts.h"
 
+#include <algorithm>
 #include <deque>
 #include <memory>
 #include <string>
 #include <vector>
+
+// Every line a call wrote to its log, in order.
+class CapturedLog : public InstallLog {
+public:
+    void Line(const std::string& text) override { lines.push_back(text); }
+    bool Has(const std::string& text) const {
+        return std::find(lines.begin(), lines.end(), text) != lines.end();
+    }
+    std::vector<std::string> lines;
+};
 
 // Shows the problem as the wizard does; 1 when there was none, else 0.
 inline int Shown(const Problem& problem) {

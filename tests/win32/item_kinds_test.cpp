@@ -31,16 +31,6 @@ setupcore::RecordItem Item(const std::string& text) {
     return setupcore::ClassifyItem(text, setupcore::NoLeadBytes);
 }
 
-// Every line written, in order.
-class CapturedLog : public InstallLog {
-public:
-    void Line(const std::string& text) override { lines.push_back(text); }
-    bool Has(const std::string& text) const {
-        return std::find(lines.begin(), lines.end(), text) != lines.end();
-    }
-    std::vector<std::string> lines;
-};
-
 } // namespace
 
 class InstallRecordTest : public ::testing::Test {
