@@ -1,5 +1,7 @@
 #include "file_handle.h"
 
+#include "run_journal.h"
+
 #include <new>
 
 bool FileHandle::Take(HANDLE handle) {
@@ -77,4 +79,26 @@ WholeFileResult ReadWholeFile(const std::string& path, DWORD share, uint64_t max
     if (size && (!file.Read(&contents[0], static_cast<DWORD>(size), got) || got != size))
         return WholeFileResult::ReadFailed;
     return WholeFileResult::Ok;
+}
+
+bool ReplaceWholeFile(const std::string& path, const std::string& bytes) {
+    const std::string part = setupcore::PartName(path);
+    {
+        FileHandle file;
+        if (!file.Create(part, GENERIC_WRITE, 0) ||
+            !file.Write(bytes.data(), static_cast<DWORD>(bytes.size()))) {
+            const DWORD error = ::GetLastError();
+            file = FileHandle();
+            ::DeleteFileA(part.c_str());
+            ::SetLastError(error);
+            return false;
+        }
+    }
+    if (::MoveFileExA(part.c_str(), path.c_str(),
+                      MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+        return true;
+    const DWORD error = ::GetLastError();
+    ::DeleteFileA(part.c_str());
+    ::SetLastError(error);
+    return false;
 }

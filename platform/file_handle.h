@@ -33,6 +33,12 @@ private:
 
 // Reads a whole (small) file, such as an index or a record, into memory. A
 // file larger than `maxSize` is refused before anything is allocated for it.
+// Writes `bytes` as the whole of `path`: beside it first (`name.kst-part`),
+// then renamed over it, so that whenever the process ends the file holds
+// its old bytes or its new ones, never a part. False when it could not
+// (GetLastError tells why); the old file then stays as it was.
+bool ReplaceWholeFile(const std::string& path, const std::string& bytes);
+
 enum class WholeFileResult { Ok, OpenFailed, NoMemory, ReadFailed, TooLarge };
 WholeFileResult ReadWholeFile(const std::string& path, DWORD share, uint64_t maxSize,
                               std::string& contents);

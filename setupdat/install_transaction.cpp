@@ -76,13 +76,8 @@ Problem InstallTransaction::WriteRecord(const std::string& recordFileName) {
             return problem;
         recordJournalled_ = true;
     }
-    const std::string bytes = setupcore::EncodeRecord(record_);
-    {
-        FileHandle file;
-        if (!file.Create(path, GENERIC_READ | GENERIC_WRITE, 0) ||
-            !file.Write(bytes.data(), static_cast<DWORD>(bytes.size())))
-            return Problem::Of(ProblemKind::CannotCreateFile, path, ::GetLastError());
-    }
+    if (!ReplaceWholeFile(path, setupcore::EncodeRecord(record_)))
+        return Problem::Of(ProblemKind::CannotCreateFile, path, ::GetLastError());
     MadeList list = MadeListOf(inherited, createdPaths, createdFiles);
     list.perUser = perUser;
     return WriteMadeList(installDir, madeList, list);

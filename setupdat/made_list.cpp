@@ -20,9 +20,7 @@ Problem WriteMadeList(const std::string& installDir, const std::string& fileName
     data.items.insert(data.items.end(), list.windowsFiles.begin(), list.windowsFiles.end());
     const std::string bytes = setupcore::EncodeInstallRecord(data, setupcore::kMadeListSignature);
     const std::string path = AppendPath(installDir, fileName);
-    FileHandle file;
-    if (!file.Create(path, GENERIC_READ | GENERIC_WRITE, 0) ||
-        !file.Write(bytes.data(), static_cast<DWORD>(bytes.size())))
+    if (!ReplaceWholeFile(path, bytes))
         return Problem::Of(ProblemKind::CannotCreateFile, path, ::GetLastError());
     return Problem();
 }
