@@ -78,11 +78,11 @@ public:
         scope_.Prepare(setupcore::InstallRecord{installDir, {}});
     }
     bool AllowsFile(const std::string& path) const {
-        return IsCanonical(path) &&
+        return setupcore::IsCanonical(path, IsAnsiLeadByte) &&
                scope_.Allows(setupcore::RecordItem::ForPath(path, IsAnsiLeadByte));
     }
     bool AllowsFolder(const std::string& path) const {
-        return IsCanonical(path) && scope_.AllowsMadeFolder(path);
+        return setupcore::IsCanonical(path, IsAnsiLeadByte) && scope_.AllowsMadeFolder(path);
     }
     // The run key itself, or below the uninstall entries' parent.
     static bool AllowsKey(const std::string& key) {
@@ -98,10 +98,6 @@ private:
     static bool IsRunKey(const std::string& key) {
         const std::string run = kRunKey;
         return setupcore::EqualsIgnoringAsciiCase(key, run.substr(0, run.size() - 1));
-    }
-    static bool IsCanonical(const std::string& path) {
-        const setupcore::CanonicalPath canonical = CanonicalPathOf(path);
-        return canonical && canonical.path == path;
     }
     static bool StartsWith(const std::string& text, const std::string& start) {
         return text.size() > start.size() &&
